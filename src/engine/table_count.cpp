@@ -1,0 +1,285 @@
+#include "engine/table_count.h"
+
+#include <algorithm>
+
+#include "common/text.h"
+#include "engine/status.h"
+#include "records/event_log.h"
+#include "timing/points.h"
+
+namespace kestrova {
+
+void ClearBrackets(TTourneyState& s) {
+    for (int b = 0; b < 3; ++b) {
+        TBracket& br = s.Bracket(static_cast<TBracketKind>(b));
+        for (int r = 0; r < MaxRounds; ++r) {
+            TRoundRec& round = br[r];
+            round.TableCount = 0;
+            round.HasBye = false;
+            round.RoundNumber = r + 1;
+            round.Bracket = static_cast<TBracketKind>(b);
+            for (auto& t : round.Tables) {
+                t = TTableRec{};
+                t.Round = &round;
+            }
+        }
+    }
+}
+
+namespace {
+int Half(int n) { return (n + 1) / 2; }
+
+void SetCount(TRoundRec& round, int entries) {
+    round.TableCount = Half(entries);
+    round.HasBye = entries % 2 != 0;
+}
+
+// Single elimination counts the final as GrandFinalRound, the semi as WinnersFinalRound.
+void FinishMarkers(TTourneyState& s, int wf, int of, int tf) {
+    s.WinnersFinalRound = wf;
+    s.OneLossFinalRound = of;
+    s.TwoLossFinalRound = tf;
+    s.GrandFinalRound = wf + 1;
+    s.OneLossLastRound = of + 1;
+    if (s.GrandFinalRound < MaxRounds) s.Winners[s.GrandFinalRound].HasBye = false;
+    if (s.OneLossLastRound < MaxRounds) s.OneLoss[s.OneLossLastRound].HasBye = false;
+    if (s.ElimFormat == TElimFormat::Single) {
+        s.WinnersFinalRound -= 1;
+        s.GrandFinalRound -= 1;
+    }
+}
+
+void EndOfCount(TTourneyState& s) {
+    SelectMatchPointsTier(s);
+    UpdateBracketTabs(s);
+    s.View().RedrawAll();
+}
+}  // namespace
+
+void UpdateTableCount(TTourneyState& s, int n) {
+    WriteLog(s, "    -> UpdateTableCount");
+    int w = n, o = 0, t = 0;
+    int wf = 0, of = 0, tf = 0;
+    for (int r = 0; r < MaxRounds - 1 && t != 1; ++r) {
+        SetCount(s.Winners[r], w);
+        SetCount(s.OneLoss[r], o);
+        SetCount(s.TwoLoss[r], t);
+        int t2 = o / 2 + Half(t);
+        int o2 = w / 2 + Half(o);
+        int w2 = Half(w);
+        if (t2 == 1) tf = r;
+        if (o2 == 1 && of == 0) of = r;
+        if (w2 == 1 && wf == 0) wf = r;
+        w = w2;
+        o = o2;
+        t = t2;
+    }
+    FinishMarkers(s, wf, of, tf);
+    EndOfCount(s);
+}
+
+namespace {
+struct WalkResult {
+    int Next = 0;
+    int Down = 0;
+};
+
+// Walks round r of one bracket: who goes on (next) and who drops (down).
+WalkResult WalkRound(TRoundRec& b, int r, int next, bool isWinners, bool countLosers) {
+    WalkResult res{next, 0};
+    int m = b.TableCount - (b.HasBye ? 1 : 0);
+    for (int i = 0; i < m && i < MaxTablesPerRound; ++i) {
+        TTableRec& t = b.Tables[i];
+        if (t.Result == 0) {
+            res.Next += 1;
+            if (countLosers) res.Down += 1;
+        } else if (t.Result == 1 || t.Result == 2) {
+            TPlayer* loser = t.Seat[t.Result % 2];
+            TPlayer* winner = t.Seat[t.Result - 1];
+            if (loser) {
+                if (countLosers && r + 1 < MaxStages && loser->Tables[r + 1]) res.Down += 1;
+            } else if (b.HasBye) {
+                b.HasBye = false;
+                m += 1;
+            } else if (b.TableCount < MaxTablesPerRound) {
+                b.HasBye = true;
+                b.TableCount += 1;
+            }
+            if ((winner && r + 1 < MaxStages && winner->Tables[r + 1]) || (isWinners && m == 1))
+                res.Next += 1;
+        }
+    }
+    if (b.HasBye && m >= 0 && m < MaxTablesPerRound) {
+        const TTableRec& bye = b.Tables[m];
+        bool byeStillWaiting =
+            bye.Seat[0] && bye.Result == 1 && !(r + 1 < MaxStages && bye.Seat[0]->Tables[r + 1]);
+        if (!byeStillWaiting) res.Next += 1;
+    }
+    return res;
+}
+}  // namespace
+
+void UpdateFullTableCount(TTourneyState& s) {
+    WriteLog(s, "    -> UpdateFullTableCount");
+    int wf = 0, of = 0, tf = 0;
+    int last = 0;
+    for (int r = 0; r < MaxRounds - 1 && (r == 0 || last != 1); ++r) {
+        WalkResult w = WalkRound(s.Winners[r], r, 0, true, true);
+        if (r == 0 && s.AssignAllRound2Byes && s.ElimFormat == TElimFormat::Single) {
+            TByeCounts c;
+            Get2ndRoundByeStatus(s, c);
+            w.Next += c.ByesToGo;
+        }
+        SetCount(s.Winners[r + 1], w.Next);
+        if (w.Next == 1 && wf == 0) wf = r;
+        last = w.Next;
+        if (s.ElimFormat == TElimFormat::Single) continue;
+
+        WalkResult o = WalkRound(s.OneLoss[r], r, w.Down, false, true);
+        SetCount(s.OneLoss[r + 1], o.Next);
+        if (o.Next == 1 && of == 0) of = r;
+        last = o.Next;
+        if (s.ElimFormat == TElimFormat::Double) continue;
+
+        WalkResult t = WalkRound(s.TwoLoss[r], r, o.Down, false, false);
+        SetCount(s.TwoLoss[r + 1], t.Next);
+        if (t.Next == 1) tf = r;
+        last = t.Next;
+    }
+    FinishMarkers(s, wf, of, tf);
+    EndOfCount(s);
+}
+
+void SetElimFormat(TTourneyState& s, TElimFormat format) {
+    s.ElimFormat = format;
+    static const char* const kLines[] = {"    -> ElimFormat = Single", "    -> ElimFormat = Double",
+                                         "    -> ElimFormat = Triple"};
+    WriteLog(s, kLines[static_cast<int>(format) % 3]);
+    NumberTables(s);
+    UpdateTableCount(s, MaxPlayers);
+}
+
+namespace {
+int Mod(long long x, int n) {
+    if (n <= 0) return 0;
+    long long m = x % n;
+    return static_cast<int>(m < 0 ? m + n : m);
+}
+int QuadRoom(int n) {
+    int m = n & ~3;
+    return m > 0 ? m : n;
+}
+}  // namespace
+
+void NumberTables(TTourneyState& s) {
+    const int n = s.RoomTableCount;
+    const int m4 = QuadRoom(n);
+    for (int r = 0; r < MaxRounds; ++r) {
+        const int st = s.StartTable[r];
+        for (int i = 0; i < MaxTablesPerRound; ++i) {
+            if (s.ElimFormat == TElimFormat::Single || r == 0) {
+                s.Winners[r].Tables[i].TableNo = Mod(st + i - 1, n) + 1;
+            } else if (s.ElimFormat == TElimFormat::Double) {
+                s.Winners[r].Tables[i].TableNo = Mod(((st + 2 * i + 1) & ~1) - 1, n) + 1;
+                s.OneLoss[r].Tables[i].TableNo = Mod((st + 2 * i) & ~1, n) + 1;
+            } else {
+                long long b = 4LL * ((st + 1) / 4 + i);
+                s.Winners[r].Tables[i].TableNo = Mod(b, m4) + 1;
+                s.OneLoss[r].Tables[i].TableNo = Mod(b + 1, m4) + 1;
+                s.TwoLoss[r].Tables[i].TableNo = Mod(b + 2, m4) + 1;
+            }
+        }
+    }
+}
+
+void NumberFinalTables(TTourneyState& s) {
+    const int n = s.RoomTableCount;
+    const int m4 = QuadRoom(n);
+    auto start = [&](int r) { return s.StartTable[std::clamp(r, 0, MaxRounds - 1)]; };
+    auto valid = [](int r) { return r >= 0 && r < MaxRounds; };
+    if (valid(s.GrandFinalRound)) s.Winners[s.GrandFinalRound].Tables[0].TableNo = s.StartTable[14];
+    const int wf = s.WinnersFinalRound;
+    if (!valid(wf)) return;
+    switch (s.ElimFormat) {
+        case TElimFormat::Single:
+            s.Winners[wf].Tables[0].TableNo = s.StartTable[13];
+            s.Winners[wf].Tables[1].TableNo = s.StartTable[13] + 1;
+            break;
+        case TElimFormat::Double:
+            s.Winners[wf].Tables[0].TableNo = Mod(((start(wf) + 1) & ~1) - 1, n) + 1;
+            if (valid(s.OneLossFinalRound))
+                s.OneLoss[s.OneLossFinalRound].Tables[0].TableNo = (s.StartTable[13] & ~1) + 1;
+            break;
+        case TElimFormat::Triple:
+            s.Winners[wf].Tables[0].TableNo = Mod((start(wf) + 1) & ~3, m4) + 1;
+            if (valid(s.OneLossFinalRound))
+                s.OneLoss[s.OneLossFinalRound].Tables[0].TableNo =
+                    Mod(((start(s.OneLossFinalRound) + 1) & ~3) + 1, m4) + 1;
+            if (valid(s.OneLossLastRound))
+                s.OneLoss[s.OneLossLastRound].Tables[0].TableNo = s.StartTable[13];
+            break;
+    }
+}
+
+bool IsVoidTable(const TTourneyState& s, int tableNo) {
+    return std::find(s.VoidTables.begin(), s.VoidTables.end(), tableNo) != s.VoidTables.end();
+}
+
+bool IsTableNoInUse(const TTourneyState& s, TBracketKind bracket, int round, int tableNo) {
+    if (IsVoidTable(s, tableNo)) return true;
+    for (int b = 0; b < s.BracketCount(); ++b) {
+        const TBracket& br = s.Bracket(static_cast<TBracketKind>(b));
+        for (int r = 0; r < MaxRounds; ++r) {
+            const TRoundRec& rr = br[r];
+            int count = std::min(rr.TableCount, MaxTablesPerRound);
+            for (int i = 0; i < count; ++i) {
+                const TTableRec& t = rr.Tables[i];
+                if (t.TableNo != tableNo || t.Result != 0) continue;
+                if (t.StartTime > 0) return true;
+                if (rr.HasBye && i == count - 1 && t.Seat[0]) return true;
+                bool here = b == static_cast<int>(bracket) && r == round;
+                if ((t.Seat[0] || t.Seat[1]) && !here) return true;
+            }
+        }
+    }
+    return false;
+}
+
+bool RoundComplete(const TRoundRec& round) {
+    int count = std::min(round.TableCount, MaxTablesPerRound);
+    for (int i = 0; i < count; ++i)
+        if (round.Tables[i].Result == 0) return false;
+    return true;
+}
+
+bool Get2ndRoundByeStatus(TTourneyState& s, TByeCounts& c) {
+    WriteLog(s, "    -> Get2ndRoundByeStatus");
+    const TRoundRec& r0 = s.Winners[0];
+    int quit = 0;
+    for (int i = 0; i < std::min(r0.TableCount, MaxTablesPerRound); ++i)
+        if (r0.Tables[i].Result == 4) ++quit;
+    c.PlayersInRound = r0.TableCount - quit;
+    c.TotalSeats = 1;
+    for (int v = c.PlayersInRound - 1; v > 0; v >>= 1) c.TotalSeats *= 2;
+    c.TablesEmpty = c.TotalSeats / 2;
+    c.ByesToGo = c.TotalSeats - c.PlayersInRound;
+    const TRoundRec& r1 = s.Winners[1];
+    for (int t = 0; t < c.TotalSeats / 2 && t < MaxTablesPerRound; ++t) {
+        const TTableRec& tab = r1.Tables[t];
+        if (tab.Result != 0) {
+            c.TablesEmpty -= 1;
+            if (!tab.Seat[tab.Result == 1 ? 1 : 0] && (tab.Result == 1 || tab.Result == 2))
+                c.ByesToGo -= 1;
+        } else if (tab.Full()) {
+            c.TablesEmpty -= 1;
+        }
+    }
+    if (c.ByesToGo < 0) c.ByesToGo = 0;
+    WriteLog(s, "        -> nPlayersInRound = " + IntToStr(c.PlayersInRound));
+    WriteLog(s, "        -> nTotalSeats = " + IntToStr(c.TotalSeats));
+    WriteLog(s, "        -> nTablesEmpty = " + IntToStr(c.TablesEmpty));
+    WriteLog(s, "        -> nByesToGo = " + IntToStr(c.ByesToGo));
+    return c.ByesToGo > 0;
+}
+
+}  // namespace kestrova

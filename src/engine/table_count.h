@@ -1,0 +1,32 @@
+#pragma once
+// Dimensioning the brackets and numbering their tables.
+#include <array>
+
+#include "engine/tourney_state.h"
+
+namespace kestrova {
+
+// Zero-fills the three brackets and restores the round and table back-references.
+void ClearBrackets(TTourneyState& s);
+// Planned counts for n entries, assuming every match is played.
+void UpdateTableCount(TTourneyState& s, int playerCount);
+// Counts from the entries placed and the results recorded.
+void UpdateFullTableCount(TTourneyState& s);
+void SetElimFormat(TTourneyState& s, TElimFormat format);
+void NumberTables(TTourneyState& s);
+// The fixed numbers of the final tables (run by UpdateBracketTabs).
+void NumberFinalTables(TTourneyState& s);
+bool IsTableNoInUse(const TTourneyState& s, TBracketKind bracket, int round, int tableNo);
+bool IsVoidTable(const TTourneyState& s, int tableNo);
+bool RoundComplete(const TRoundRec& round);
+
+// Round-two byes (single elimination).
+struct TByeCounts {
+    int PlayersInRound = 0;
+    int TotalSeats = 0;
+    int TablesEmpty = 0;
+    int ByesToGo = 0;
+};
+bool Get2ndRoundByeStatus(TTourneyState& s, TByeCounts& counts);
+
+}  // namespace kestrova

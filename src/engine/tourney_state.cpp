@@ -1,0 +1,91 @@
+#include "engine/tourney_state.h"
+
+#include <chrono>
+#include <ctime>
+
+#include "engine/undo.h"
+
+namespace kestrova {
+
+namespace {
+class SystemClock : public IClock {
+public:
+    TDateTime Now() override {
+        std::time_t t = std::time(nullptr);
+        std::tm lt{};
+        localtime_r(&t, &lt);
+        auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                      std::chrono::system_clock::now().time_since_epoch())
+                      .count() %
+                  1000;
+        return EncodeDateTime(lt.tm_year + 1900, lt.tm_mon + 1, lt.tm_mday, lt.tm_hour, lt.tm_min,
+                              lt.tm_sec, static_cast<int>(ms));
+    }
+    TDateTime UtcNow() override {
+        std::time_t t = std::time(nullptr);
+        std::tm gt{};
+        gmtime_r(&t, &gt);
+        return EncodeDateTime(gt.tm_year + 1900, gt.tm_mon + 1, gt.tm_mday, gt.tm_hour, gt.tm_min,
+                              gt.tm_sec);
+    }
+};
+
+IDialogs gDefaultDialogs;
+IView gDefaultView;
+ILobbyPort gDefaultLobby;
+SystemClock gSystemClock;
+}  // namespace
+
+int TPlayer::LastStage() const {
+    for (int k = MaxStages - 2; k >= 0; --k)
+        if (Tables[k]) return k;
+    return -1;
+}
+
+TTableRec* TPlayer::CurrentTable() const {
+    int k = LastStage();
+    return k < 0 ? nullptr : Tables[k];
+}
+
+TTourneyState::TTourneyState() {
+    for (int b = 0; b < 3; ++b) {
+        TBracket& br = Bracket(static_cast<TBracketKind>(b));
+        for (int r = 0; r < MaxRounds; ++r) {
+            br[r].RoundNumber = r + 1;
+            br[r].Bracket = static_cast<TBracketKind>(b);
+            for (auto& t : br[r].Tables) t.Round = &br[r];
+        }
+    }
+}
+
+TTourneyState::~TTourneyState() = default;
+
+TBracket& TTourneyState::Bracket(TBracketKind b) {
+    switch (b) {
+        case TBracketKind::OneLoss: return OneLoss;
+        case TBracketKind::TwoLoss: return TwoLoss;
+        default: return Winners;
+    }
+}
+
+const TBracket& TTourneyState::Bracket(TBracketKind b) const {
+    return const_cast<TTourneyState*>(this)->Bracket(b);
+}
+
+IDialogs& TTourneyState::Dialogs() { return Ports.Dialogs ? *Ports.Dialogs : gDefaultDialogs; }
+IView& TTourneyState::View() { return Ports.View ? *Ports.View : gDefaultView; }
+ILobbyPort& TTourneyState::Lobby() { return Ports.Lobby ? *Ports.Lobby : gDefaultLobby; }
+TDateTime TTourneyState::Now() { return (Ports.Clock ? *Ports.Clock : gSystemClock).Now(); }
+
+int TableIndexOf(const TTableRec& t) {
+    return static_cast<int>(&t - t.Round->Tables.data());
+}
+
+int SeatOf(const TTableRec& t, const TPlayer* p) {
+    if (!p) return -1;
+    if (t.Seat[0] == p) return 0;
+    if (t.Seat[1] == p) return 1;
+    return -1;
+}
+
+}  // namespace kestrova

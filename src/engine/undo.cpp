@@ -1,0 +1,3 @@
+#include "engine/undo.h"
+
+namespace kestrova {}  // namespace kestrova

@@ -1,0 +1,57 @@
+#pragma once
+// Undo and redo: whole-state snapshots of the brackets, the entries and the
+// five final-round markers.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/tourney_state.h"
+
+namespace kestrova {
+
+// One snapshot. Tables that hold nothing but their number are not copied:
+// the numbers of all tables are kept in one compact array, and only tables
+// with a seat, a result, a time or a reminder are stored in full. Players are
+// referred to by their position in Players (a snapshot is only valid while
+// Players holds the same records in the same order; see ClearUndoRedo callers).
+class TUndoRedo {
+public:
+    struct TableCopy {
+        int16_t Index;  // bracket * 960 + round * 64 + table
+        int8_t Result;
+        uint8_t Reminders;
+        int16_t Seat[2];  // player positions, -1 empty
+        TDateTime StartTime, EndTime;
+    };
+    struct PlayerCopy {
+        std::string Name, Player1, Player2;
+        TDateTime BootStart;
+        int32_t BootCount, Points;
+        bool BootedOut, Disqualified;
+        std::array<int16_t, MaxStages> Tables;  // global table index, -1 none
+        std::array<int8_t, MaxStages> Seats;
+    };
+
+    static std::unique_ptr<TUndoRedo> Take(const TTourneyState& s);
+    // False (and nothing changed) when the snapshot no longer fits Players.
+    bool Restore(TTourneyState& s) const;
+    size_t Bytes() const;
+
+    std::array<int16_t, 3 * MaxRounds * MaxTablesPerRound> TableNos{};
+    std::array<int16_t, 3 * MaxRounds> TableCounts{};
+    std::array<bool, 3 * MaxRounds> HasByes{};
+    std::vector<TableCopy> Tables;
+    std::vector<PlayerCopy> Players;
+    std::array<int32_t, 5> Markers{};
+};
+
+void SaveUndo(TTourneyState& s, TUndoStack& list, bool clearRedo);
+void ClearUndoRedo(TTourneyState& s, TUndoStack& list);
+void ClearUndoAndRedo(TTourneyState& s);  // both stacks
+void UpdateUndoEnabling(TTourneyState& s);
+// The Undo and Redo commands; false when their stack was empty.
+bool Undo(TTourneyState& s);
+bool Redo(TTourneyState& s);
+
+}  // namespace kestrova

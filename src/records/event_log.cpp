@@ -1,0 +1,38 @@
+#include "records/event_log.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "engine/tourney_state.h"
+
+namespace kestrova {
+
+std::string LogPathFor(std::string_view path) {
+    size_t sep = path.find_last_of("\\/:");
+    size_t start = sep == std::string_view::npos ? 0 : sep + 1;
+    size_t dot = path.rfind('.');
+    std::string base(path);
+    if (dot != std::string_view::npos && dot >= start) base.resize(dot);
+    return base + ".log";
+}
+
+void WriteLog(const TTourneyState& state, std::string_view line) {
+    std::string path = LogPathFor(state.TourneyPath);
+    std::string data(line);
+    data += "\r\n";
+    // O_APPEND keeps each line whole even if another program appends; O_DSYNC
+    // writes through, so a crash loses nothing already logged.
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_DSYNC | O_CLOEXEC, 0644);
+    if (fd < 0) return;
+    const char* p = data.data();
+    size_t left = data.size();
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n <= 0) break;
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    ::close(fd);
+}
+
+}  // namespace kestrova

@@ -1,0 +1,115 @@
+#include "fakes/fake_ports.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace kestrova::testing {
+
+TConfirmAnswer FakeDialogs::ConfirmDlg(const std::string& text) {
+    Asked.push_back(text);
+    if (ConfirmAnswers.empty()) return {};
+    TConfirmAnswer a = ConfirmAnswers.front();
+    ConfirmAnswers.pop_front();
+    return a;
+}
+
+bool FakeDialogs::NotifyDlg(const std::string& text) {
+    Notices.push_back(text);
+    return TickNotices;
+}
+
+void FakeDialogs::MessageBox(TMessageBoxKind, const std::string& text) { Messages.push_back(text); }
+
+bool FakeDialogs::YesNo(const std::string& text) {
+    Asked.push_back(text);
+    if (YesNoAnswers.empty()) return true;
+    bool a = YesNoAnswers.front();
+    YesNoAnswers.pop_front();
+    return a;
+}
+
+std::optional<std::string> FakeDialogs::InputBox(const std::string& caption,
+                                                 const std::string& prompt,
+                                                 const std::string& initial) {
+    Asked.push_back(caption + "|" + prompt + "|" + initial);
+    if (Inputs.empty()) return std::nullopt;
+    auto a = Inputs.front();
+    Inputs.pop_front();
+    return a;
+}
+
+std::optional<std::string> FakeDialogs::ChooseFolder(const std::string& text,
+                                                     const std::string& start) {
+    Asked.push_back(text + "|" + start);
+    if (Folders.empty()) return std::nullopt;
+    auto a = Folders.front();
+    Folders.pop_front();
+    return a;
+}
+
+void FakeView::RedrawRound(TBracketKind b, int r) {
+    Calls.push_back("redraw " + std::to_string(static_cast<int>(b)) + " " + std::to_string(r));
+}
+
+void FakeView::SelectRound(TBracketKind b, int r) {
+    Calls.push_back("select " + std::to_string(static_cast<int>(b)) + " " + std::to_string(r));
+}
+
+void FakeView::ScrollToTable(TBracketKind b, int r, int t) {
+    ++Scrolls;
+    Calls.push_back("scroll " + std::to_string(static_cast<int>(b)) + " " + std::to_string(r) +
+                    " " + std::to_string(t));
+}
+
+bool FakeView::Called(const std::string& what) const {
+    for (const auto& c : Calls)
+        if (c == what) return true;
+    return false;
+}
+
+bool FakeLobby::SetClipboard(const std::string& text) {
+    if (ClipboardBusy) return false;
+    Clipboard.push_back(text);
+    return true;
+}
+
+void FakeLobby::PasteIntoChat() {
+    Chat.push_back(Clipboard.empty() ? std::string() : Clipboard.back());
+}
+
+void FakeWorld::Wire(TTourneyState& s, IAnnouncer* announcer) {
+    s.Ports.Dialogs = &Dialogs;
+    s.Ports.Clock = &Clock;
+    s.Ports.View = &View;
+    s.Ports.Lobby = &Lobby;
+    s.Ports.Settings = &Settings;
+    if (announcer) s.Ports.Announcer = announcer;
+    s.SettingsLoaded = true;
+}
+
+TempDir::TempDir() {
+    std::string tmpl = (std::filesystem::temp_directory_path() / "kestrova-XXXXXX").string();
+    char* p = mkdtemp(tmpl.data());
+    path_ = std::string(p ? p : tmpl.c_str()) + "/";
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    std::ostringstream ss;
+    ss << f.rdbuf();
+    return ss.str();
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    f << bytes;
+}
+
+}  // namespace kestrova::testing

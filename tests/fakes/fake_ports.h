@@ -1,0 +1,126 @@
+#pragma once
+// Scripted fakes of the core's ports: they record what was asked and answer
+// as the test scripted (default: "Yes", box unticked).
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/datetime.h"
+#include "engine/tourney_state.h"
+
+namespace kestrova::testing {
+
+class FakeDialogs : public IDialogs {
+public:
+    std::vector<std::string> Asked;     // every ConfirmDlg / YesNo text
+    std::vector<std::string> Notices;   // every NotifyDlg text
+    std::vector<std::string> Messages;  // every MessageBox text
+    std::deque<TConfirmAnswer> ConfirmAnswers;
+    std::deque<bool> YesNoAnswers;
+    std::deque<std::optional<std::string>> Inputs;
+    std::deque<std::optional<std::string>> Folders;
+    bool TickNotices = false;
+
+    TConfirmAnswer ConfirmDlg(const std::string& text) override;
+    bool NotifyDlg(const std::string& text) override;
+    void MessageBox(TMessageBoxKind kind, const std::string& text) override;
+    bool YesNo(const std::string& text) override;
+    std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
+                                        const std::string& initial) override;
+    std::optional<std::string> ChooseFolder(const std::string& text,
+                                            const std::string& start) override;
+    void AnswerNo() { ConfirmAnswers.push_back({false, false}); }
+    void AnswerYes(bool dontAsk = false) { ConfirmAnswers.push_back({true, dontAsk}); }
+};
+
+class FakeClock : public IClock {
+public:
+    TDateTime Time = EncodeDateTime(2026, 12, 5, 20, 0, 0);
+    TDateTime Now() override { return Time; }
+    void AdvanceSeconds(double s) { Time += s / SecondsPerDay; }
+};
+
+class FakeView : public IView {
+public:
+    std::vector<std::string> Calls;
+    std::string CountLabel;
+    std::string FindStatus;
+    std::string FindBox;
+    bool UndoEnabled = false, RedoEnabled = false;
+    int Scrolls = 0;
+    void RedrawRound(TBracketKind b, int r) override;
+    void TabsChanged() override { Calls.push_back("tabs"); }
+    void SelectRound(TBracketKind b, int r) override;
+    void ScrollToTable(TBracketKind b, int r, int t) override;
+    void CountLabelChanged(const std::string& text) override { CountLabel = text; }
+    void UndoRedoChanged(bool u, bool r) override {
+        UndoEnabled = u;
+        RedoEnabled = r;
+    }
+    void FindStatusChanged(const std::string& text) override { FindStatus = text; }
+    void FindTextChanged(const std::string& text) override { FindBox = text; }
+    void SignupStateChanged() override { Calls.push_back("signup-state"); }
+    void OnePerTableChanged(bool c) override { Calls.push_back(c ? "one-per-table on" : "one-per-table off"); }
+    bool Called(const std::string& what) const;
+};
+
+class FakeLobby : public ILobbyPort {
+public:
+    std::vector<std::string> Clipboard;  // every text put on the clipboard
+    std::vector<std::string> Chat;       // every line pasted into the chat
+    int Enters = 0;
+    bool ChatWindow = false;
+    bool ClipboardBusy = false;
+    bool SetClipboard(const std::string& text) override;
+    bool HasChatWindow() override { return ChatWindow; }
+    void PasteIntoChat() override;
+    void SendEnter() override { ++Enters; }
+};
+
+class FakeSettingsStore : public ISettingsStore {
+public:
+    int Saves = 0;
+    void Save(const TTourneyState&) override { ++Saves; }
+};
+
+// Records the kind and the message parameters of every announcement.
+class RecordingAnnouncer : public IAnnouncer {
+public:
+    struct Posting {
+        TMessageKind Kind;
+        TMsgParams Params;
+        bool Automatic;
+    };
+    std::vector<Posting> Postings;
+    void Post(TTourneyState& s, TMessageKind kind, bool automatic) override {
+        Postings.push_back({kind, s.MsgParams, automatic});
+    }
+};
+
+// A state wired to a full set of fakes, writing its log into a temp folder.
+struct FakeWorld {
+    FakeDialogs Dialogs;
+    FakeClock Clock;
+    FakeView View;
+    FakeLobby Lobby;
+    FakeSettingsStore Settings;
+    void Wire(TTourneyState& s, IAnnouncer* announcer = nullptr);
+};
+
+// A fresh temporary folder (ending in '/') removed by the destructor.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    const std::string& Path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + name; }
+
+private:
+    std::string path_;
+};
+
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+
+}  // namespace kestrova::testing

@@ -1,0 +1,10 @@
+#include <gtest/gtest.h>
+
+#include <QMainWindow>
+
+TEST(UiSmoke, WindowCanBeShownOffscreen) {
+    QMainWindow w;
+    w.setWindowTitle("Tarvex Kestrova");
+    w.show();
+    EXPECT_TRUE(w.isVisible());
+}
