@@ -1,0 +1,22 @@
+#pragma once
+// Named tournament formats: the formats file, the Format menu's content and
+// applying a format to the state.
+#include <string>
+#include <vector>
+
+#include "engine/tourney_state.h"
+
+namespace kestrova {
+
+// The formats file of the files folder ("Tourney Formats.ini").
+std::string FormatsFilePath(const TTourneyState& s);
+// Re-lists the formats of the file (state.FormatNames) and selects `name`.
+void RebuildFormatMenu(TTourneyState& s, const std::string& name);
+// Selects the entry whose caption equals the name (case ignored), else "Default".
+void SelectFormatByName(TTourneyState& s, const std::string& name);
+// Applies the format named by a menu entry ("Default" or a listed name).
+void SelectFormat(TTourneyState& s, const std::string& entry);
+// Caption of the checked format entry, or empty.
+std::string CurrentFormatName(const TTourneyState& s);
+
+}  // namespace kestrova

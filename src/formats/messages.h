@@ -1,0 +1,22 @@
+#pragma once
+// Token expansion of message templates and posting a template line by line.
+#include <string>
+#include <string_view>
+
+#include "engine/tourney_state.h"
+
+namespace kestrova {
+
+// Expands every token of the template with the parameters (the state gives
+// the clock, the winners, the format name and the name capitalisation).
+std::string ExpandMessage(TTourneyState& s, std::string_view text, const TMsgParams& params);
+// Splits at "%c", expands each piece with s.MsgParams and posts it (PostToLobby).
+void PostMessageKind(TTourneyState& s, const std::string& text, bool automatic);
+
+// The announcer that posts the real templates of the current format.
+class TTemplateAnnouncer : public IAnnouncer {
+public:
+    void Post(TTourneyState& s, TMessageKind kind, bool automatic) override;
+};
+
+}  // namespace kestrova

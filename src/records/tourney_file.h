@@ -1,0 +1,24 @@
+#pragma once
+// The tournament file (.kvb): writing versions 9 and 10, reading 3 to 10,
+// the backup, opening, and the recent-tournaments list.
+#include <string>
+
+#include "engine/tourney_state.h"
+
+namespace kestrova {
+
+// Writes the whole state to TourneyPath (backup first, then an atomic
+// replace). Does nothing while TourneyPath is empty. Throws std::runtime_error
+// on a write failure (the general error handler shows it).
+void SaveTourney(TTourneyState& s);
+// Reads the file into the state; on failure shows the error, sets the
+// skip-backup flag and leaves the state exactly as it was.
+bool ReadTourney(TTourneyState& s, const std::string& path);
+// ReadTourney, then the backup offer.
+void OpenTourney(TTourneyState& s, const std::string& path);
+// The recent list (5 paths, newest first, case-insensitive de-duplication).
+void AddRecentTourney(TTourneyState& s, const std::string& path);
+// "Save as" with the tournament file type.
+void SaveTourneyAs(TTourneyState& s, const std::string& path);
+
+}  // namespace kestrova
