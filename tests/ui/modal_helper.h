@@ -25,3 +25,9 @@ T* FindChildByText(QWidget* w, const QString& text) {
 }
 
 }  // namespace kestrova::testing
+
+// Readable QString values in test failures.
+#include <ostream>
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
