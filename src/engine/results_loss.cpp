@@ -30,12 +30,21 @@ int NextFreeStage(const TPlayer& p, int from) {
     return MaxStages - 1;
 }
 
-// A champion from a lower bracket takes seat 1 of a final table.
-void CrossIntoFinal(TTourneyState& s, TPlayer& w, TTableRec& final, int stage) {
+// A champion from a lower bracket takes seat 1 of a final table. The seat can
+// only be taken already when a forced bye reshaped the finals; the entry then
+// stays where it is rather than push the other one out.
+bool CrossIntoFinal(TTourneyState& s, TPlayer& w, TTableRec& final, int stage) {
+    if (final.Seat[1] && final.Seat[1] != &w) {
+        ReportSeatFailure(s, "winner", final.Round->Bracket == TBracketKind::Winners
+                                           ? "winner's bracket"
+                                           : "one-loss bracket");
+        return false;
+    }
     final.Seat[1] = &w;
     final.StartTime = s.Now();
     w.Tables[stage] = &final;
     w.Seats[stage] = 1;
+    return true;
 }
 
 void AnnounceBye(TTourneyState& s, TWinContext& c, bool seated) {
@@ -48,7 +57,10 @@ void AnnounceBye(TTourneyState& s, TWinContext& c, bool seated) {
 
 void GrandFinalCrossing(TTourneyState& s, TWinContext& c) {
     TTableRec& gf = s.Winners[s.GrandFinalRound].Tables[0];
-    CrossIntoFinal(s, *c.W, gf, NextFreeStage(*c.W, c.Round));
+    if (!CrossIntoFinal(s, *c.W, gf, NextFreeStage(*c.W, c.Round))) {
+        SaveTourney(s);
+        return;
+    }
     if (c.Forced) UpdateFullTableCount(s);
     WriteLog(s, "    -> Grand Final assignment (seat 1)");
     s.EmailLabels[1] = c.W->Name + "'s Email:";
@@ -115,7 +127,10 @@ void AssignTwoLossWin(TTourneyState& s, int round, int table, int seat, bool pre
     const bool manual = s.Settings.PostAssignmentsManually;
     if (r + 1 > s.TwoLossFinalRound) {
         TTableRec& last = s.OneLoss[s.OneLossLastRound].Tables[0];
-        CrossIntoFinal(s, *c.W, last, r + 1);
+        if (!CrossIntoFinal(s, *c.W, last, r + 1)) {
+            SaveTourney(s);
+            return;
+        }
         if (c.Forced) UpdateFullTableCount(s);
         if (!silent) {
             if (!manual) PostNextAssign(s, *c.W);

@@ -126,10 +126,13 @@ WalkResult WalkRound(TRoundRec& b, int r, int next, bool isWinners, bool countLo
 
 void UpdateFullTableCount(TTourneyState& s) {
     WriteLog(s, "    -> UpdateFullTableCount");
+    // A bracket's final is the first round that leaves one entry once the
+    // bracket above has finished: a lower bracket can hold a single entry in
+    // an early round (after forced byes or withdrawals) without that being its final.
     int wf = 0, of = 0, tf = 0;
-    int last = 0;
-    for (int r = 0; r < MaxRounds - 1 && (r == 0 || last != 1); ++r) {
-        const bool round2Byes = s.AssignAllRound2Byes && s.ElimFormat == TElimFormat::Single;
+    bool wDone = false, oDone = false;
+    const bool round2Byes = s.AssignAllRound2Byes && s.ElimFormat == TElimFormat::Single;
+    for (int r = 0; r < MaxRounds - 1; ++r) {
         WalkResult w = WalkRound(s.Winners[r], r, 0, true, true, round2Byes && r == 1);
         if (r == 0 && round2Byes) {
             // Every planned bye holds a seat in round 2: those still to give and
@@ -139,20 +142,32 @@ void UpdateFullTableCount(TTourneyState& s) {
             w.Next += c.ByesToGo + c.ByesGiven;
         }
         SetCount(s.Winners[r + 1], w.Next);
-        if (w.Next == 1 && wf == 0) wf = r;
-        last = w.Next;
-        if (s.ElimFormat == TElimFormat::Single) continue;
+        if (!wDone && w.Next == 1) {
+            wf = r;
+            wDone = true;
+        }
+        if (s.ElimFormat == TElimFormat::Single) {
+            if (wDone) break;
+            continue;
+        }
 
         WalkResult o = WalkRound(s.OneLoss[r], r, w.Down, false, true);
         SetCount(s.OneLoss[r + 1], o.Next);
-        if (o.Next == 1 && of == 0) of = r;
-        last = o.Next;
-        if (s.ElimFormat == TElimFormat::Double) continue;
+        if (wDone && !oDone && o.Next == 1) {
+            of = r;
+            oDone = true;
+        }
+        if (s.ElimFormat == TElimFormat::Double) {
+            if (oDone) break;
+            continue;
+        }
 
         WalkResult t = WalkRound(s.TwoLoss[r], r, o.Down, false, false);
         SetCount(s.TwoLoss[r + 1], t.Next);
-        if (t.Next == 1) tf = r;
-        last = t.Next;
+        if (oDone && t.Next == 1) {
+            tf = r;
+            break;
+        }
     }
     FinishMarkers(s, wf, of, tf);
     EndOfCount(s);

@@ -24,10 +24,20 @@ void StartTourney(TTourneyState& s, TElimFormat format, int n) {
     CloseSignups(s);
 }
 
-// Final tables get their second entry by a crossing; nobody forces a bye there.
+// Final tables get their second entry by a crossing.
 static bool IsFinalTable(const TTourneyState& s, const TTableRec& t) {
     return &t == &s.Winners[s.GrandFinalRound].Tables[0] ||
            (s.ElimFormat == TElimFormat::Triple && &t == &s.OneLoss[s.OneLossLastRound].Tables[0]);
+}
+
+// A host forces byes in the early rounds, not in a bracket's final rounds.
+static bool InFinalRounds(const TTourneyState& s, const TTableRec& t) {
+    switch (BracketOf(t)) {
+        case TBracketKind::Winners: return RoundOf(t) >= s.WinnersFinalRound;
+        case TBracketKind::OneLoss: return RoundOf(t) >= s.OneLossFinalRound;
+        case TBracketKind::TwoLoss: return RoundOf(t) >= s.TwoLossFinalRound;
+    }
+    return false;
 }
 
 std::vector<TPlayable> PlayableTables(const TTourneyState& s, bool includeLonePlayers) {
@@ -61,8 +71,11 @@ bool PlayRandomResult(TTourneyState& s, std::mt19937& rng, int forcedByeOneIn) {
     std::vector<TPlayable> normal, lone, finals;
     for (const auto& p : all) {
         const TTableRec& t = s.Bracket(p.Bracket)[p.Round].Tables[p.Table];
-        if (IsFinalTable(s, t)) finals.push_back(p);
-        else if (p.Alone) lone.push_back(p);
+        if (IsFinalTable(s, t)) {
+            if (!p.Alone) finals.push_back(p);
+        } else if (p.Alone) {
+            if (!InFinalRounds(s, t) || normal.empty()) lone.push_back(p);
+        }
         else normal.push_back(p);
     }
     std::vector<TPlayable>* pick = &normal;

@@ -114,8 +114,13 @@ TEST_P(PlaythroughTest, PlaysToOneChampionThenUndoesAndRedoesEverything) {
             int losses = LossesOf(*p);
             EXPECT_GE(losses, 1) << p->Name;
             EXPECT_LE(losses, allowed) << p->Name;
+            // Only the finals end a run early: the grand final, and in triple
+            // elimination the table where the loss-bracket champions meet.
+            const bool finalTable =
+                cur == &gf || (c.Format == TElimFormat::Triple &&
+                               cur == &st.OneLoss[st.OneLossLastRound].Tables[0]);
             if (losses < allowed) {
-                EXPECT_EQ(cur, &gf) << p->Name << " left early";
+                EXPECT_TRUE(finalTable) << p->Name << " left early";
             }
         }
 
