@@ -11,6 +11,7 @@
 #include "engine/signup.h"
 #include "engine/status.h"
 #include "engine/table_count.h"
+#include "engine/team_properties_form.h"
 #include "engine/undo.h"
 #include "formats/format_store.h"
 #include "records/confirm.h"
@@ -225,26 +226,31 @@ void TKestrovaForm::WinClicked(const TSeatRef& at, bool pressed) {
 void TKestrovaForm::NameClicked(const TSeatRef& at) {
     TBracketPanel* panel = Panel(at.Bracket);
     if (!panel) return;
-    if (state_.TeamMode && teamDialog_) {
-        teamDialog_(panel->Box(at.Table)->Seat(at.Seat).Name, at);
-        Run([&] { RedrawAll(); });
+    if (state_.TeamMode) {
+        QWidget* box = panel->Box(at.Table)->Seat(at.Seat).Name;
+        if (!teamForm_) teamForm_ = new TTeamPropertiesForm(this);
+        Run([&] {
+            RunTeamProperties(state_, *teamForm_, at.Bracket, at.Round, at.Table, at.Seat,
+                              box->mapToGlobal(QPoint(0, 0)));
+            RedrawAll();
+        });
         return;
     }
-    WriteLog(state_, std::string("Click: ") + BracketWord(at.Bracket) + " player name edit");
+    BeginPlayerNameEdit(state_, at.Bracket);
     panel->OpenNameEdit(at.Table, at.Seat);
 }
 
 void TKestrovaForm::NameEditDone(const TSeatRef& at, const QString& text, TInPlaceEdit::TEnd how) {
-    if (how == TInPlaceEdit::TEnd::Escape) {
-        WriteLog(state_, "Key: Escape in player edit");
-        RedrawRound(at.Bracket, at.Round);
-    } else {
-        if (how == TInPlaceEdit::TEnd::FocusOut) WriteLog(state_, "Exit: Player name edit");
-        Run([&] {
-            dirty_[static_cast<int>(at.Bracket)][at.Round] = true;
-            EditPlayerName(state_, at.Bracket, at.Round, at.Table, at.Seat, Cp(text));
-        });
-    }
+    Run([&] {
+        dirty_[static_cast<int>(at.Bracket)][at.Round] = true;
+        const std::string typed = Cp(text);
+        if (how == TInPlaceEdit::TEnd::Escape)
+            CancelPlayerNameEdit(state_, at.Bracket, at.Round, at.Table, at.Seat);
+        else if (how == TInPlaceEdit::TEnd::FocusOut)
+            ExitPlayerNameEdit(state_, at.Bracket, at.Round, at.Table, at.Seat, typed);
+        else
+            EditPlayerName(state_, at.Bracket, at.Round, at.Table, at.Seat, typed);
+    });
     if (how != TInPlaceEdit::TEnd::FocusOut) FocusAddOrFind();
 }
 

@@ -21,6 +21,8 @@
 
 namespace kestrova {
 
+class TTeamPropertiesForm;
+
 // The port objects the window owns; unset ones fall back to the core's defaults.
 struct TFormPorts {
     std::unique_ptr<IDialogs> Dialogs;
@@ -35,15 +37,12 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
 public:
     // The new-tournament dialog: the options on "Start", nothing on "Cancel".
     using TNewTourneyDialog = std::function<std::optional<TNewTourneyOptions>(QWidget* parent)>;
-    // In team mode a name box opens the team dialog instead of the inline edit.
-    using TTeamDialog = std::function<void(QWidget* over, const TSeatRef& at)>;
 
     explicit TKestrovaForm(TFormPorts ports = {}, QWidget* parent = nullptr);
     ~TKestrovaForm() override;
 
     TTourneyState& State() { return state_; }
     void SetNewTourneyDialog(TNewTourneyDialog dialog) { newDialog_ = std::move(dialog); }
-    void SetTeamDialog(TTeamDialog dialog) { teamDialog_ = std::move(dialog); }
     // The command line's file, or the new-tournament dialog.
     void StartUp(const QString& path);
     void NewTourney();
@@ -125,7 +124,8 @@ private:
     TSeatRef menuSeat_;
     int menuTableNo_ = 0;
     TNewTourneyDialog newDialog_;
-    TTeamDialog teamDialog_;
+    // Created once and reused: team mode opens it over the clicked name box.
+    TTeamPropertiesForm* teamForm_ = nullptr;
     // Redraws asked for while a command runs: [bracket][round].
     bool batching_ = false;
     std::array<std::array<bool, MaxRounds>, 3> dirty_{};
