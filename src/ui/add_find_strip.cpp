@@ -10,7 +10,9 @@
 namespace kestrova {
 
 namespace {
-std::string Cp(const QString& s) { return Utf8ToCp1252(s.toStdString()); }
+std::string Cp(const QString& s) {
+    return Utf8ToCp1252(s.toStdString());
+}
 }  // namespace
 
 TAddFindStrip::TAddFindStrip(QWidget* parent) : QWidget(parent) {
@@ -139,7 +141,9 @@ void TAddFindStrip::SetUndoRedo(bool undo, bool redo) {
     redo_->setEnabled(redo);
 }
 
-void TAddFindStrip::SetFoundStatus(const QString& text) { statusEdit_->setText(text); }
+void TAddFindStrip::SetFoundStatus(const QString& text) {
+    statusEdit_->setText(text);
+}
 
 void TAddFindStrip::SetFindText(const QString& text) {
     if (findEdit_->text() != text) findEdit_->setText(text);
@@ -165,8 +169,10 @@ void TAddFindStrip::SetMinimised(bool on) {
 }
 
 void TAddFindStrip::FocusAddBox() {
-    if (addRow_->isVisible() && addEdit_->isEnabled()) addEdit_->setFocus();
-    else if (findRow_->isVisible()) findEdit_->setFocus();
+    if (addRow_->isVisible() && addEdit_->isEnabled())
+        addEdit_->setFocus();
+    else if (findRow_->isVisible())
+        findEdit_->setFocus();
 }
 
 void TAddFindStrip::RefillSuggestions() {

@@ -18,7 +18,7 @@ namespace kestrova {
 
 class TAddFindStrip : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TAddFindStrip(QWidget* parent);
 
     void ShowFindRow(bool find);
@@ -45,7 +45,7 @@ public:
     QPushButton* RedoButton() const { return redo_; }
     TSuggestList* Suggestions() const { return suggest_; }
 
-signals:
+  signals:
     void addEntered(const QString& text);
     void addClicked(const QString& text);
     void suggestionPicked(const QString& name);
@@ -55,10 +55,10 @@ signals:
     void undoClicked();
     void redoClicked();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
-private:
+  private:
     QWidget* BuildAddRow();
     QWidget* BuildFindRow();
     QToolButton* MakeMinMax(QWidget* parent);

@@ -19,13 +19,18 @@ namespace {
 
 const char* PanelCaption(TBracketKind b) {
     switch (b) {
-        case TBracketKind::OneLoss: return "One Loss Rounds:";
-        case TBracketKind::TwoLoss: return "Two Loss Rounds:";
-        default: return "Winner Rounds:";
+        case TBracketKind::OneLoss:
+            return "One Loss Rounds:";
+        case TBracketKind::TwoLoss:
+            return "Two Loss Rounds:";
+        default:
+            return "Winner Rounds:";
     }
 }
 
-QString Q(const std::string& cp1252) { return QString::fromStdString(Cp1252ToUtf8(cp1252)); }
+QString Q(const std::string& cp1252) {
+    return QString::fromStdString(Cp1252ToUtf8(cp1252));
+}
 
 }  // namespace
 
@@ -193,12 +198,15 @@ void TBracketPanel::UpdateTabs() {
     const int b = static_cast<int>(bracket_);
     const auto& captions = s_.TabCaptions[b];
     bool same = tabs_->count() == static_cast<int>(captions.size());
-    for (int i = 0; same && i < tabs_->count(); ++i) same = tabs_->tabText(i) == Q(captions[i]);
+    for (int i = 0; same && i < tabs_->count(); ++i)
+        same = tabs_->tabText(i) == Q(captions[i]);
     {
         QSignalBlocker block(tabs_);
         if (!same) {
-            while (tabs_->count() > 0) tabs_->removeTab(tabs_->count() - 1);
-            for (const auto& c : captions) tabs_->addTab(Q(c));
+            while (tabs_->count() > 0)
+                tabs_->removeTab(tabs_->count() - 1);
+            for (const auto& c : captions)
+                tabs_->addTab(Q(c));
         }
         if (tabs_->currentIndex() != s_.SelectedTab[b]) tabs_->setCurrentIndex(s_.SelectedTab[b]);
     }
@@ -315,7 +323,9 @@ void TBracketPanel::SetMinimised(bool on) {
     setMaximumHeight(on ? HeaderHeight() : QWIDGETSIZE_MAX);
 }
 
-int TBracketPanel::HeaderHeight() const { return std::max(caption_->sizeHint().height(), minMax_->height()) + 2; }
+int TBracketPanel::HeaderHeight() const {
+    return std::max(caption_->sizeHint().height(), minMax_->height()) + 2;
+}
 
 void TBracketPanel::mouseDoubleClickEvent(QMouseEvent* e) {
     minMax_->toggle();
@@ -325,15 +335,23 @@ void TBracketPanel::mouseDoubleClickEvent(QMouseEvent* e) {
 void TBracketPanel::BoxWinClicked(int table, int seat, bool pressed) {
     actions_->WinClicked(Ref(table, seat), pressed);
 }
-void TBracketPanel::BoxNameClicked(int table, int seat) { actions_->NameClicked(Ref(table, seat)); }
+void TBracketPanel::BoxNameClicked(int table, int seat) {
+    actions_->NameClicked(Ref(table, seat));
+}
 void TBracketPanel::BoxNameMenu(int table, int seat, const QPoint& global) {
     actions_->NameMenu(Ref(table, seat), global);
 }
-void TBracketPanel::BoxTableNoClicked(int table) { actions_->TableNoClicked(Ref(table, 0)); }
+void TBracketPanel::BoxTableNoClicked(int table) {
+    actions_->TableNoClicked(Ref(table, 0));
+}
 void TBracketPanel::BoxTableMenu(int table, const QPoint& global) {
     actions_->TableMenu(Ref(table, 0), global);
 }
-void TBracketPanel::BoxCopyClicked(int table, int seat) { actions_->CopyClicked(Ref(table, seat)); }
-void TBracketPanel::BoxBootClicked(int table, int seat) { actions_->BootClicked(Ref(table, seat)); }
+void TBracketPanel::BoxCopyClicked(int table, int seat) {
+    actions_->CopyClicked(Ref(table, seat));
+}
+void TBracketPanel::BoxBootClicked(int table, int seat) {
+    actions_->BootClicked(Ref(table, seat));
+}
 
 }  // namespace kestrova

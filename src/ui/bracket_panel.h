@@ -18,7 +18,7 @@ namespace kestrova {
 
 // What the host does inside a bracket view; the main window carries it out.
 class IBracketActions {
-public:
+  public:
     virtual ~IBracketActions() = default;
     virtual void WinClicked(const TSeatRef& at, bool pressed) = 0;
     virtual void NameClicked(const TSeatRef& at) = 0;
@@ -34,36 +34,36 @@ public:
 // Round tabs: complete rounds embossed, the selected tab in bold.
 class TRoundTabBar : public QTabBar {
     Q_OBJECT
-public:
+  public:
     using QTabBar::QTabBar;
     void SetComplete(int tab, bool complete);
     bool IsComplete(int tab) const { return tab >= 0 && tab < 64 && complete_[tab]; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* e) override;
     QSize tabSizeHint(int index) const override;
 
-private:
+  private:
     std::array<bool, 64> complete_{};
 };
 
 // "Table", "Player name", "Win" and the next tab's caption over the boxes.
 class TColumnHeader : public QWidget {
-public:
+  public:
     TColumnHeader(const TBoxMetrics& m, QWidget* parent);
     void SetNextCaption(const QString& caption);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* e) override;
 
-private:
+  private:
     TBoxMetrics m_;
     QString next_;
 };
 
 class TBracketPanel : public QWidget, private ITableBoxHost {
     Q_OBJECT
-public:
+  public:
     TBracketPanel(TTourneyState& s, TBracketKind bracket, const TBoxMetrics& m,
                   IBracketActions* actions, QWidget* parent);
 
@@ -97,10 +97,10 @@ public:
     TTableBox* Box(int table) const;
     int BoxCount() const { return static_cast<int>(boxes_.size()); }
 
-protected:
+  protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override;
 
-private:
+  private:
     void BuildBoxes();
     int TopBoxSlot() const;  // slot of the box at the top of the scroll area + 1, 0 none
     int TopOfRow(int n) const;

@@ -23,14 +23,21 @@
 namespace kestrova {
 
 namespace {
-std::string Cp(const QString& s) { return Utf8ToCp1252(s.toStdString()); }
-QString Q(const std::string& cp1252) { return QString::fromStdString(Cp1252ToUtf8(cp1252)); }
+std::string Cp(const QString& s) {
+    return Utf8ToCp1252(s.toStdString());
+}
+QString Q(const std::string& cp1252) {
+    return QString::fromStdString(Cp1252ToUtf8(cp1252));
+}
 
 const char* BracketWord(TBracketKind b) {
     switch (b) {
-        case TBracketKind::OneLoss: return "OneLoss";
-        case TBracketKind::TwoLoss: return "TwoLoss";
-        default: return "Winners";
+        case TBracketKind::OneLoss:
+            return "OneLoss";
+        case TBracketKind::TwoLoss:
+            return "TwoLoss";
+        default:
+            return "Winners";
     }
 }
 }  // namespace
@@ -50,14 +57,15 @@ void TKestrovaForm::ConnectStrips() {
             [this] { Run([&] { LocateTable(state_); }); });
     connect(addFind_, &TAddFindStrip::undoClicked, this, [this] { Run([&] { Undo(state_); }); });
     connect(addFind_, &TAddFindStrip::redoClicked, this, [this] { Run([&] { Redo(state_); }); });
-    connect(startStrip_, &TStartTimeStrip::textsEdited, this,
-            [this](const QString& start, const QString& rules) {
-                if (state_.MsgParams.StartTime == Cp(start) && state_.MsgParams.RulesTime == Cp(rules))
-                    return;
-                state_.MsgParams.StartTime = Cp(start);
-                state_.MsgParams.RulesTime = Cp(rules);
-                Run([&] { SaveTourney(state_); });
-            });
+    connect(
+        startStrip_, &TStartTimeStrip::textsEdited, this,
+        [this](const QString& start, const QString& rules) {
+            if (state_.MsgParams.StartTime == Cp(start) && state_.MsgParams.RulesTime == Cp(rules))
+                return;
+            state_.MsgParams.StartTime = Cp(start);
+            state_.MsgParams.RulesTime = Cp(rules);
+            Run([&] { SaveTourney(state_); });
+        });
 }
 
 void TKestrovaForm::ConnectMenus() {
@@ -122,7 +130,8 @@ void TKestrovaForm::ConnectMenus() {
     });
 
     connect(m.PmRemove, &QAction::triggered, this, [this] { PlayerMenuCommand(&RemovePlayer); });
-    connect(m.PmBothQuit, &QAction::triggered, this, [this] { PlayerMenuCommand(&BothPlayersQuit); });
+    connect(m.PmBothQuit, &QAction::triggered, this,
+            [this] { PlayerMenuCommand(&BothPlayersQuit); });
     connect(m.PmDisqualify, &QAction::triggered, this,
             [this] { PlayerMenuCommand(&DisqualifyPlayer); });
     connect(m.PmAssignSilently, &QAction::triggered, this,
@@ -144,7 +153,8 @@ void TKestrovaForm::FormatMenuChanged() {
         a->setCheckable(true);
         a->setChecked(SameText(name, state_.CurrentFormat));
         m.FormatGroup->addAction(a);
-        connect(a, &QAction::triggered, this, [this, name] { Run([&] { SelectFormat(state_, name); }); });
+        connect(a, &QAction::triggered, this,
+                [this, name] { Run([&] { SelectFormat(state_, name); }); });
     }
 }
 
@@ -167,9 +177,9 @@ void TKestrovaForm::NewTourney() {
 
 void TKestrovaForm::OpenFileCommand() {
     WriteLog(state_, "Menu: File/Open");
-    const QString path = QFileDialog::getOpenFileName(
-        this, "Open Tournament", Q(state_.Settings.FilesFolder),
-        "Kestrova File (*.kvb);;Backup File (*.~kvb)");
+    const QString path =
+        QFileDialog::getOpenFileName(this, "Open Tournament", Q(state_.Settings.FilesFolder),
+                                     "Kestrova File (*.kvb);;Backup File (*.~kvb)");
     if (!path.isEmpty()) Run([&] { OpenTourney(state_, Cp(path)); });
 }
 

@@ -11,7 +11,7 @@ namespace kestrova {
 
 class TInPlaceEdit : public QLineEdit {
     Q_OBJECT
-public:
+  public:
     enum class TEnd { Enter, FocusOut, Escape };
     using TDone = std::function<void(const TSeatRef& at, const QString& text, TEnd how)>;
 
@@ -23,11 +23,11 @@ public:
     bool IsOpen() const { return open_; }
     const TSeatRef& At() const { return at_; }
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
 
-private:
+  private:
     void Finish(TEnd how);
 
     bool open_ = false;

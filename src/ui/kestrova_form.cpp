@@ -16,7 +16,9 @@
 namespace kestrova {
 
 namespace {
-QString Q(const std::string& cp1252) { return QString::fromStdString(Cp1252ToUtf8(cp1252)); }
+QString Q(const std::string& cp1252) {
+    return QString::fromStdString(Cp1252ToUtf8(cp1252));
+}
 }  // namespace
 
 TKestrovaForm::TKestrovaForm(TFormPorts ports, QWidget* parent)
@@ -53,6 +55,12 @@ TKestrovaForm::TKestrovaForm(TFormPorts ports, QWidget* parent)
 
 TKestrovaForm::~TKestrovaForm() {
     qApp->removeEventFilter(this);
+    clock_.stop();
+    // The widgets go before the state they show: an edit losing the focus
+    // while being destroyed must not reach a state that is already gone.
+    for (TBracketPanel* p : panels_)
+        if (p) p->SetEditDone(nullptr, nullptr);
+    delete takeCentralWidget();
     state_.Ports.View = nullptr;
 }
 
@@ -135,15 +143,13 @@ void TKestrovaForm::EnsurePanels() {
         const auto kind = static_cast<TBracketKind>(b);
         if (state_.UsesBracket(kind) && !panels_[b]) {
             panels_[b] = new TBracketPanel(state_, kind, metrics_, this, brackets_);
-            panels_[b]->SetEditDone(
-                [this](const TSeatRef& at, const QString& t, TInPlaceEdit::TEnd how) {
-                    NameEditDone(at, t, how);
-                },
-                [this](const TSeatRef& at, const QString& t, TInPlaceEdit::TEnd how) {
-                    TableEditDone(at, t, how);
-                });
+            panels_[b]->SetEditDone([this](const TSeatRef& at, const QString& t,
+                                           TInPlaceEdit::TEnd how) { NameEditDone(at, t, how); },
+                                    [this](const TSeatRef& at, const QString& t,
+                                           TInPlaceEdit::TEnd how) { TableEditDone(at, t, how); });
             int index = 0;
-            for (int k = 0; k < b; ++k) index += panels_[k] ? 1 : 0;
+            for (int k = 0; k < b; ++k)
+                index += panels_[k] ? 1 : 0;
             brackets_->insertWidget(index, panels_[b]);
             changed = true;
         } else if (!state_.UsesBracket(kind) && panels_[b]) {
@@ -158,14 +164,15 @@ void TKestrovaForm::EnsurePanels() {
 }
 
 void TKestrovaForm::ApplyArrangement() {
-    const bool vertical = state_.Settings.BracketArrangement == 1 &&
-                          state_.ElimFormat != TElimFormat::Single;
+    const bool vertical =
+        state_.Settings.BracketArrangement == 1 && state_.ElimFormat != TElimFormat::Single;
     const int column = metrics_.ColumnWidth();
     if (!vertical)
         for (TBracketPanel* p : panels_)
             if (p) p->SetMinimised(false);
     brackets_->setOrientation(vertical ? Qt::Vertical : Qt::Horizontal);
-    for (int i = 1; i < brackets_->count(); ++i) brackets_->handle(i)->setVisible(vertical);
+    for (int i = 1; i < brackets_->count(); ++i)
+        brackets_->handle(i)->setVisible(vertical);
     for (int b = 0; b < 3; ++b) {
         if (!panels_[b]) continue;
         const bool fills = b == 1 || state_.ElimFormat == TElimFormat::Single;
@@ -176,7 +183,8 @@ void TKestrovaForm::ApplyArrangement() {
     if (!vertical) {
         const int frame = (frameGeometry().width() - geometry().width()) / 2;
         int width = column * state_.BracketCount() + 2 * frame + 2;
-        if (state_.Settings.ShowStatusSummary) width += docks_->Dock(TStatusDocks::Overdue)->width();
+        if (state_.Settings.ShowStatusSummary)
+            width += docks_->Dock(TStatusDocks::Overdue)->width();
         resize(width, height());
     }
 }
@@ -194,7 +202,8 @@ void TKestrovaForm::RedrawRound(TBracketKind bracket, int round) {
 }
 
 void TKestrovaForm::RedrawAll() {
-    for (int b = 0; b < 3; ++b) RedrawRound(static_cast<TBracketKind>(b), state_.SelectedTab[b] + b);
+    for (int b = 0; b < 3; ++b)
+        RedrawRound(static_cast<TBracketKind>(b), state_.SelectedTab[b] + b);
 }
 
 void TKestrovaForm::TabsChanged() {
@@ -220,7 +229,9 @@ void TKestrovaForm::ScrollToTable(TBracketKind bracket, int round, int tableInde
     if (p && p->SelectedRound() == round) p->ScrollToTable(tableIndex);
 }
 
-void TKestrovaForm::CountLabelChanged(const std::string& text) { addFind_->SetCount(Q(text)); }
+void TKestrovaForm::CountLabelChanged(const std::string& text) {
+    addFind_->SetCount(Q(text));
+}
 
 void TKestrovaForm::UndoRedoChanged(bool undoEnabled, bool redoEnabled) {
     addFind_->SetUndoRedo(undoEnabled, redoEnabled);
@@ -234,23 +245,35 @@ void TKestrovaForm::SignupStateChanged() {
         a->setEnabled(!state_.SignupClosed);
 }
 
-void TKestrovaForm::FindStatusChanged(const std::string& text) { addFind_->SetFoundStatus(Q(text)); }
-void TKestrovaForm::FindTextChanged(const std::string& text) { addFind_->SetFindText(Q(text)); }
-void TKestrovaForm::AddBoxCleared() { addFind_->AddEdit()->clear(); }
-void TKestrovaForm::OnePerTableChanged(bool checked) { addFind_->SetOnePerTable(checked); }
+void TKestrovaForm::FindStatusChanged(const std::string& text) {
+    addFind_->SetFoundStatus(Q(text));
+}
+void TKestrovaForm::FindTextChanged(const std::string& text) {
+    addFind_->SetFindText(Q(text));
+}
+void TKestrovaForm::AddBoxCleared() {
+    addFind_->AddEdit()->clear();
+}
+void TKestrovaForm::OnePerTableChanged(bool checked) {
+    addFind_->SetOnePerTable(checked);
+}
 
 void TKestrovaForm::TeamCaptionsChanged() {
     addFind_->SetTeamCaptions(state_.TeamMode);
     menus_->FourPerTable->setChecked(state_.TeamMode);
 }
 
-void TKestrovaForm::TitleChanged(const std::string& title) { setWindowTitle(Q(title)); }
+void TKestrovaForm::TitleChanged(const std::string& title) {
+    setWindowTitle(Q(title));
+}
 
 void TKestrovaForm::HostFieldsChanged() {
     startStrip_->SetTexts(Q(state_.MsgParams.StartTime), Q(state_.MsgParams.RulesTime));
 }
 
-void TKestrovaForm::FocusAddOrFind() { addFind_->FocusAddBox(); }
+void TKestrovaForm::FocusAddOrFind() {
+    addFind_->FocusAddBox();
+}
 
 // ---- Window events
 

@@ -34,7 +34,7 @@ struct TFormPorts {
 
 class TKestrovaForm : public QMainWindow, public IView, private IBracketActions {
     Q_OBJECT
-public:
+  public:
     // The new-tournament dialog: the options on "Start", nothing on "Cancel".
     using TNewTourneyDialog = std::function<std::optional<TNewTourneyOptions>(QWidget* parent)>;
 
@@ -75,11 +75,11 @@ public:
     void TickClock();
     void ApplyArrangement();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
-private:
+  private:
     void BuildCentral();
     void BuildStatusBar();
     void ConnectStrips();

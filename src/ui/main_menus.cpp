@@ -25,10 +25,12 @@ TMainMenus::TMainMenus(QMainWindow* window) {
     BuildFormat(bar->addMenu("F&ormat"));
     BuildAction(bar->addMenu("&Action"));
     QMenu* macro = bar->addMenu("&Macro");
-    for (const char* c : {"&Edit...", "&New...", "&Open...", "&Save as..."}) AddPending(macro, c);
+    for (const char* c : {"&Edit...", "&New...", "&Open...", "&Save as..."})
+        AddPending(macro, c);
     BuildOptions(bar->addMenu("Optio&ns"));
     QMenu* help = bar->addMenu("&Help");
-    for (const char* c : {"&How to Use Guide", "FAQs", "&About..."}) AddPending(help, c);
+    for (const char* c : {"&How to Use Guide", "FAQs", "&About..."})
+        AddPending(help, c);
 
     ActionsBar = window->addToolBar("Actions");
     ActionsBar->setObjectName("ActionsBar");
@@ -69,12 +71,14 @@ void TMainMenus::BuildFormat(QMenu* m) {
     Single = AddCheck(Elim, "&Single");
     Double = AddCheck(Elim, "&Double");
     Triple = AddCheck(Elim, "&Triple");
-    for (QAction* a : {Single, Double, Triple}) ElimGroup->addAction(a);
-    for (const char* c : {"&Marathon", "&Round-robin...", "T&eam"}) AddPending(Elim, c);
+    for (QAction* a : {Single, Double, Triple})
+        ElimGroup->addAction(a);
+    for (const char* c : {"&Marathon", "&Round-robin...", "T&eam"})
+        AddPending(Elim, c);
     Options = m->addMenu("&Options");
-    for (const char* c : {"&Player points...", "&Boot time...", "&Time limits...",
-                          "&Default start tables...", "&Assign all byes in Round 2",
-                          "Assign 2nd round byes randomly", "Double player points"})
+    for (const char* c :
+         {"&Player points...", "&Boot time...", "&Time limits...", "&Default start tables...",
+          "&Assign all byes in Round 2", "Assign 2nd round byes randomly", "Double player points"})
         AddPending(Options, c);
     FourPerTable = AddCheck(m, "&4 players/table");
     m->addSeparator();
@@ -131,9 +135,9 @@ void TMainMenus::BuildOptions(QMenu* m) {
     AddPending(view, "Show &Lobby list in menu bar");
 
     QMenu* hosting = m->addMenu("&Hosting options");
-    for (const char* c : {"Reset b&oot counts on assign", "&Post assignments manually",
-                          "&Display match time remaining", "Match tim&e reminders...",
-                          "&Show points at end"})
+    for (const char* c :
+         {"Reset b&oot counts on assign", "&Post assignments manually",
+          "&Display match time remaining", "Match tim&e reminders...", "&Show points at end"})
         AddPending(hosting, c);
     for (const char* c : {"&Confirm and notify prompts...", "Ba&nned player list...",
                           "Recent &player history...", "Set &default folder for files..."})

@@ -38,7 +38,7 @@ struct TMainMenus {
     QAction *PmRemove, *PmBothQuit, *PmReassign, *PmDisqualify, *PmAssignSilently, *PmBan;
     QAction *TmCopyTime, *TmResetTimer, *TmVoid;
 
-private:
+  private:
     void BuildFile(QMenu* m);
     void BuildFormat(QMenu* m);
     void BuildAction(QMenu* m);

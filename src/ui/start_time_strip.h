@@ -10,7 +10,7 @@ namespace kestrova {
 
 class TStartTimeStrip : public QWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr int MaxTextLength = 15;
     explicit TStartTimeStrip(QWidget* parent);
 
@@ -21,11 +21,11 @@ public:
     QPushButton* HostsButton() const { return hosts_; }
     QToolButton* MinMaxButton() const { return minMax_; }
 
-signals:
+  signals:
     // The host finished editing either field.
     void textsEdited(const QString& start, const QString& rules);
 
-private:
+  private:
     QLineEdit *start_, *rules_;
     QPushButton* hosts_;
     QToolButton* minMax_;

@@ -41,7 +41,8 @@ TStatusDocks::TStatusDocks(QMainWindow* window) {
 }
 
 void TStatusDocks::SetVisible(bool on) {
-    for (QDockWidget* d : docks_) d->setVisible(on);
+    for (QDockWidget* d : docks_)
+        d->setVisible(on);
 }
 
 }  // namespace kestrova

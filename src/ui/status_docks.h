@@ -11,7 +11,7 @@ class QMainWindow;
 namespace kestrova {
 
 class TStatusDocks {
-public:
+  public:
     enum TPanel { Overdue = 0, PlayerPoints, ActiveBoots, HadBye, PanelCount };
     explicit TStatusDocks(QMainWindow* window);
 
@@ -19,7 +19,7 @@ public:
     QDockWidget* Dock(TPanel p) const { return docks_[p]; }
     QTreeWidget* List(TPanel p) const { return lists_[p]; }
 
-private:
+  private:
     std::array<QDockWidget*, PanelCount> docks_{};
     std::array<QTreeWidget*, PanelCount> lists_{};
 };

@@ -45,12 +45,15 @@ TSuggestList::TSuggestList(QWidget* field)
     qApp->installEventFilter(this);
 }
 
-TSuggestList::~TSuggestList() { qApp->removeEventFilter(this); }
+TSuggestList::~TSuggestList() {
+    qApp->removeEventFilter(this);
+}
 
 int TSuggestList::Fill(const std::vector<std::string>& names, const std::string& prefix) {
     const auto matches = SuggestionsFor(names, prefix);
     list_->clear();
-    for (const auto& n : matches) list_->addItem(QString::fromStdString(Cp1252ToUtf8(n)));
+    for (const auto& n : matches)
+        list_->addItem(QString::fromStdString(Cp1252ToUtf8(n)));
     if (matches.empty()) hide();
     return static_cast<int>(matches.size());
 }
@@ -72,11 +75,20 @@ QString TSuggestList::Move(int key) {
     const int page = std::min(n, MaxRows);
     int row = list_->currentRow();
     switch (key) {
-        case Qt::Key_Down: row = row < 0 ? 0 : std::min(row + 1, n - 1); break;
-        case Qt::Key_Up: row = row <= 0 ? -1 : row - 1; break;
-        case Qt::Key_PageDown: row = std::min(std::max(row, 0) + page, n - 1); break;
-        case Qt::Key_PageUp: row = std::max(row - page, 0); break;
-        default: break;
+        case Qt::Key_Down:
+            row = row < 0 ? 0 : std::min(row + 1, n - 1);
+            break;
+        case Qt::Key_Up:
+            row = row <= 0 ? -1 : row - 1;
+            break;
+        case Qt::Key_PageDown:
+            row = std::min(std::max(row, 0) + page, n - 1);
+            break;
+        case Qt::Key_PageUp:
+            row = std::max(row - page, 0);
+            break;
+        default:
+            break;
     }
     if (row < 0) {
         list_->setCurrentRow(-1);
@@ -94,8 +106,8 @@ QString TSuggestList::SelectedText() const {
 
 bool TSuggestList::eventFilter(QObject* watched, QEvent* e) {
     // Any press outside the list, anywhere in the application, closes it.
-    if (isVisible() &&
-        (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::NonClientAreaMouseButtonPress)) {
+    if (isVisible() && (e->type() == QEvent::MouseButtonPress ||
+                        e->type() == QEvent::NonClientAreaMouseButtonPress)) {
         auto* w = qobject_cast<QWidget*>(watched);
         if (!w || (w != this && !isAncestorOf(w))) hide();
     }

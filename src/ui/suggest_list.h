@@ -15,7 +15,7 @@ std::vector<std::string> SuggestionsFor(const std::vector<std::string>& names,
 
 class TSuggestList : public QWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr int MaxRows = 10;
     static constexpr int MaxPickLength = 31;  // a picked row is read back through 32 characters
 
@@ -30,13 +30,13 @@ public:
     QString SelectedText() const;
     QListWidget* List() const { return list_; }
 
-signals:
+  signals:
     void picked(const QString& name);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
-private:
+  private:
     QWidget* field_;
     QListWidget* list_;
 };

@@ -22,7 +22,9 @@ TBoxMetrics TBoxMetrics::ForScreen() {
 
 namespace {
 
-QString Q(const std::string& cp1252) { return QString::fromStdString(Cp1252ToUtf8(cp1252)); }
+QString Q(const std::string& cp1252) {
+    return QString::fromStdString(Cp1252ToUtf8(cp1252));
+}
 
 QColor Blend(const QColor& a, const QColor& b, int percentA) {
     auto mix = [&](int x, int y) { return (x * percentA + y * (100 - percentA)) / 100; };
@@ -93,12 +95,18 @@ QColor NameBoxColor(const TTourneyState& s, const TTableRec& table, int seat, bo
     const QColor window = pal.color(QPalette::Base);
     const QColor face = pal.color(QPalette::Button);
     switch (NameBoxStatus(s, table, seat)) {
-        case TNameHighlight::FoundOpen: return QColor(128, 255, 128);
-        case TNameHighlight::FoundDecided: return QColor(128, 192, 128);
-        case TNameHighlight::Disqualified: return QColor(255, 193, 193);
-        case TNameHighlight::BootedOut: return QColor(255, 222, 185);
-        case TNameHighlight::HadBye: return QColor(193, 222, 255);
-        case TNameHighlight::None: break;
+        case TNameHighlight::FoundOpen:
+            return QColor(128, 255, 128);
+        case TNameHighlight::FoundDecided:
+            return QColor(128, 192, 128);
+        case TNameHighlight::Disqualified:
+            return QColor(255, 193, 193);
+        case TNameHighlight::BootedOut:
+            return QColor(255, 222, 185);
+        case TNameHighlight::HadBye:
+            return QColor(193, 222, 255);
+        case TNameHighlight::None:
+            break;
     }
     if (!enabled) return face;
     return table.Result == 0 ? window : Blend(window, face, 40);
@@ -137,7 +145,8 @@ TTableBox::TTableBox(const TBoxMetrics& m, int index, int height, TSeparator sep
             [this](const QPoint& g) { host_->BoxTableMenu(index_, g); });
     time_ = time;
 
-    for (int seat = 0; seat < 2; ++seat) BuildSeat(m, seat);
+    for (int seat = 0; seat < 2; ++seat)
+        BuildSeat(m, seat);
 }
 
 void TTableBox::BuildSeat(const TBoxMetrics& m, int seat) {
@@ -152,9 +161,8 @@ void TTableBox::BuildSeat(const TBoxMetrics& m, int seat) {
     connect(c.Name, &TClickLabel::clicked, this, [this, seat] {
         if (seats_[seat].Name->isEnabled()) host_->BoxNameClicked(index_, seat);
     });
-    connect(c.Name, &TClickLabel::menuRequested, this, [this, seat](const QPoint& g) {
-        host_->BoxNameMenu(index_, seat, g);
-    });
+    connect(c.Name, &TClickLabel::menuRequested, this,
+            [this, seat](const QPoint& g) { host_->BoxNameMenu(index_, seat, g); });
 
     auto button = [&](int left, int width, int icon) {
         auto* b = new QToolButton(this);
@@ -171,9 +179,11 @@ void TTableBox::BuildSeat(const TBoxMetrics& m, int seat) {
             [this, seat](bool down) { host_->BoxWinClicked(index_, seat, down); });
     c.Boot = button(164, 32, 1);
     c.Boot->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    connect(c.Boot, &QToolButton::clicked, this, [this, seat] { host_->BoxBootClicked(index_, seat); });
+    connect(c.Boot, &QToolButton::clicked, this,
+            [this, seat] { host_->BoxBootClicked(index_, seat); });
     c.Copy = button(200, 20, 2);
-    connect(c.Copy, &QToolButton::clicked, this, [this, seat] { host_->BoxCopyClicked(index_, seat); });
+    connect(c.Copy, &QToolButton::clicked, this,
+            [this, seat] { host_->BoxCopyClicked(index_, seat); });
 
     c.Next = new QLabel(this);
     c.Next->setGeometry(m.S(220), top, m.S(30), h);
@@ -183,7 +193,8 @@ void TTableBox::BuildSeat(const TBoxMetrics& m, int seat) {
 
 void TTableBox::ShowTable(const TTourneyState& s, const TTableRec& t, bool byeSeatDisabled) {
     SetTextIfChanged(tableNo_, QString::number(t.TableNo));
-    for (int seat = 0; seat < 2; ++seat) ShowSeat(s, t, seat, !(seat == 1 && byeSeatDisabled));
+    for (int seat = 0; seat < 2; ++seat)
+        ShowSeat(s, t, seat, !(seat == 1 && byeSeatDisabled));
 }
 
 void TTableBox::ShowSeat(const TTourneyState& s, const TTableRec& t, int seat, bool enabled) {
@@ -208,11 +219,12 @@ void TTableBox::ShowSeat(const TTourneyState& s, const TTableRec& t, int seat, b
     const int k = StageAt(*p, t);
     const bool beforeFinal =
         !(BracketOf(t) == TBracketKind::Winners && RoundOf(t) >= s.GrandFinalRound);
-    const TTableRec* next = (k >= 0 && k + 1 < MaxStages && beforeFinal) ? p->Tables[k + 1] : nullptr;
+    const TTableRec* next =
+        (k >= 0 && k + 1 < MaxStages && beforeFinal) ? p->Tables[k + 1] : nullptr;
     const TTableRec* prev = k > 0 ? p->Tables[k - 1] : nullptr;
     SetTextIfChanged(c.Next, next ? QString::number(next->TableNo) : QString());
-    SetToolTipIfChanged(c.Next,
-                        prev ? QString::fromStdString(Format("Came from %d", prev->TableNo)) : QString());
+    SetToolTipIfChanged(
+        c.Next, prev ? QString::fromStdString(Format("Came from %d", prev->TableNo)) : QString());
     const QString boot = p->BootCount > 0 ? QString::number(p->BootCount) : QString();
     if (c.Boot->text() != boot) c.Boot->setText(boot);
 }

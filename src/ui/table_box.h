@@ -34,7 +34,7 @@ QColor NameBoxColor(const TTourneyState& s, const TTableRec& table, int seat, bo
 
 // Receives the gestures of a box; the bracket panel adds bracket and round.
 class ITableBoxHost {
-public:
+  public:
     virtual ~ITableBoxHost() = default;
     virtual void BoxWinClicked(int table, int seat, bool pressed) = 0;
     virtual void BoxNameClicked(int table, int seat) = 0;
@@ -48,20 +48,20 @@ public:
 // A label that reports clicks and context-menu requests.
 class TClickLabel : public QLabel {
     Q_OBJECT
-public:
+  public:
     using QLabel::QLabel;
-signals:
+  signals:
     void clicked();
     void menuRequested(const QPoint& global);
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
 };
 
 class TTableBox : public QFrame {
     Q_OBJECT
-public:
+  public:
     struct TSeatControls {
         TClickLabel* Name = nullptr;
         QToolButton* Win = nullptr;
@@ -81,10 +81,10 @@ public:
     QLabel* TimeLabel() const { return time_; }
     const TSeatControls& Seat(int seat) const { return seats_[seat]; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* e) override;
 
-private:
+  private:
     void BuildSeat(const TBoxMetrics& m, int seat);
     void ShowSeat(const TTourneyState& s, const TTableRec& t, int seat, bool enabled);
 

@@ -40,15 +40,16 @@ struct Recorder : IBracketActions {
 };
 
 class BracketViewTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         world.Wire(s, &announcer);
         s.TourneyPath = dir.File("t.kvb");
         s.OnePerTable = false;  // pairs: entries 2k and 2k+1 meet at table k
         SetElimFormat(s, TElimFormat::Double);
-        for (int i = 0; i < 16; ++i) ASSERT_NE(AddPlayer(s, "p" + std::to_string(i)), nullptr);
-        panel = std::make_unique<TBracketPanel>(s, TBracketKind::Winners, TBoxMetrics{}, &rec,
-                                                nullptr);
+        for (int i = 0; i < 16; ++i)
+            ASSERT_NE(AddPlayer(s, "p" + std::to_string(i)), nullptr);
+        panel =
+            std::make_unique<TBracketPanel>(s, TBracketKind::Winners, TBoxMetrics{}, &rec, nullptr);
         panel->resize(292, 500);
         panel->show();
         panel->UpdateTabs();
@@ -73,7 +74,8 @@ TEST_F(BracketViewTest, ShowsTheRoundAsSeatedAndPlacesVisibleBoxesInRows) {
     EXPECT_EQ(Name(8, 0), "");
     EXPECT_EQ(Box(3)->TableNo()->text(), QString::number(s.Winners[0].Tables[3].TableNo));
     const int used = s.Winners[0].TableCount;
-    for (int k = 0; k < 64; ++k) EXPECT_EQ(Box(k)->isHidden(), k >= used) << k;
+    for (int k = 0; k < 64; ++k)
+        EXPECT_EQ(Box(k)->isHidden(), k >= used) << k;
     // Row n sits at 43 n, with the 2-pixel block gap from the 33rd row on.
     EXPECT_EQ(Box(1)->y(), 43);
     if (used > 32) {
@@ -172,7 +174,8 @@ TEST_F(BracketViewTest, LeavingATabAndComingBackRestoresTheTopBox) {
 
 TEST_F(BracketViewTest, CompleteRoundIsEmbossedAndUserTabClicksAreReported) {
     const int used = s.Winners[0].TableCount;
-    for (int t = 0; t < used; ++t) s.Winners[0].Tables[t].Result = 1;
+    for (int t = 0; t < used; ++t)
+        s.Winners[0].Tables[t].Result = 1;
     panel->ShowRound();
     EXPECT_TRUE(panel->Tabs()->IsComplete(0));
     EXPECT_FALSE(panel->Tabs()->IsComplete(1));

@@ -17,7 +17,7 @@ namespace {
 using namespace testing;
 
 class KestrovaFormTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         TFormPorts ports;
         auto d = std::make_unique<FakeDialogs>();
@@ -97,7 +97,8 @@ TEST_F(KestrovaFormTest, SignUpCloseAndPlayADoubleTournamentToTheGrandFinal) {
     EXPECT_EQ(Panel(TBracketKind::TwoLoss), nullptr);
 
     // Fourteen by Enter, one by the button, one picked from the suggestions.
-    for (int i = 0; i < 14; ++i) AddByEnter(QString("Player%1").arg(i));
+    for (int i = 0; i < 14; ++i)
+        AddByEnter(QString("Player%1").arg(i));
     QTest::keyClicks(form->AddFind()->AddEdit(), "Button");
     QTest::mouseClick(form->AddFind()->AddButton(), Qt::LeftButton);
     QTest::keyClicks(form->AddFind()->AddEdit(), "qu");
@@ -106,7 +107,8 @@ TEST_F(KestrovaFormTest, SignUpCloseAndPlayADoubleTournamentToTheGrandFinal) {
     ASSERT_TRUE(list->isVisible());
     ASSERT_EQ(list->List()->count(), 2);
     QListWidget* rows = list->List();
-    QTest::mouseClick(rows->viewport(), Qt::LeftButton, {}, rows->visualItemRect(rows->item(1)).center());
+    QTest::mouseClick(rows->viewport(), Qt::LeftButton, {},
+                      rows->visualItemRect(rows->item(1)).center());
     EXPECT_FALSE(list->isVisible());
     ASSERT_EQ(s().Players.size(), 16u);
     EXPECT_EQ(s().Players.back()->Name, "Quartz");
@@ -125,8 +127,7 @@ TEST_F(KestrovaFormTest, SignUpCloseAndPlayADoubleTournamentToTheGrandFinal) {
     ClickWin(TBracketKind::Winners, 0, 0, 1);
     EXPECT_EQ(s().Winners[0].Tables[0].Result, 2);
     EXPECT_TRUE(first->Seat(1).Win->isChecked());
-    EXPECT_EQ(first->Seat(1).Next->text(),
-              QString::number(s().Players[1]->Tables[1]->TableNo));
+    EXPECT_EQ(first->Seat(1).Next->text(), QString::number(s().Players[1]->Tables[1]->TableNo));
     ClickWin(TBracketKind::Winners, 0, 0, 1);
     EXPECT_EQ(s().Winners[0].Tables[0].Result, 0);
     EXPECT_FALSE(first->Seat(1).Win->isChecked());
@@ -174,17 +175,20 @@ TEST_F(KestrovaFormTest, SignUpCloseAndPlayADoubleTournamentToTheGrandFinal) {
     const TPlayer* now = s().Winners[0].Tables[1].Seat[1];
     EXPECT_EQ(box->Seat(1).Name->text().toStdString(), now ? now->Name : "");
     for (int t = 0; t < s().Winners[0].TableCount; ++t)
-        for (const TPlayer* p : s().Winners[0].Tables[t].Seat) EXPECT_TRUE(!p || p->Name != leaving);
+        for (const TPlayer* p : s().Winners[0].Tables[t].Seat)
+            EXPECT_TRUE(!p || p->Name != leaving);
     EXPECT_EQ(CheckInvariants(s()), "");
 
     int rounds = 0;
-    while (PlayOneRound() && rounds < 40) ++rounds;
+    while (PlayOneRound() && rounds < 40)
+        ++rounds;
     EXPECT_EQ(CheckInvariants(s()), "");
     const TTableRec& gf = s().Winners[s().GrandFinalRound].Tables[0];
     EXPECT_TRUE(gf.Full());
     EXPECT_NE(gf.Result, 0);
-    EXPECT_EQ(Panel(TBracketKind::Winners)->Tabs()->tabText(
-                  Panel(TBracketKind::Winners)->Tabs()->count() - 1),
+    EXPECT_EQ(Panel(TBracketKind::Winners)
+                  ->Tabs()
+                  ->tabText(Panel(TBracketKind::Winners)->Tabs()->count() - 1),
               "GF");
     EXPECT_EQ(form->AddFind()->FindCount()->text().toStdString(), CountLabelText(s()));
 }
@@ -202,7 +206,8 @@ TEST_F(KestrovaFormTest, CaptionClockPanelGeometryAndTheFindBox) {
     EXPECT_EQ(form->Menus().Undo->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Backspace));
 
     form->Menus().Double->trigger();
-    for (int i = 0; i < 8; ++i) AddByEnter(QString("Finder%1").arg(i));
+    for (int i = 0; i < 8; ++i)
+        AddByEnter(QString("Finder%1").arg(i));
     AddByEnter("Target");
     form->Menus().Close->trigger();
     QTest::keyClicks(form->AddFind()->FindEdit(), "targ");
