@@ -128,7 +128,7 @@ std::string MessageRoundName(const TTourneyState& s, int roundIndex, int tableNo
                 break;
         }
     }
-    return Format("Round %d", roundIndex + 1);
+    return Format("Round %lld", static_cast<long long>(roundIndex) + 1);
 }
 
 std::string ExpandMessage(TTourneyState& s, std::string_view text, const TMsgParams& params) {
