@@ -14,7 +14,7 @@ namespace {
 using namespace kestrova;
 
 class FixedClock : public IClock {
-public:
+  public:
     TDateTime Now() override { return EncodeDateTime(2026, 12, 5, 20, 5, 0); }
 };
 
@@ -58,9 +58,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (int t = 0; t < 2; ++t) {
             for (TBracket* b : {&s.Winners, &s.OneLoss}) {
                 TTableRec& table = (*b)[static_cast<size_t>(r)].Tables[static_cast<size_t>(t)];
-                table.Seat = {s.Players[static_cast<size_t>((r + t) % 4)].get(),
-                              (r % 3) ? s.Players[static_cast<size_t>((r + 1) % 4)].get()
-                                      : nullptr};
+                table.Seat = {
+                    s.Players[static_cast<size_t>((r + t) % 4)].get(),
+                    (r % 3) ? s.Players[static_cast<size_t>((r + 1) % 4)].get() : nullptr};
                 table.Result = (r + t + static_cast<int>(s.ElimFormat)) % 5;
             }
         }

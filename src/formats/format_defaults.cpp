@@ -87,7 +87,7 @@ int FindPointsPreset(const TRoundList& list) {
 const TRoundList DefaultWinPoints = {2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 17};
 const TRoundList DefaultByePoints = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
 const TRoundList DefaultLosePoints = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 5, 10};
-const TRoundList DefaultStartTables = {50, 90, 1, 80, 110, 130, 140, 80,
+const TRoundList DefaultStartTables = {50, 90, 1,  80, 110, 130, 140, 80,
                                        98, 30, 60, 90, 120, 148, 150};
 
 }  // namespace kestrova

@@ -76,13 +76,16 @@ int UpgradeOpponentTokens(const std::string& formatsPath) {
     return changed;
 }
 
-int UpgradeOpponentTokens(TTourneyState& s) { return UpgradeOpponentTokens(FormatsFilePath(s)); }
+int UpgradeOpponentTokens(TTourneyState& s) {
+    return UpgradeOpponentTokens(FormatsFilePath(s));
+}
 
 std::string ExportText(const std::vector<TTourneyFormat>& formats) {
     std::string out;
     for (const auto& f : formats) {
         out += "[" + f.Name + "]\r\n";
-        for (const auto& line : f.Lines) out += line + "\r\n";
+        for (const auto& line : f.Lines)
+            out += line + "\r\n";
         out += "\r\n";
     }
     return out;
@@ -119,8 +122,8 @@ bool MergeFormats(const std::string& formatsPath, const std::vector<TTourneyForm
             TMergeAnswer a = resolver.AskExisting(incoming.Name, RenameProposal(formats, f.Name));
             if (a.Choice == TMergeChoice::Cancel) return false;
             // An empty name would be a header the file cannot read back.
-            if (a.Choice == TMergeChoice::Skip || (a.Choice == TMergeChoice::Rename &&
-                                                   Trim(a.NewName).empty()))
+            if (a.Choice == TMergeChoice::Skip ||
+                (a.Choice == TMergeChoice::Rename && Trim(a.NewName).empty()))
                 continue;
             if (a.Choice == TMergeChoice::Rename) {
                 incoming.Name = a.NewName;

@@ -34,7 +34,7 @@ struct TMergeAnswer {
 
 // Asks the overwrite / skip / rename question of the merge dialog.
 class IMergeResolver {
-public:
+  public:
     virtual ~IMergeResolver() = default;
     // `proposal` is the free name "%s (%d)" offered for a rename.
     virtual TMergeAnswer AskExisting(const std::string& name, const std::string& proposal) = 0;

@@ -10,8 +10,8 @@
 namespace kestrova {
 
 namespace {
-const char* const kTierKeys[5] = {"Points8to16", "Points17to32", "Points33to64",
-                                  "Points65to128", "Points129to256"};
+const char* const kTierKeys[5] = {"Points8to16", "Points17to32", "Points33to64", "Points65to128",
+                                  "Points129to256"};
 
 struct TPointKey {
     const char* Key;
@@ -52,14 +52,16 @@ TElimFormat ElimOf(const TLines& lines) {
 }
 
 void SetAllTiers(TTourneyState& s, const TRoundList& list) {
-    for (auto& tier : s.MatchPointsTiers) tier = list;
+    for (auto& tier : s.MatchPointsTiers)
+        tier = list;
 }
 
 void ClearPointsBlock(TTourneyState& s) {
     s.WinPoints = {};
     s.ByePoints = {};
     s.LosePoints = {};
-    for (const auto& k : kPointKeys) s.*k.Field = 0;
+    for (const auto& k : kPointKeys)
+        s.*k.Field = 0;
 }
 
 void ApplyDefault(TTourneyState& s, bool closed) {
@@ -89,7 +91,8 @@ void ApplyMessagesAndPoints(TTourneyState& s, const TLines& lines) {
     s.WinPoints = ListOrDefault(lines, "Win points");
     s.ByePoints = ListOrDefault(lines, "Bye points");
     s.LosePoints = ListOrDefault(lines, "Lose points");
-    for (const auto& k : kPointKeys) s.*k.Field = StrToIntDef(KeyValue(lines, k.Key), 0);
+    for (const auto& k : kPointKeys)
+        s.*k.Field = StrToIntDef(KeyValue(lines, k.Key), 0);
     s.BootTime = StrToIntDef(KeyValue(lines, "Boot time"), 7);
     s.MsgParams.TimeLimits = ListOrDefault(lines, "Match time limits");
 }
@@ -101,12 +104,9 @@ void ApplyHostTexts(TTourneyState& s, const TLines& lines) {
         std::string* Target;
     };
     const TText texts[] = {
-        {"Host name", &s.MsgParams.HostName},
-        {"Co-host name", &s.MsgParams.CoHostName},
-        {"Host player name", &s.HostPlayerName},
-        {"Co-host player Name", &s.CoHostPlayerName},
-        {"Rules time", &s.MsgParams.RulesTime},
-        {"Start time", &s.MsgParams.StartTime},
+        {"Host name", &s.MsgParams.HostName},    {"Co-host name", &s.MsgParams.CoHostName},
+        {"Host player name", &s.HostPlayerName}, {"Co-host player Name", &s.CoHostPlayerName},
+        {"Rules time", &s.MsgParams.RulesTime},  {"Start time", &s.MsgParams.StartTime},
     };
     bool changed = false;
     for (const auto& t : texts) {
@@ -130,8 +130,8 @@ void ApplyMatchPoints(TTourneyState& s, const TLines& lines) {
     }
     s.MatchPointsTiers[0] = ParseIntList(KeyValue(lines, kTierKeys[0]));
     for (int t = 1; t < 5; ++t)
-        if (auto v = Given(lines, kTierKeys[t])) s.MatchPointsTiers[static_cast<size_t>(t)] =
-                ParseIntList(*v);
+        if (auto v = Given(lines, kTierKeys[t]))
+            s.MatchPointsTiers[static_cast<size_t>(t)] = ParseIntList(*v);
     s.MatchPointsItem = MatchPointsOther;
 }
 
@@ -160,7 +160,8 @@ void RebuildFormatMenu(TTourneyState& s, const std::string& name) {
     TMessageFile file(FormatsFilePath(s));
     file.Load();
     s.FormatNames.clear();
-    for (int i = 0; i < file.Count(); ++i) s.FormatNames.push_back(file.Name(i));
+    for (int i = 0; i < file.Count(); ++i)
+        s.FormatNames.push_back(file.Name(i));
     SelectFormatByName(s, name);
 }
 
@@ -192,7 +193,9 @@ void SelectFormat(TTourneyState& s, const std::string& entry) {
     s.View().FormatMenuChanged();
 }
 
-std::string CurrentFormatName(const TTourneyState& s) { return s.CurrentFormat; }
+std::string CurrentFormatName(const TTourneyState& s) {
+    return s.CurrentFormat;
+}
 
 void ChooseMatchPointsPreset(TTourneyState& s, int index) {
     if (index < 0 || index >= PointsPresetCount) return;

@@ -8,21 +8,25 @@
 namespace kestrova {
 
 namespace {
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::vector<int32_t> ReadValues(std::string_view text) {
     std::vector<int32_t> values;
     size_t i = 0;
     const size_t n = text.size();
     while (static_cast<int>(values.size()) < IntListMaxValues) {
-        while (i < n && text[i] == ' ') ++i;
+        while (i < n && text[i] == ' ')
+            ++i;
         if (i >= n || !IsDigit(text[i])) break;
         int32_t v = 0;
         // A tenth digit is left for the next value, so no value overflows.
         for (int d = 0; d < IntListMaxDigits && i < n && IsDigit(text[i]); ++d, ++i)
             v = v * 10 + (text[i] - '0');
         values.push_back(v);
-        while (i < n && text[i] == ' ') ++i;
+        while (i < n && text[i] == ' ')
+            ++i;
         if (i < n && text[i] == ',') ++i;
     }
     return values;

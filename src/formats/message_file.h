@@ -9,7 +9,7 @@
 namespace kestrova {
 
 class TMessageFile {
-public:
+  public:
     explicit TMessageFile(std::string fileName) : FileName(std::move(fileName)) {}
 
     const std::string FileName;
@@ -40,7 +40,7 @@ public:
     bool Rename(int i, const std::string& name);
     void Clear();
 
-private:
+  private:
     struct TSection {
         std::string Name;
         std::vector<std::string> Lines;

@@ -19,17 +19,23 @@ TDateTime SystemUtcNow() {
                           gt.tm_sec);
 }
 
-TDateTime UtcNow(TTourneyState& s) { return s.Ports.Clock ? s.Ports.Clock->UtcNow() : SystemUtcNow(); }
+TDateTime UtcNow(TTourneyState& s) {
+    return s.Ports.Clock ? s.Ports.Clock->UtcNow() : SystemUtcNow();
+}
 
 // Local time minus a zone's bias in minutes.
-TDateTime ZoneTime(TTourneyState& s, double biasMinutes) { return s.Now() - biasMinutes / 1440.0; }
+TDateTime ZoneTime(TTourneyState& s, double biasMinutes) {
+    return s.Now() - biasMinutes / 1440.0;
+}
 
 const TTableRec* FirstTable(const TBracket& bracket, int round) {
     if (round < 0 || round >= MaxRounds) return nullptr;
     return &bracket[static_cast<size_t>(round)].Tables[0];
 }
 
-std::string NameOf(const TPlayer* p) { return p ? p->Name : std::string(); }
+std::string NameOf(const TPlayer* p) {
+    return p ? p->Name : std::string();
+}
 
 std::string FirstPlace(const TTourneyState& s) {
     const TTableRec* t = FirstTable(s.Winners, s.GrandFinalRound);
@@ -68,44 +74,84 @@ std::string BootClock(int32_t seconds) {
     return Format("%d:%.2d", seconds / 60, seconds % 60);
 }
 
-std::string ShortTime(TTourneyState& s, TDateTime t) { return FormatDateTime("t", t, s.Locale); }
+std::string ShortTime(TTourneyState& s, TDateTime t) {
+    return FormatDateTime("t", t, s.Locale);
+}
 std::string ShortDate(TTourneyState& s, TDateTime t) {
     return FormatDateTime(s.Locale.ShortDatePattern, t, s.Locale);
 }
 
-// Appends the text of token x (upper-cased); false when x names no token.
-bool AppendToken(TTourneyState& s, const TMsgParams& m, char x, std::string& out) {
+bool Put(std::string& out, std::string_view text) {
+    out += text;
+    return true;
+}
+
+// Tokens filled from the parameters of the posting.
+bool AppendParamToken(TTourneyState& s, const TMsgParams& m, char x, std::string& out) {
     switch (x) {
-        case 'P': out += s.CapNames ? UpperCase(m.PlayerName) : m.PlayerName; return true;
-        case 'O': out += s.CapNames ? UpperCase(m.OpponentName) : m.OpponentName; return true;
-        case 'T': out += Format("%d", m.TableNo); return true;
-        case 'R': out += MessageRoundName(s, m.RoundIndex, m.TableNo); return true;
-        case 'M': out += PerRound(m.MatchPoints, m.RoundIndex); return true;
-        case 'F': out += PerRound(m.MatchPoints, 14); return true;
-        case 'D': out += PerRound(m.TimeLimits, m.RoundIndex); return true;
-        case 'B': out += BootClock(m.BootSecondsLeft); return true;
-        case 'X': out += Format("%d", m.MinutesLeft); return true;
-        case 'S': out += m.StartTime; return true;
-        case 'U': out += m.RulesTime; return true;
-        case 'H': out += m.HostName; return true;
-        case 'K': out += m.CoHostName; return true;
-        case 'N': out += FormatDateTime(":nn", s.Now(), s.Locale); return true;
-        case 'L': out += ShortTime(s, s.Now()); return true;
-        case 'G': out += ShortTime(s, UtcNow(s)); return true;
-        case 'E': out += ShortTime(s, ZoneTime(s, s.MiddleZoneBias)); return true;
-        case 'W': out += ShortTime(s, ZoneTime(s, s.RightZoneBias)); return true;
-        case '<': out += ShortDate(s, ZoneTime(s, s.MiddleZoneBias)); return true;
-        case '>': out += ShortDate(s, ZoneTime(s, s.RightZoneBias)); return true;
-        case '?': out += CurrentFormatName(s); return true;
-        case 'C': out += "\r\n"; return true;
-        case '1': out += FirstPlace(s); return true;
-        case '2': out += SecondPlace(s); return true;
-        case '3': out += ThirdPlace(s); return true;
+        case 'P':
+            return Put(out, s.CapNames ? UpperCase(m.PlayerName) : m.PlayerName);
+        case 'O':
+            return Put(out, s.CapNames ? UpperCase(m.OpponentName) : m.OpponentName);
+        case 'T':
+            return Put(out, Format("%d", m.TableNo));
+        case 'R':
+            return Put(out, MessageRoundName(s, m.RoundIndex, m.TableNo));
+        case 'M':
+            return Put(out, PerRound(m.MatchPoints, m.RoundIndex));
+        case 'F':
+            return Put(out, PerRound(m.MatchPoints, 14));
+        case 'D':
+            return Put(out, PerRound(m.TimeLimits, m.RoundIndex));
+        case 'B':
+            return Put(out, BootClock(m.BootSecondsLeft));
+        case 'X':
+            return Put(out, Format("%d", m.MinutesLeft));
+        case 'S':
+            return Put(out, m.StartTime);
+        case 'U':
+            return Put(out, m.RulesTime);
+        case 'H':
+            return Put(out, m.HostName);
+        case 'K':
+            return Put(out, m.CoHostName);
+        default:
+            return false;
+    }
+}
+
+// Tokens filled from the clock, the format and the bracket.
+bool AppendStateToken(TTourneyState& s, char x, std::string& out) {
+    switch (x) {
+        case 'N':
+            return Put(out, FormatDateTime(":nn", s.Now(), s.Locale));
+        case 'L':
+            return Put(out, ShortTime(s, s.Now()));
+        case 'G':
+            return Put(out, ShortTime(s, UtcNow(s)));
+        case 'E':
+            return Put(out, ShortTime(s, ZoneTime(s, s.MiddleZoneBias)));
+        case 'W':
+            return Put(out, ShortTime(s, ZoneTime(s, s.RightZoneBias)));
+        case '<':
+            return Put(out, ShortDate(s, ZoneTime(s, s.MiddleZoneBias)));
+        case '>':
+            return Put(out, ShortDate(s, ZoneTime(s, s.RightZoneBias)));
+        case '?':
+            return Put(out, CurrentFormatName(s));
+        case 'C':
+            return Put(out, "\r\n");
+        case '1':
+            return Put(out, FirstPlace(s));
+        case '2':
+            return Put(out, SecondPlace(s));
+        case '3':
+            return Put(out, ThirdPlace(s));
         case '!':
             // The no-autopost mark counts only at the very start of the text.
-            if (out.empty()) out += "%!";
-            return true;
-        default: return false;
+            return Put(out, out.empty() ? "%!" : "");
+        default:
+            return false;
     }
 }
 }  // namespace
@@ -143,7 +189,8 @@ std::string ExpandMessage(TTourneyState& s, std::string_view text, const TMsgPar
             break;
         }
         out.append(text.substr(i, pct - i));
-        if (AppendToken(s, params, UpperChar(text[pct + 1]), out)) {
+        const char x = UpperChar(text[pct + 1]);
+        if (AppendParamToken(s, params, x, out) || AppendStateToken(s, x, out)) {
             i = pct + 2;
         } else {
             // Not a token: the "%" stays and the scan goes on after it.

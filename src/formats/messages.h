@@ -21,7 +21,7 @@ void PostMessageKind(TTourneyState& s, const std::string& text, bool automatic);
 
 // The announcer that posts the real templates of the current format.
 class TTemplateAnnouncer : public IAnnouncer {
-public:
+  public:
     void Post(TTourneyState& s, TMessageKind kind, bool automatic) override;
 };
 

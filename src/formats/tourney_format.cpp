@@ -22,7 +22,8 @@ std::string KeyValue(const std::vector<std::string>& lines, std::string_view key
 std::vector<TTourneyFormat> FormatsOf(const TMessageFile& file) {
     std::vector<TTourneyFormat> formats;
     formats.reserve(static_cast<size_t>(file.Count()));
-    for (int i = 0; i < file.Count(); ++i) formats.push_back({file.Name(i), file.Lines(i)});
+    for (int i = 0; i < file.Count(); ++i)
+        formats.push_back({file.Name(i), file.Lines(i)});
     return formats;
 }
 

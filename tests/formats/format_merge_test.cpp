@@ -17,7 +17,7 @@ using testing::WriteFileBytes;
 using Lines = std::vector<std::string>;
 
 class ScriptedResolver : public IMergeResolver {
-public:
+  public:
     std::deque<TMergeAnswer> Answers;
     std::vector<std::string> Asked;  // "name -> proposal"
     TMergeAnswer AskExisting(const std::string& name, const std::string& proposal) override {
@@ -77,7 +77,7 @@ TEST(ExportFormats, CreatesThenAppendsAndReadsBack) {
 }
 
 class MergeTest : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     std::string path = dir.File("Tourney Formats.ini");
     ScriptedResolver resolver;
@@ -89,11 +89,9 @@ protected:
 
 TEST_F(MergeTest, NewNamesAppendOverwriteReplacesSkipKeeps) {
     resolver.Answers = {{TMergeChoice::Overwrite, ""}, {TMergeChoice::Skip, ""}};
-    ASSERT_TRUE(MergeFormats(path,
-                             {{"WEEKLY", {"Elim=3", "Boot time=5"}},
-                              {"New one", {"Elim=2"}},
-                              {"other", {"lost"}}},
-                             resolver));
+    ASSERT_TRUE(MergeFormats(
+        path, {{"WEEKLY", {"Elim=3", "Boot time=5"}}, {"New one", {"Elim=2"}}, {"other", {"lost"}}},
+        resolver));
     EXPECT_EQ(resolver.Asked, (Lines{"WEEKLY -> WEEKLY (3)", "other -> other (2)"}));
     EXPECT_EQ(ReadFileBytes(path),
               "[WEEKLY]\r\nElim=3\r\nBoot time=5\r\n\r\n[Weekly (2)]\r\nElim=2\r\n\r\n"

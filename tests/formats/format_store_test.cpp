@@ -17,7 +17,7 @@ using testing::TempDir;
 using testing::WriteFileBytes;
 
 class TitleView : public testing::FakeView {
-public:
+  public:
     std::string Title;
     int MenuChanges = 0, HostFieldChanges = 0;
     void TitleChanged(const std::string& t) override { Title = t; }
@@ -26,7 +26,7 @@ public:
 };
 
 class FormatStoreTest : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     FakeWorld world;
     TitleView view;
@@ -48,13 +48,33 @@ constexpr TRoundList k45 = {45, 45, 45, 45, 45, 45, 45, 45, 45, 45, 45, 45, 45, 
 TEST(FormatDefaults, TwentySevenLinesInOrderWithBullets) {
     const auto& lines = DefaultFormatLines();
     ASSERT_EQ(lines.size(), 27u);
-    const char* const order[27] = {
-        "Welcome", "Format", "Signup", "Signup (without team partner)",
-        "Next assign (1 player)", "Next assign (2 players)", "Next assign loss (1p)",
-        "Next assign loss (2p)", "Next assign FINALS", "Next assign FINALS (2p)", "Thank you",
-        "Bye", "Boot", "Boot returned", "Boot timed out", "All start", "Closed",
-        "3rd place announcement", "Announce winners", "Time warning", "Points", "Elim",
-        "Win points", "Bye points", "Lose points", "Boot time", "Match time limits"};
+    const char* const order[27] = {"Welcome",
+                                   "Format",
+                                   "Signup",
+                                   "Signup (without team partner)",
+                                   "Next assign (1 player)",
+                                   "Next assign (2 players)",
+                                   "Next assign loss (1p)",
+                                   "Next assign loss (2p)",
+                                   "Next assign FINALS",
+                                   "Next assign FINALS (2p)",
+                                   "Thank you",
+                                   "Bye",
+                                   "Boot",
+                                   "Boot returned",
+                                   "Boot timed out",
+                                   "All start",
+                                   "Closed",
+                                   "3rd place announcement",
+                                   "Announce winners",
+                                   "Time warning",
+                                   "Points",
+                                   "Elim",
+                                   "Win points",
+                                   "Bye points",
+                                   "Lose points",
+                                   "Boot time",
+                                   "Match time limits"};
     for (size_t i = 0; i < 27; ++i)
         EXPECT_TRUE(StartsWith(lines[i], std::string(order[i]) + "=")) << lines[i];
     // Every message starts with a bullet and a blank.
@@ -89,7 +109,8 @@ TEST(FormatDefaults, PresetsMatchTheMenu) {
     const int finals[5] = {3, 5, 5, 7, 7};
     for (int i = 0; i < 5; ++i) {
         const TRoundList& p = PointsPresets()[static_cast<size_t>(i)];
-        for (int r = 0; r < 14; ++r) EXPECT_EQ(p[static_cast<size_t>(r)], i + 1);
+        for (int r = 0; r < 14; ++r)
+            EXPECT_EQ(p[static_cast<size_t>(r)], i + 1);
         EXPECT_EQ(p[14], finals[i]);
         EXPECT_EQ(FindPointsPreset(p), i);
     }
@@ -112,7 +133,8 @@ TEST_F(FormatStoreTest, FreshStateWithoutFileGetsTheBuiltInDefault) {
     EXPECT_EQ(s.LosePoints, DefaultLosePoints);
     EXPECT_EQ(s.BootTime, 7);
     EXPECT_EQ(s.MsgParams.TimeLimits, TRoundList{});
-    for (const auto& tier : s.MatchPointsTiers) EXPECT_EQ(tier, PointsPresets()[2]);
+    for (const auto& tier : s.MatchPointsTiers)
+        EXPECT_EQ(tier, PointsPresets()[2]);
     EXPECT_EQ(s.MsgParams.MatchPoints, PointsPresets()[2]);
     EXPECT_EQ(s.MatchPointsItem, 2);
     EXPECT_EQ(s.StartTable, DefaultStartTables);
@@ -157,7 +179,8 @@ TEST_F(FormatStoreTest, NamedFormatIsAppliedKeyByKey) {
     EXPECT_EQ(Msg(TMessageKind::mkClosed), DefaultFormatValue("Closed"));
     EXPECT_EQ(s.ElimFormat, TElimFormat::Triple);
     EXPECT_EQ(s.MsgParams.MatchPoints, ParseIntList("1,2,3"));
-    for (const auto& tier : s.MatchPointsTiers) EXPECT_EQ(tier, ParseIntList("1,2,3"));
+    for (const auto& tier : s.MatchPointsTiers)
+        EXPECT_EQ(tier, ParseIntList("1,2,3"));
     EXPECT_EQ(s.MatchPointsItem, MatchPointsOther);
     EXPECT_EQ(s.WinPoints, ParseIntList("5,6,7"));
     EXPECT_EQ(s.ByePoints, DefaultByePoints);
@@ -227,7 +250,8 @@ TEST_F(FormatStoreTest, PresetMenuItemSetsEveryTier) {
     SelectFormat(s, "Default");
     ChooseMatchPointsPreset(s, 3);
     EXPECT_EQ(s.MatchPointsItem, 3);
-    for (const auto& tier : s.MatchPointsTiers) EXPECT_EQ(tier, PointsPresets()[3]);
+    for (const auto& tier : s.MatchPointsTiers)
+        EXPECT_EQ(tier, PointsPresets()[3]);
     EXPECT_EQ(s.MsgParams.MatchPoints, PointsPresets()[3]);
     EXPECT_NE(Log().find("Menu: Format/3 Points\r\n"), std::string::npos);
 }

@@ -31,7 +31,8 @@ TEST(IntList, ShortListsAreRoundsThenRepeatThenSemiAndFinal) {
         {"1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20",
          L({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 19, 20})},
     };
-    for (const auto& c : cases) EXPECT_EQ(ParseIntList(c.Text), c.Want) << c.Text;
+    for (const auto& c : cases)
+        EXPECT_EQ(ParseIntList(c.Text), c.Want) << c.Text;
 }
 
 TEST(IntList, BlanksSeparatorsAndStops) {
@@ -51,13 +52,14 @@ TEST(IntList, NineDigitsPerValueSoNothingOverflows) {
     EXPECT_EQ(ParseIntList("1234567890"), L({123456789, 0}));
     // Thirty digits read as four values.
     EXPECT_EQ(ParseIntList("123456789012345678901234567890"),
-              L({123456789, 12345678, 12345678, 12345678, 12345678, 12345678, 12345678,
-                 12345678, 12345678, 12345678, 12345678, 12345678, 12345678, 901234567, 890}));
+              L({123456789, 12345678, 12345678, 12345678, 12345678, 12345678, 12345678, 12345678,
+                 12345678, 12345678, 12345678, 12345678, 12345678, 901234567, 890}));
 }
 
 TEST(IntList, ReadingStopsAfter1025Values) {
     std::string text;
-    for (int i = 0; i < 3000; ++i) text += std::to_string(i) + ",";
+    for (int i = 0; i < 3000; ++i)
+        text += std::to_string(i) + ",";
     TRoundList r = ParseIntList(text);
     EXPECT_EQ(r[12], 12);
     EXPECT_EQ(r[13], 1023);

@@ -33,17 +33,17 @@ TEST(MessageFile, ReadsByTheTrimmingHeaderAndRepeatRules) {
                    "orphan line before any header\r\n"
                    "  [Fast]  \r\n"
                    "   Points=1,2,3\t\r\n"
-                   "ab\r\n"             // two characters: dropped
+                   "ab\r\n"  // two characters: dropped
                    "\r\n"
                    "Elim=2\r\n"
-                   "[Open header\n"     // no "]": the rest of the line names it
+                   "[Open header\n"  // no "]": the rest of the line names it
                    "Boot time=9\n"
                    "[X]trailing text\r"  // CR alone ends a line too
                    "Welcome=hi there\r"
-                   "[fast]\r\n"          // repeated (case ignored): its block is dropped
+                   "[fast]\r\n"  // repeated (case ignored): its block is dropped
                    "Points=9\r\n"
                    "Lost=1\r\n"
-                   "[a\r\n"              // two characters: not even a header
+                   "[a\r\n"  // two characters: not even a header
                    "still dropped=1\r\n"
                    "[Last]\r\n"
                    "k=v");
@@ -83,7 +83,8 @@ TEST(MessageFile, SaveWritesCrLfBlocksAndReadsBackIdentically) {
     EXPECT_EQ(ReadFileBytes(path), want);
     // No temporary file is left beside it.
     int files = 0;
-    for (const auto& e : std::filesystem::directory_iterator(dir.Path())) (void)e, ++files;
+    for (const auto& e : std::filesystem::directory_iterator(dir.Path()))
+        (void)e, ++files;
     EXPECT_EQ(files, 1);
     g.Clear();
     EXPECT_EQ(g.Count(), 0);
@@ -114,7 +115,8 @@ TEST(MessageFile, HostileInputIsReadByTheRules) {
     // Binary garbage with NULs and high bytes: no crash, and the same result twice.
     std::mt19937 rng(7);
     std::string junk(200000, '\0');
-    for (char& c : junk) c = static_cast<char>(rng() % 256);
+    for (char& c : junk)
+        c = static_cast<char>(rng() % 256);
     junk += "\n[Z]\n\x01\x02zz\x95\n";
     f.LoadFromText(junk);
     const std::string once = f.SaveToText();
@@ -127,7 +129,8 @@ TEST(MessageFile, HostileInputIsReadByTheRules) {
 TEST(MessageFile, ManySectionsLoadQuickly) {
     // A linear index keeps 50 000 headers cheap; a quadratic scan would not finish.
     std::string text;
-    for (int i = 0; i < 50000; ++i) text += "[S" + std::to_string(i) + "]\nline\n";
+    for (int i = 0; i < 50000; ++i)
+        text += "[S" + std::to_string(i) + "]\nline\n";
     TMessageFile f("unused");
     f.LoadFromText(text);
     EXPECT_EQ(f.Count(), 50000);

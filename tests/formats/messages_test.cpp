@@ -12,13 +12,13 @@ using testing::FakeWorld;
 using testing::TempDir;
 
 class UtcClock : public testing::FakeClock {
-public:
+  public:
     TDateTime Utc = EncodeDateTime(2026, 12, 6, 1, 5, 0);
     TDateTime UtcNow() override { return Utc; }
 };
 
 class MessagesTest : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     FakeWorld world;
     UtcClock clock;
@@ -77,7 +77,8 @@ TEST_F(MessagesTest, EveryTokenOfTheParameters) {
         {"%r", "Round 3"},
     };
     SelectFormat(s, "Default");
-    for (const auto& c : cases) EXPECT_EQ(X(c.Template), c.Want) << c.Template;
+    for (const auto& c : cases)
+        EXPECT_EQ(X(c.Template), c.Want) << c.Template;
     s.CapNames = true;
     EXPECT_EQ(X("%p/%o/%h"), "ANN/BOB/Hosta");
     m.BootSecondsLeft = 65;
@@ -87,8 +88,8 @@ TEST_F(MessagesTest, EveryTokenOfTheParameters) {
 }
 
 TEST_F(MessagesTest, ZoneClocksUseTheBiasesOfTheStatusBar) {
-    s.MiddleZoneBias = 300;   // five hours behind local time
-    s.RightZoneBias = -240;   // four hours ahead: past midnight
+    s.MiddleZoneBias = 300;  // five hours behind local time
+    s.RightZoneBias = -240;  // four hours ahead: past midnight
     EXPECT_EQ(X("%e|%w"), "3:05 PM|12:05 AM");
     EXPECT_EQ(X("%<|%>"), "12/5/2026|12/6/2026");
     s.Locale.ShortTimePattern = "hh:nn";
@@ -143,8 +144,8 @@ TEST_F(MessagesTest, RoundNames) {
     s.TwoLossFinalRound = 8;
     EXPECT_EQ(MessageRoundName(s, 5, 149), "the WINNER'S FINALS");  // 149 mod 4 = 1
     EXPECT_EQ(MessageRoundName(s, 5, 150), "Round 6");
-    EXPECT_EQ(MessageRoundName(s, 7, 150), "the QUARTER FINALS");   // mod 4 = 2
-    EXPECT_EQ(MessageRoundName(s, 8, 151), "the QUARTER FINALS");   // mod 4 = 3
+    EXPECT_EQ(MessageRoundName(s, 7, 150), "the QUARTER FINALS");  // mod 4 = 2
+    EXPECT_EQ(MessageRoundName(s, 8, 151), "the QUARTER FINALS");  // mod 4 = 3
     EXPECT_EQ(MessageRoundName(s, 8, 148), "Round 9");
 }
 
@@ -187,7 +188,8 @@ TEST_F(MessagesTest, PlacesByEliminationKind) {
 
 TEST_F(MessagesTest, HugeTemplatesExpandInOnePass) {
     std::string t;
-    for (int i = 0; i < 100000; ++i) t += "%p%%s%!%Z";
+    for (int i = 0; i < 100000; ++i)
+        t += "%p%%s%!%Z";
     m.PlayerName = "Pl";
     m.StartTime = "%s";
     std::string out = X(t);

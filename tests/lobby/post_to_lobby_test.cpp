@@ -15,13 +15,13 @@ using testing::TempDir;
 using Lines = std::vector<std::string>;
 
 class WaitingLobby : public testing::FakeLobby {
-public:
+  public:
     std::vector<int> Waits;
     void Wait(int ms) override { Waits.push_back(ms); }
 };
 
 class PostTest : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     FakeWorld world;
     WaitingLobby lobby;
