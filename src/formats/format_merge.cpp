@@ -100,9 +100,16 @@ void ExportFormats(const std::string& path, const std::vector<TTourneyFormat>& f
 }
 
 std::vector<TTourneyFormat> ReadFormatsFile(const std::string& path) {
-    TMessageFile file(path);
-    file.Load();
-    return FormatsOf(file);
+    std::vector<TTourneyFormat> formats;
+    auto bytes = ReadWholeFile(path);
+    if (!bytes) return formats;
+    for (auto& block : ReadSectionBlocks(*bytes))
+        formats.push_back({std::move(block.Name), std::move(block.Lines)});
+    return formats;
+}
+
+void WriteFormatsFile(const std::string& path, const std::vector<TTourneyFormat>& formats) {
+    BackupAndWrite(path, ExportText(formats));
 }
 
 std::string RenameProposal(const std::vector<TTourneyFormat>& formats, const std::string& name) {
@@ -114,7 +121,9 @@ std::string RenameProposal(const std::vector<TTourneyFormat>& formats, const std
 
 bool MergeFormats(const std::string& formatsPath, const std::vector<TTourneyFormat>& chosen,
                   IMergeResolver& resolver) {
-    std::vector<TTourneyFormat> formats = ReadFormatsFile(formatsPath);
+    TMessageFile file(formatsPath);
+    file.Load();
+    std::vector<TTourneyFormat> formats = FormatsOf(file);
     for (const auto& f : chosen) {
         TTourneyFormat incoming = f;
         int at = IndexOfName(formats, incoming.Name);
@@ -136,7 +145,7 @@ bool MergeFormats(const std::string& formatsPath, const std::vector<TTourneyForm
         else
             formats.push_back(std::move(incoming));
     }
-    BackupAndWrite(formatsPath, ExportText(formats));
+    WriteFormatsFile(formatsPath, formats);
     return true;
 }
 

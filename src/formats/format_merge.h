@@ -22,8 +22,12 @@ std::string ExportText(const std::vector<TTourneyFormat>& formats);
 // Writes the formats to an export file, creating it or appending to its end.
 void ExportFormats(const std::string& path, const std::vector<TTourneyFormat>& formats,
                    bool append);
-// The formats of an export (or formats) file; empty when it does not exist.
+// The formats of an export file, in file order, repeated names included;
+// empty when it does not exist.
 std::vector<TTourneyFormat> ReadFormatsFile(const std::string& path);
+// Copies the formats file to ".bak" and rewrites it whole with the formats
+// (the format manager's OK, the end of a merge).
+void WriteFormatsFile(const std::string& path, const std::vector<TTourneyFormat>& formats);
 
 // The host's answer for a chosen format whose name is already in the file.
 enum class TMergeChoice { Overwrite, Skip, Rename, Cancel };

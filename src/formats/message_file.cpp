@@ -35,25 +35,29 @@ bool TMessageFile::Load() {
     return true;
 }
 
-void TMessageFile::LoadFromText(std::string_view bytes) {
-    Clear();
-    // Where the lines of the block being read go: null before the first header
-    // and inside a repeated section, whose lines are dropped.
-    std::vector<std::string>* current = nullptr;
+std::vector<TSectionBlock> ReadSectionBlocks(std::string_view bytes) {
+    std::vector<TSectionBlock> blocks;
     ForEachLine(bytes, [&](std::string_view raw) {
         std::string line = Trim(raw);
         if (line.size() < 3) return;
         if (line[0] == '[') {
-            std::string name = HeaderName(line);
-            current = nullptr;
-            if (IndexOf(name) < 0) {
-                AddSection(name, {});
-                current = &sections_.back().Lines;
-            }
-            return;
+            blocks.push_back({HeaderName(line), {}});
+        } else if (!blocks.empty()) {
+            // Lines before the first header belong to no section.
+            blocks.back().Lines.push_back(std::move(line));
         }
-        if (current) current->push_back(std::move(line));
     });
+    return blocks;
+}
+
+void TMessageFile::LoadFromText(std::string_view bytes) {
+    Clear();
+    // A repeated section keeps its first block; the later block's lines are dropped.
+    for (auto& block : ReadSectionBlocks(bytes)) {
+        if (IndexOf(block.Name) >= 0) continue;
+        index_.emplace(UpperCase(block.Name), Count());
+        sections_.push_back(std::move(block));
+    }
 }
 
 std::string TMessageFile::SaveToText() const {

@@ -8,6 +8,16 @@
 
 namespace kestrova {
 
+struct TSectionBlock {
+    std::string Name;
+    std::vector<std::string> Lines;
+};
+
+// Every header block of the text, in order and with repeated names kept (an
+// export file may hold two copies of a format), read by the trimming rules of
+// TMessageFile.
+std::vector<TSectionBlock> ReadSectionBlocks(std::string_view bytes);
+
 class TMessageFile {
   public:
     explicit TMessageFile(std::string fileName) : FileName(std::move(fileName)) {}
@@ -41,11 +51,7 @@ class TMessageFile {
     void Clear();
 
   private:
-    struct TSection {
-        std::string Name;
-        std::vector<std::string> Lines;
-    };
-    std::vector<TSection> sections_;
+    std::vector<TSectionBlock> sections_;
     // Upper-cased name -> index, so that loading a file of many sections
     // stays linear.
     std::unordered_map<std::string, int> index_;

@@ -120,6 +120,21 @@ TEST_F(MergeTest, CancelWritesNothing) {
     EXPECT_FALSE(std::filesystem::exists(dir.File("Tourney Formats.bak")));
 }
 
+TEST(MergeFormats, TwoExportedCopiesOfOneNameAskAboutTheSecond) {
+    TempDir dir;
+    const std::string kvbf = dir.File("x.kvbf");
+    ExportFormats(kvbf, {{"Cup", {"Elim=1"}}}, false);
+    ExportFormats(kvbf, {{"Cup", {"Elim=2"}}}, true);
+    auto imported = ReadFormatsFile(kvbf);
+    ASSERT_EQ(imported.size(), 2u);
+    ScriptedResolver resolver;
+    resolver.Answers = {{TMergeChoice::Rename, ""}};
+    const std::string path = dir.File("Tourney Formats.ini");
+    ASSERT_TRUE(MergeFormats(path, imported, resolver));
+    EXPECT_EQ(resolver.Asked, Lines{"Cup -> Cup (2)"});
+    EXPECT_EQ(ReadFileBytes(path), "[Cup]\r\nElim=1\r\n\r\n[Cup (2)]\r\nElim=2\r\n\r\n");
+}
+
 TEST(MergeFormats, IntoAMissingFileCreatesIt) {
     TempDir dir;
     ScriptedResolver resolver;
