@@ -47,7 +47,7 @@ void SyncFolder(const std::string& folder) {
 }
 }  // namespace
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
+std::optional<std::string> ReadFileIfExists(const std::string& path) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
     std::string data;
@@ -93,7 +93,7 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
 }
 
 bool CopyFileAtomically(const std::string& from, const std::string& to) {
-    auto bytes = ReadWholeFile(from);
+    auto bytes = ReadFileIfExists(from);
     if (!bytes) return false;
     WriteFileAtomically(to, *bytes);
     return true;

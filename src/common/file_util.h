@@ -8,7 +8,7 @@
 namespace kestrova {
 
 // The bytes of a file, or nothing when it does not exist or cannot be read.
-std::optional<std::string> ReadWholeFile(const std::string& path);
+std::optional<std::string> ReadFileIfExists(const std::string& path);
 
 // Replaces the file with `bytes` so that a crash or power cut leaves either the
 // old file or the new one, never a truncated mix: the bytes go to a temporary

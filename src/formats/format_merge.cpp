@@ -45,7 +45,7 @@ void BackupAndWrite(const std::string& path, const std::string& bytes) {
 }  // namespace
 
 int UpgradeOpponentTokens(const std::string& formatsPath) {
-    auto bytes = ReadWholeFile(formatsPath);
+    auto bytes = ReadFileIfExists(formatsPath);
     if (!bytes) return 0;
     // Edits the raw text line by line, so that everything but the changed
     // lines (line ends, short lines, repeated blocks) stays byte for byte.
@@ -94,14 +94,14 @@ std::string ExportText(const std::vector<TTourneyFormat>& formats) {
 void ExportFormats(const std::string& path, const std::vector<TTourneyFormat>& formats,
                    bool append) {
     std::string bytes;
-    if (append) bytes = ReadWholeFile(path).value_or(std::string());
+    if (append) bytes = ReadFileIfExists(path).value_or(std::string());
     bytes += ExportText(formats);
     WriteFileAtomically(path, bytes);
 }
 
 std::vector<TTourneyFormat> ReadFormatsFile(const std::string& path) {
     std::vector<TTourneyFormat> formats;
-    auto bytes = ReadWholeFile(path);
+    auto bytes = ReadFileIfExists(path);
     if (!bytes) return formats;
     for (auto& block : ReadSectionBlocks(*bytes))
         formats.push_back({std::move(block.Name), std::move(block.Lines)});

@@ -29,7 +29,7 @@ std::string HeaderName(const std::string& line) {
 
 bool TMessageFile::Load() {
     Clear();
-    auto bytes = ReadWholeFile(FileName);
+    auto bytes = ReadFileIfExists(FileName);
     if (!bytes) return false;
     LoadFromText(*bytes);
     return true;
