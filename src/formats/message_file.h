@@ -22,7 +22,7 @@ class TMessageFile {
   public:
     explicit TMessageFile(std::string fileName) : FileName(std::move(fileName)) {}
 
-    const std::string FileName;
+    std::string FileName;
 
     // Reads the file; false (and no sections) when it does not exist.
     bool Load();
