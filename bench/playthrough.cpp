@@ -1,0 +1,84 @@
+// Plays a 128-entry tournament in each format through the engine (no file,
+// no log) and prints the time per result, the size of an undo snapshot and
+// the peak memory with every snapshot kept.
+//   playthrough format=<Single|Double|Triple> entries=128 results=<n>
+//               us_per_result=<x> snapshot_bytes=<n> peak_rss_kb=<n>
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <string>
+#include <thread>
+
+#include "engine/play_helpers.h"
+#include "engine/undo.h"
+
+using namespace kestrova;
+
+namespace {
+long PeakRssKb() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
+}
+
+std::string CpuName() {
+    std::ifstream f("/proc/cpuinfo");
+    std::string line;
+    while (std::getline(f, line))
+        if (line.rfind("model name", 0) == 0) return line.substr(line.find(':') + 2);
+    return "unknown cpu";
+}
+
+struct Run {
+    int Results = 0;
+    double MicrosPerResult = 0;
+    size_t SnapshotBytes = 0;
+};
+
+Run PlayOnce(TElimFormat format, unsigned seed) {
+    testing::FakeWorld world;
+    TTourneyState s;
+    world.Wire(s);
+    s.LogToFile = false;
+    testing::StartTourney(s, format, MaxPlayers);
+    std::mt19937 rng(seed);
+    Run run;
+    std::chrono::nanoseconds spent{0};
+    while (!testing::GrandFinalDecided(s)) {
+        auto t0 = std::chrono::steady_clock::now();
+        bool played = testing::PlayRandomResult(s, rng);
+        spent += std::chrono::steady_clock::now() - t0;
+        if (!played) break;
+        ++run.Results;
+    }
+    size_t total = 0;
+    for (const auto& u : s.UndoList) total = std::max(total, u->Bytes());
+    run.SnapshotBytes = total;
+    run.MicrosPerResult = run.Results ? spent.count() / 1000.0 / run.Results : 0;
+    return run;
+}
+}  // namespace
+
+int main() {
+    std::printf("# machine: %s, %u hardware threads\n", CpuName().c_str(),
+                std::thread::hardware_concurrency());
+    const char* names[] = {"Single", "Double", "Triple"};
+    for (int f = 0; f < 3; ++f) {
+        // The median of a few tournaments smooths out the machine's noise.
+        std::vector<Run> runs;
+        for (unsigned seed = 1; seed <= 5; ++seed)
+            runs.push_back(PlayOnce(static_cast<TElimFormat>(f), seed));
+        std::sort(runs.begin(), runs.end(),
+                  [](const Run& a, const Run& b) { return a.MicrosPerResult < b.MicrosPerResult; });
+        const Run& m = runs[runs.size() / 2];
+        std::printf(
+            "playthrough format=%s entries=128 results=%d us_per_result=%.2f snapshot_bytes=%zu "
+            "peak_rss_kb=%ld\n",
+            names[f], m.Results, m.MicrosPerResult, m.SnapshotBytes, PeakRssKb());
+    }
+    return 0;
+}
