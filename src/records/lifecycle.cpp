@@ -1,6 +1,7 @@
 #include "records/lifecycle.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "common/text.h"
 #include "engine/next_assign.h"
@@ -39,6 +40,15 @@ void FixFirstRound(TTourneyState& s) {
     s.OneLoss[0].HasBye = false;
 }
 }  // namespace
+
+void PrepareStartUp(TTourneyState& s) {
+    if (!s.Settings.FilesFolder.empty()) {
+        std::error_code ec;  // a folder that cannot be made shows up when a file is written
+        std::filesystem::create_directories(s.Settings.FilesFolder, ec);
+    }
+    LoadPlayerLists(s);
+    RebuildFormatMenu(s, "Default");
+}
 
 void AllStart(TTourneyState& s) {
     WriteLog(s, "Click: All Start");

@@ -23,6 +23,9 @@ struct TNewTourneyOptions {
     std::string Lobby;          // empty: not used
 };
 
+// Start-up of the core: the files folder exists, the player lists are
+// loaded, and the Format menu lists the stored formats with "Default" applied.
+void PrepareStartUp(TTourneyState& s);
 // Steps 4 to 11 of a new tournament (after the dialog's "Start").
 void StartNewTourney(TTourneyState& s, const TNewTourneyOptions& options);
 // The state reset shared by a new tournament: players freed, flags cleared.

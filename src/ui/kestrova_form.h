@@ -46,6 +46,7 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     // The command line's file, or the new-tournament dialog.
     void StartUp(const QString& path);
     void NewTourney();
+    void OpenFileCommand();
 
     // --- IView
     void RedrawRound(TBracketKind bracket, int round) override;
@@ -105,7 +106,6 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     void NameEditDone(const TSeatRef& at, const QString& text, TInPlaceEdit::TEnd how);
     void TableEditDone(const TSeatRef& at, const QString& text, TInPlaceEdit::TEnd how);
     void PlayerMenuCommand(void (*op)(TTourneyState&, const TSeatRef&));
-    void OpenFileCommand();
     void SaveAsCommand();
     void RebuildRecentMenu();
     void ElimCommand(TElimFormat format);

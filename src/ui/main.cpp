@@ -3,12 +3,55 @@
 #include <QTimer>
 
 #include "engine/tourney_state.h"
+#include "formats/format_store.h"
+#include "formats/int_list.h"
+#include "formats/message_file.h"
+#include "formats/tourney_format.h"
+#include "records/lifecycle.h"
+#include "records/new_tourney_form.h"
+#include "records/tourney_file.h"
 #include "ui/demo_tourney.h"
 #include "ui/kestrova_app.h"
 #include "ui/kestrova_form.h"
 #include "ui/qt_ports.h"
 
 using namespace kestrova;
+
+namespace {
+// The host fields a stored format proposes to the new-tournament dialog.
+std::optional<TFormatHostFields> FormatHostFields(TTourneyState& state, const std::string& name) {
+    TMessageFile file(FormatsFilePath(state));
+    file.Load();
+    const std::vector<std::string>* lines = file.Find(name);
+    if (!lines) return std::nullopt;
+    TFormatHostFields f;
+    f.HostName = KeyValue(*lines, "Host name");
+    f.CoHostName = KeyValue(*lines, "Co-host name");
+    f.HostPlayerName = KeyValue(*lines, "Host player name");
+    f.CoHostPlayerName = KeyValue(*lines, "Co-host player Name");
+    f.StartTime = KeyValue(*lines, "Start time");
+    f.RulesTime = KeyValue(*lines, "Rules time");
+    if (auto tables = FindKeyValue(*lines, "Starting tables"); tables && !tables->empty())
+        f.StartTables = ParseIntList(*tables);
+    return f;
+}
+
+void WireNewTourneyDialog(TKestrovaForm& window) {
+    window.SetNewTourneyDialog([&window](QWidget* parent) -> std::optional<TNewTourneyOptions> {
+        TTourneyState& state = window.State();
+        TNewTourneyForm form(state, parent);
+        form.FormatFields = [&state](const std::string& name) { return FormatHostFields(state, name); };
+        form.exec();
+        switch (form.Result()) {
+            case TNewTourneyForm::TResult::Start: return form.Options();
+            case TNewTourneyForm::TResult::Restore: window.OpenFileCommand(); break;
+            case TNewTourneyForm::TResult::OpenRecent: OpenTourney(state, form.RecentPath()); break;
+            case TNewTourneyForm::TResult::Cancel: break;
+        }
+        return std::nullopt;
+    });
+}
+}  // namespace
 
 int main(int argc, char** argv) {
     TKestrovaApp app(argc, argv);
@@ -29,6 +72,8 @@ int main(int argc, char** argv) {
     FillLocaleFromSystem(window.State().Locale);
     store->LoadSettings(window.State());
     window.State().SettingsLoaded = true;
+    PrepareStartUp(window.State());
+    WireNewTourneyDialog(window);
     window.show();
 
     // A hidden hook for the screenshot script: a 16-entry double tournament
