@@ -281,6 +281,7 @@ void EditTableNumber(TTourneyState& s, TBracketKind bracket, int round, int tabl
     TTableRec& t = s.Bracket(bracket)[round].Tables[table];
     if (t.TableNo == n) return;
     t.TableNo = n;
+    ++s.TableNoVersion;
     s.View().RedrawRound(bracket, round);
     SaveTourney(s);
 }

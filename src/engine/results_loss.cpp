@@ -41,6 +41,7 @@ bool CrossIntoFinal(TTourneyState& s, TPlayer& w, TTableRec& final, int stage) {
         return false;
     }
     final.Seat[1] = &w;
+    MarkTableUsed(final);
     final.StartTime = s.Now();
     w.Tables[stage] = &final;
     w.Seats[stage] = 1;

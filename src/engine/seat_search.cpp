@@ -13,6 +13,7 @@ bool IsByeTable(const TTableRec& t) {
 
 void TakeSeat(TPlayer& p, TTableRec& t, int seat, int stage) {
     t.Seat[seat] = &p;
+    MarkTableUsed(t);
     if (stage >= 0 && stage < MaxStages) {
         p.Tables[stage] = &t;
         p.Seats[stage] = seat;
@@ -46,6 +47,7 @@ void RenumberBusyTable(TTourneyState& s, TBracketKind b, int r, int bound) {
             n = (static_cast<int>(s.ElimFormat) + n) % room + 1;
             if (!IsTableNoInUse(s, b, r, n)) {
                 tab.TableNo = n;
+                ++s.TableNoVersion;
                 s.View().RedrawRound(b, r);
                 break;
             }

@@ -145,6 +145,7 @@ TPlayer* Seat(TTourneyState& s, TSeatChoice c, const std::string& name,
         p->Name = name;
     }
     t.Seat[c.Seat] = p;
+    MarkTableUsed(t);
     p->Tables[0] = &t;
     p->Seats[0] = c.Seat;
     return p;

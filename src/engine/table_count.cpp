@@ -10,12 +10,14 @@
 namespace kestrova {
 
 void ClearBrackets(TTourneyState& s) {
+    ++s.TableNoVersion;
     for (int b = 0; b < 3; ++b) {
         TBracket& br = s.Bracket(static_cast<TBracketKind>(b));
         for (int r = 0; r < MaxRounds; ++r) {
             TRoundRec& round = br[r];
             round.TableCount = 0;
             round.HasBye = false;
+            round.HighWater = 0;
             round.RoundNumber = r + 1;
             round.Bracket = static_cast<TBracketKind>(b);
             for (auto& t : round.Tables) {
@@ -197,6 +199,7 @@ int QuadRoom(int n) {
 }  // namespace
 
 void NumberTables(TTourneyState& s) {
+    ++s.TableNoVersion;
     const int n = s.RoomTableCount;
     const int m4 = QuadRoom(n);
     for (int r = 0; r < MaxRounds; ++r) {
@@ -220,35 +223,40 @@ void NumberTables(TTourneyState& s) {
 namespace {
 // A final table keeps the number it was seated under: the seat search may
 // have renumbered it because its fixed number was busy elsewhere.
-void FixNumber(TTableRec& t, int number) {
-    if (t.Empty() && t.Result == 0) t.TableNo = number;
+bool FixNumber(TTableRec& t, int number) {
+    if (!t.Empty() || t.Result != 0 || t.TableNo == number) return false;
+    t.TableNo = number;
+    return true;
 }
 }  // namespace
 
 void NumberFinalTables(TTourneyState& s) {
+    auto fix = [&s](TTableRec& t, int number) {
+        if (FixNumber(t, number)) ++s.TableNoVersion;
+    };
     const int n = s.RoomTableCount;
     const int m4 = QuadRoom(n);
     auto start = [&](int r) { return s.StartTable[std::clamp(r, 0, MaxRounds - 1)]; };
     auto valid = [](int r) { return r >= 0 && r < MaxRounds; };
-    if (valid(s.GrandFinalRound)) FixNumber(s.Winners[s.GrandFinalRound].Tables[0], s.StartTable[14]);
+    if (valid(s.GrandFinalRound)) fix(s.Winners[s.GrandFinalRound].Tables[0], s.StartTable[14]);
     const int wf = s.WinnersFinalRound;
     if (!valid(wf)) return;
     switch (s.ElimFormat) {
         case TElimFormat::Single:
-            FixNumber(s.Winners[wf].Tables[0], s.StartTable[13]);
-            FixNumber(s.Winners[wf].Tables[1], s.StartTable[13] + 1);
+            fix(s.Winners[wf].Tables[0], s.StartTable[13]);
+            fix(s.Winners[wf].Tables[1], s.StartTable[13] + 1);
             break;
         case TElimFormat::Double:
-            FixNumber(s.Winners[wf].Tables[0], Mod(((start(wf) + 1) & ~1) - 1, n) + 1);
+            fix(s.Winners[wf].Tables[0], Mod(((start(wf) + 1) & ~1) - 1, n) + 1);
             if (valid(s.OneLossFinalRound))
-                FixNumber(s.OneLoss[s.OneLossFinalRound].Tables[0], (s.StartTable[13] & ~1) + 1);
+                fix(s.OneLoss[s.OneLossFinalRound].Tables[0], (s.StartTable[13] & ~1) + 1);
             break;
         case TElimFormat::Triple:
-            FixNumber(s.Winners[wf].Tables[0], Mod((start(wf) + 1) & ~3, m4) + 1);
+            fix(s.Winners[wf].Tables[0], Mod((start(wf) + 1) & ~3, m4) + 1);
             if (valid(s.OneLossFinalRound))
-                FixNumber(s.OneLoss[s.OneLossFinalRound].Tables[0], Mod(((start(s.OneLossFinalRound) + 1) & ~3) + 1, m4) + 1);
+                fix(s.OneLoss[s.OneLossFinalRound].Tables[0], Mod(((start(s.OneLossFinalRound) + 1) & ~3) + 1, m4) + 1);
             if (valid(s.OneLossLastRound))
-                FixNumber(s.OneLoss[s.OneLossLastRound].Tables[0], s.StartTable[13]);
+                fix(s.OneLoss[s.OneLossLastRound].Tables[0], s.StartTable[13]);
             break;
     }
 }

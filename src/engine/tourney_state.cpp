@@ -82,6 +82,21 @@ int TableIndexOf(const TTableRec& t) {
     return static_cast<int>(&t - t.Round->Tables.data());
 }
 
+void MarkTableUsed(TTableRec& t) {
+    const int32_t next = TableIndexOf(t) + 1;
+    if (t.Round->HighWater < next) t.Round->HighWater = next;
+}
+
+void RecomputeHighWater(TTourneyState& s) {
+    for (int b = 0; b < 3; ++b)
+        for (auto& round : s.Bracket(static_cast<TBracketKind>(b))) {
+            round.HighWater = 0;
+            for (auto& t : round.Tables)
+                if (t.Seat[0] || t.Seat[1] || t.Result || t.StartTime || t.EndTime) MarkTableUsed(t);
+        }
+    ++s.TableNoVersion;
+}
+
 int SeatOf(const TTableRec& t, const TPlayer* p) {
     if (!p) return -1;
     if (t.Seat[0] == p) return 0;

@@ -45,6 +45,7 @@ struct TRoundRec {
     int32_t RoundNumber = 0;  // index + 1
     int32_t TableCount = 0;   // tables in use
     bool HasBye = false;      // the last table in use is the bye table
+    int32_t HighWater = 0;    // tables at this index and beyond have never held anyone
     TBracketKind Bracket = TBracketKind::Winners;
     std::array<TTableRec, MaxTablesPerRound> Tables{};
 
@@ -174,6 +175,11 @@ public:
     TLocaleInfo Locale;
     bool SettingsLoaded = false;
     bool LogToFile = true;  // benchmarks and bulk tests switch the event log off
+    // Bumped whenever a table number changes, so undo snapshots can share one
+    // copy of the numbers while they stay the same.
+    uint64_t TableNoVersion = 1;
+    std::shared_ptr<const std::vector<int16_t>> TableNoCache;
+    uint64_t TableNoCacheVersion = 0;
 
     // --- Ports and randomness
     TPorts Ports;
@@ -195,6 +201,10 @@ public:
 inline TBracketKind BracketOf(const TTableRec& t) { return t.Round->Bracket; }
 inline int RoundOf(const TTableRec& t) { return t.Round->Index(); }
 int TableIndexOf(const TTableRec& t);
+// Records that a table holds (or held) an entry: undo snapshots look no further.
+void MarkTableUsed(TTableRec& t);
+// After tables were filled from outside (a file read).
+void RecomputeHighWater(TTourneyState& s);
 int SeatOf(const TTableRec& t, const TPlayer* p);  // -1 if not seated there
 
 }  // namespace kestrova

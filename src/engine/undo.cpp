@@ -51,8 +51,27 @@ TTableRec* TableAt(TTourneyState& s, int g) {
 }
 }  // namespace
 
-std::unique_ptr<TUndoRedo> TUndoRedo::Take(const TTourneyState& s) {
+namespace {
+std::shared_ptr<const std::vector<int16_t>> TableNumbers(TTourneyState& s, bool& shared) {
+    shared = s.TableNoCache && s.TableNoCacheVersion == s.TableNoVersion;
+    if (shared) return s.TableNoCache;
+    auto nos = std::make_shared<std::vector<int16_t>>(3 * kBracketStride);
+    for (int b = 0; b < 3; ++b) {
+        const TBracket& br = s.Bracket(static_cast<TBracketKind>(b));
+        for (int r = 0; r < MaxRounds; ++r)
+            for (int i = 0; i < MaxTablesPerRound; ++i)
+                (*nos)[b * kBracketStride + r * MaxTablesPerRound + i] =
+                    static_cast<int16_t>(br[r].Tables[i].TableNo);
+    }
+    s.TableNoCache = nos;
+    s.TableNoCacheVersion = s.TableNoVersion;
+    return nos;
+}
+}  // namespace
+
+std::unique_ptr<TUndoRedo> TUndoRedo::Take(TTourneyState& s) {
     auto u = std::make_unique<TUndoRedo>();
+    u->TableNos = TableNumbers(s, u->SharesTableNos);
     PlayerIndex index(s);
     for (int b = 0; b < 3; ++b) {
         const TBracket& br = s.Bracket(static_cast<TBracketKind>(b));
@@ -60,11 +79,12 @@ std::unique_ptr<TUndoRedo> TUndoRedo::Take(const TTourneyState& s) {
             const TRoundRec& round = br[r];
             u->TableCounts[b * MaxRounds + r] = static_cast<int16_t>(round.TableCount);
             u->HasByes[b * MaxRounds + r] = round.HasBye;
-            for (int i = 0; i < MaxTablesPerRound; ++i) {
+            // Tables past the high-water mark have never held anyone.
+            const int limit = std::min(MaxTablesPerRound, std::max(round.TableCount, round.HighWater));
+            for (int i = 0; i < limit; ++i) {
                 const TTableRec& t = round.Tables[i];
-                int g = b * kBracketStride + r * MaxTablesPerRound + i;
-                u->TableNos[g] = static_cast<int16_t>(t.TableNo);
                 if (HoldsNothing(t)) continue;
+                int g = b * kBracketStride + r * MaxTablesPerRound + i;
                 TableCopy c{};
                 c.Index = static_cast<int16_t>(g);
                 c.Result = static_cast<int8_t>(t.Result);
@@ -108,7 +128,7 @@ bool TUndoRedo::Restore(TTourneyState& s) const {
                 TTableRec& t = round.Tables[i];
                 t = TTableRec{};
                 t.Round = &round;
-                t.TableNo = TableNos[b * kBracketStride + r * MaxTablesPerRound + i];
+                t.TableNo = (*TableNos)[b * kBracketStride + r * MaxTablesPerRound + i];
             }
         }
     }
@@ -123,7 +143,9 @@ bool TUndoRedo::Restore(TTourneyState& s) const {
         t->Reminded15 = c.Reminders & 1;
         t->Reminded10 = c.Reminders & 2;
         t->Reminded5 = c.Reminders & 4;
+        MarkTableUsed(*t);
     }
+    ++s.TableNoVersion;
     for (size_t i = 0; i < Players.size(); ++i) {
         const PlayerCopy& c = Players[i];
         TPlayer& p = *s.Players[i];
@@ -151,6 +173,7 @@ bool TUndoRedo::Restore(TTourneyState& s) const {
 size_t TUndoRedo::Bytes() const {
     size_t n = sizeof(*this) + Tables.capacity() * sizeof(TableCopy) +
                Players.capacity() * sizeof(PlayerCopy);
+    if (!SharesTableNos && TableNos) n += TableNos->size() * sizeof(int16_t);
     for (const auto& p : Players) {
         for (const std::string* str : {&p.Name, &p.Player1, &p.Player2})
             if (str->capacity() > 15) n += str->capacity() + 1;

@@ -33,12 +33,15 @@ public:
         std::array<int8_t, MaxStages> Seats;
     };
 
-    static std::unique_ptr<TUndoRedo> Take(const TTourneyState& s);
+    static std::unique_ptr<TUndoRedo> Take(TTourneyState& s);
     // False (and nothing changed) when the snapshot no longer fits Players.
     bool Restore(TTourneyState& s) const;
+    // Memory of this snapshot; table numbers shared with the snapshot before count once there.
     size_t Bytes() const;
+    bool SharesTableNos = false;
 
-    std::array<int16_t, 3 * MaxRounds * MaxTablesPerRound> TableNos{};
+    // Every table's number; shared with the snapshot before while unchanged.
+    std::shared_ptr<const std::vector<int16_t>> TableNos;
     std::array<int16_t, 3 * MaxRounds> TableCounts{};
     std::array<bool, 3 * MaxRounds> HasByes{};
     std::vector<TableCopy> Tables;
