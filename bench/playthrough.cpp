@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "engine/play_helpers.h"
+#include "engine/results.h"
 #include "engine/undo.h"
 
 using namespace kestrova;
@@ -40,19 +41,18 @@ struct Run {
 };
 
 Run PlayOnce(TElimFormat format, unsigned seed) {
-    testing::FakeWorld world;
     TTourneyState s;
-    world.Wire(s);
-    s.LogToFile = false;
+    s.LogToFile = false;  // engine only: no view, no log, no file
     testing::StartTourney(s, format, MaxPlayers);
     std::mt19937 rng(seed);
     Run run;
     std::chrono::nanoseconds spent{0};
     while (!testing::GrandFinalDecided(s)) {
+        auto c = testing::ChooseRandomResult(s, rng);
+        if (!c) break;
         auto t0 = std::chrono::steady_clock::now();
-        bool played = testing::PlayRandomResult(s, rng);
+        AssignWin(s, c->Bracket, c->Round, c->Table, c->Seat, true, false);
         spent += std::chrono::steady_clock::now() - t0;
-        if (!played) break;
         ++run.Results;
     }
     size_t total = 0;

@@ -18,26 +18,6 @@ bool HoldsNothing(const TTableRec& t) {
            !t.Reminded15 && !t.Reminded10 && !t.Reminded5;
 }
 
-// Player record -> position in Players, by a sorted pointer table.
-class PlayerIndex {
-public:
-    explicit PlayerIndex(const TTourneyState& s) {
-        entries_.reserve(s.Players.size());
-        for (size_t i = 0; i < s.Players.size(); ++i)
-            entries_.push_back({s.Players[i].get(), static_cast<int16_t>(i)});
-        std::sort(entries_.begin(), entries_.end());
-    }
-    int16_t Of(const TPlayer* p) const {
-        if (!p) return -1;
-        auto it = std::lower_bound(entries_.begin(), entries_.end(),
-                                   std::pair<const TPlayer*, int16_t>{p, INT16_MIN});
-        return (it != entries_.end() && it->first == p) ? it->second : -1;
-    }
-
-private:
-    std::vector<std::pair<const TPlayer*, int16_t>> entries_;
-};
-
 int16_t GlobalIndex(const TTableRec* t) {
     if (!t) return -1;
     return static_cast<int16_t>(static_cast<int>(t->Round->Bracket) * kBracketStride +
@@ -72,7 +52,6 @@ std::shared_ptr<const std::vector<int16_t>> TableNumbers(TTourneyState& s, bool&
 std::unique_ptr<TUndoRedo> TUndoRedo::Take(TTourneyState& s) {
     auto u = std::make_unique<TUndoRedo>();
     u->TableNos = TableNumbers(s, u->SharesTableNos);
-    PlayerIndex index(s);
     for (int b = 0; b < 3; ++b) {
         const TBracket& br = s.Bracket(static_cast<TBracketKind>(b));
         for (int r = 0; r < MaxRounds; ++r) {
@@ -90,8 +69,8 @@ std::unique_ptr<TUndoRedo> TUndoRedo::Take(TTourneyState& s) {
                 c.Result = static_cast<int8_t>(t.Result);
                 c.Reminders = static_cast<uint8_t>((t.Reminded15 ? 1 : 0) | (t.Reminded10 ? 2 : 0) |
                                                    (t.Reminded5 ? 4 : 0));
-                c.Seat[0] = index.Of(t.Seat[0]);
-                c.Seat[1] = index.Of(t.Seat[1]);
+                c.Seat[0] = t.Seat[0];
+                c.Seat[1] = t.Seat[1];
                 c.StartTime = t.StartTime;
                 c.EndTime = t.EndTime;
                 u->Tables.push_back(c);
@@ -115,9 +94,6 @@ std::unique_ptr<TUndoRedo> TUndoRedo::Take(TTourneyState& s) {
 
 bool TUndoRedo::Restore(TTourneyState& s) const {
     if (Players.size() != s.Players.size()) return false;
-    auto player = [&](int16_t i) -> TPlayer* {
-        return (i >= 0 && static_cast<size_t>(i) < s.Players.size()) ? s.Players[i].get() : nullptr;
-    };
     for (int b = 0; b < 3; ++b) {
         TBracket& br = s.Bracket(static_cast<TBracketKind>(b));
         for (int r = 0; r < MaxRounds; ++r) {
@@ -136,8 +112,8 @@ bool TUndoRedo::Restore(TTourneyState& s) const {
         TTableRec* t = TableAt(s, c.Index);
         if (!t) continue;
         t->Result = c.Result;
-        t->Seat[0] = player(c.Seat[0]);
-        t->Seat[1] = player(c.Seat[1]);
+        t->Seat[0] = c.Seat[0];
+        t->Seat[1] = c.Seat[1];
         t->StartTime = c.StartTime;
         t->EndTime = c.EndTime;
         t->Reminded15 = c.Reminders & 1;

@@ -21,7 +21,7 @@ public:
         int16_t Index;  // bracket * 960 + round * 64 + table
         int8_t Result;
         uint8_t Reminders;
-        int16_t Seat[2];  // player positions, -1 empty
+        TPlayer* Seat[2];  // live records: the stacks are emptied whenever Players changes
         TDateTime StartTime, EndTime;
     };
     struct PlayerCopy {

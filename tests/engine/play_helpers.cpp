@@ -64,7 +64,8 @@ bool GrandFinalDecided(const TTourneyState& s) {
     return s.GrandFinalRound > 0 && s.Winners[s.GrandFinalRound].Tables[0].Result != 0;
 }
 
-bool PlayRandomResult(TTourneyState& s, std::mt19937& rng, int forcedByeOneIn) {
+std::optional<TResultChoice> ChooseRandomResult(const TTourneyState& s, std::mt19937& rng,
+                                                int forcedByeOneIn) {
     // The host plays the final tables last, and forces a bye on an entry left
     // waiting alone only now and then, or when nothing else can be played.
     auto all = PlayableTables(s, true);
@@ -82,11 +83,17 @@ bool PlayRandomResult(TTourneyState& s, std::mt19937& rng, int forcedByeOneIn) {
     if (!lone.empty() && (normal.empty() || (forcedByeOneIn > 0 && rng() % forcedByeOneIn == 0)))
         pick = &lone;
     if (pick->empty()) pick = &finals;
-    if (pick->empty()) return false;
+    if (pick->empty()) return std::nullopt;
     const TPlayable& p = (*pick)[rng() % pick->size()];
     const TTableRec& t = s.Bracket(p.Bracket)[p.Round].Tables[p.Table];
     int seat = t.Full() ? static_cast<int>(rng() % 2) : (t.Seat[0] ? 0 : 1);
-    AssignWin(s, p.Bracket, p.Round, p.Table, seat, true, false);
+    return TResultChoice{p.Bracket, p.Round, p.Table, seat};
+}
+
+bool PlayRandomResult(TTourneyState& s, std::mt19937& rng, int forcedByeOneIn) {
+    auto c = ChooseRandomResult(s, rng, forcedByeOneIn);
+    if (!c) return false;
+    AssignWin(s, c->Bracket, c->Round, c->Table, c->Seat, true, false);
     return true;
 }
 

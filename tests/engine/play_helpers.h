@@ -1,5 +1,6 @@
 #pragma once
 // Helpers that sign up and play whole tournaments through the engine.
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -24,6 +25,13 @@ struct TPlayable {
 // Open tables that can be decided now: full tables and byes.
 std::vector<TPlayable> PlayableTables(const TTourneyState& s, bool includeLonePlayers);
 bool GrandFinalDecided(const TTourneyState& s);
+struct TResultChoice {
+    TBracketKind Bracket;
+    int Round, Table, Seat;
+};
+// Chooses the next result the way PlayRandomResult plays it.
+std::optional<TResultChoice> ChooseRandomResult(const TTourneyState& s, std::mt19937& rng,
+                                                int forcedByeOneIn = 0);
 // Plays one random result; false when nothing is playable.
 bool PlayRandomResult(TTourneyState& s, std::mt19937& rng, int forcedByeOneIn = 0);
 // Plays until the grand final is decided (or nothing is playable).
