@@ -5,8 +5,13 @@
 #include <vector>
 
 #include "engine/tourney_state.h"
+#include "formats/format_defaults.h"
+#include "formats/tourney_format.h"
 
 namespace kestrova {
+
+// Caption of the built-in format, which is never written to the file.
+inline constexpr const char* DefaultFormatName = "Default";
 
 // The formats file of the files folder ("Tourney Formats.ini").
 std::string FormatsFilePath(const TTourneyState& s);
@@ -18,5 +23,7 @@ void SelectFormatByName(TTourneyState& s, const std::string& name);
 void SelectFormat(TTourneyState& s, const std::string& entry);
 // Caption of the checked format entry, or empty.
 std::string CurrentFormatName(const TTourneyState& s);
+// A "Match points" preset item (0..4): all five tiers become the preset.
+void ChooseMatchPointsPreset(TTourneyState& s, int index);
 
 }  // namespace kestrova

@@ -2,6 +2,7 @@
 // Token expansion of message templates and posting a template line by line.
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/tourney_state.h"
 
@@ -9,7 +10,12 @@ namespace kestrova {
 
 // Expands every token of the template with the parameters (the state gives
 // the clock, the winners, the format name and the name capitalisation).
+// Inserted texts are never expanded again; the template is scanned once.
 std::string ExpandMessage(TTourneyState& s, std::string_view text, const TMsgParams& params);
+// The name %r gives for a round index and table number.
+std::string MessageRoundName(const TTourneyState& s, int roundIndex, int tableNo);
+// The raw template cut at every "%c" (letter case ignored); empty pieces kept.
+std::vector<std::string> SplitTemplateLines(std::string_view text);
 // Splits at "%c", expands each piece with s.MsgParams and posts it (PostToLobby).
 void PostMessageKind(TTourneyState& s, const std::string& text, bool automatic);
 
