@@ -252,9 +252,10 @@ void DumpSession(TJson& j, const TTourneyState& s) {
 
 }  // namespace
 
-std::string DumpTourneyJson(const TTourneyState& s) {
+std::string DumpTourneyJson(const TTourneyState& s, int fileVersion) {
     TJson j;
     j.Open('{');
+    if (fileVersion != 0) j.Field("file_version", static_cast<int32_t>(fileVersion));
     DumpSession(j, s);
     DumpHeader(j, s);
     DumpExtension(j, s);

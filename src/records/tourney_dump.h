@@ -8,6 +8,7 @@
 
 namespace kestrova {
 
-std::string DumpTourneyJson(const TTourneyState& s);
+// fileVersion: the version byte of the file read, shown as "file_version" when not 0.
+std::string DumpTourneyJson(const TTourneyState& s, int fileVersion = 0);
 
 }  // namespace kestrova

@@ -13,6 +13,7 @@
 #include "engine/undo.h"
 #include "formats/format_store.h"
 #include "records/event_log.h"
+#include "records/kvb_layout.h"
 #include "records/kvb_reader.h"
 #include "records/kvb_writer.h"
 
@@ -297,6 +298,14 @@ void OpenTourney(TTourneyState& s, const std::string& path) {
     // The failed read set the skip-backup flag, so this save keeps the good
     // backup instead of copying the broken file over it.
     if (ReadTourney(s, backup)) SaveTourney(s);
+}
+
+int TourneyFileVersion(const std::string& path) {
+    std::optional<std::string> bytes = ReadWholeFile(path);
+    if (!bytes || bytes->size() < kvb::SignatureSize ||
+        bytes->compare(0, kvb::SignaturePrefix.size(), kvb::SignaturePrefix) != 0)
+        return 0;
+    return static_cast<uint8_t>((*bytes)[kvb::SignatureSize - 1]);
 }
 
 void SaveTourneyAs(TTourneyState& s, const std::string& path) {

@@ -57,7 +57,10 @@ struct ReadFixture : ::testing::Test {
     TTourneyState s;
     FakeWorld world;
     TempDir dir;
-    void SetUp() override { world.Wire(s); }
+    void SetUp() override {
+        world.Wire(s);
+        s.TourneyPath = dir.File("start.kvb");
+    }
     std::string Put(const std::string& name, const std::string& bytes) {
         WriteFileBytes(dir.File(name), bytes);
         return dir.File(name);
@@ -72,6 +75,7 @@ TEST_F(ReadFixture, EveryReadableVersionLoadsFieldByField) {
         TTourneyState t;
         FakeWorld w;
         w.Wire(t);
+        t.TourneyPath = dir.File("fresh.kvb");
         ASSERT_TRUE(ReadTourney(t, Put("v" + std::to_string(v) + ".kvb", BuildFixture(f))));
         EXPECT_TRUE(w.Dialogs.Messages.empty());
         EXPECT_EQ(t.TeamMode, v == 10);
@@ -176,6 +180,7 @@ TEST_F(ReadFixture, FinalCrossingsGetTheNextFreeStage) {
     TTourneyState t;
     FakeWorld w;
     w.Wire(t);
+    t.TourneyPath = dir.File("fresh.kvb");
     ASSERT_TRUE(ReadTourney(t, Put("d.kvb", BuildFixture(d))));
     EXPECT_EQ(t.Players[5]->Tables[5], &t.Winners[3].Tables[0]);  // OneLossFinalRound 4 + 1
     EXPECT_EQ(t.Players[5]->Tables[3], nullptr);

@@ -18,7 +18,10 @@ struct FileTest : ::testing::Test {
     TTourneyState s;
     FakeWorld world;
     TempDir dir;
-    void SetUp() override { world.Wire(s); }
+    void SetUp() override {
+        world.Wire(s);
+        s.TourneyPath = dir.File("start.kvb");
+    }
 };
 
 // Saves, reads the file into a fresh state, saves that again: the two files
@@ -29,6 +32,7 @@ void ExpectRoundTrip(TTourneyState& s, const TempDir& dir, int step) {
     TTourneyState t;
     FakeWorld w;
     w.Wire(t);
+    t.TourneyPath = dir.File("fresh.kvb");
     ASSERT_TRUE(ReadTourney(t, s.TourneyPath)) << "step " << step;
     t.TourneyPath = dir.File("again.kvb");
     SaveTourney(t);
@@ -135,6 +139,7 @@ TEST_F(FileTest, OpeningTheBackupDirectlyMakesTheTournamentFileCurrent) {
     TTourneyState t;
     FakeWorld w;
     w.Wire(t);
+    t.TourneyPath = dir.File("fresh.kvb");
     OpenTourney(t, dir.File("Friday.~kvb"));
     ASSERT_EQ(t.Players.size(), 1u);
     EXPECT_EQ(t.TourneyPath, dir.File("Friday.kvb"));
@@ -143,6 +148,7 @@ TEST_F(FileTest, OpeningTheBackupDirectlyMakesTheTournamentFileCurrent) {
     AddEntry(t, "Cy");
     SaveTourney(t);
     TTourneyState u;
+    u.TourneyPath = dir.File("fresh.kvb");
     ASSERT_TRUE(ReadTourney(u, dir.File("Friday.kvb")));
     EXPECT_EQ(u.Players.size(), 2u);
 }
@@ -159,6 +165,8 @@ TEST_F(FileTest, BrokenFileOffersTheBackup) {
     TTourneyState t;
     FakeWorld w;
     w.Wire(t);
+
+    t.TourneyPath = dir.File("fresh.kvb");
     w.Dialogs.YesNoAnswers.push_back(false);
     OpenTourney(t, dir.File("Sat.kvb"));
     EXPECT_TRUE(t.Players.empty());
@@ -171,6 +179,7 @@ TEST_F(FileTest, BrokenFileOffersTheBackup) {
     EXPECT_EQ(t.TourneyPath, dir.File("Sat.kvb"));
     // The tournament file is rewritten from the backup, which is kept as it was.
     TTourneyState u0;
+    u0.TourneyPath = dir.File("fresh.kvb");
     ASSERT_TRUE(ReadTourney(u0, dir.File("Sat.kvb")));
     ASSERT_EQ(u0.Players.size(), 1u);
     EXPECT_EQ(u0.Players[0]->Name, "Ann");
@@ -181,6 +190,7 @@ TEST_F(FileTest, BrokenFileOffersTheBackup) {
     TTourneyState u;
     FakeWorld v;
     v.Wire(u);
+    u.TourneyPath = dir.File("fresh.kvb");
     OpenTourney(u, dir.File("none.kvb"));
     EXPECT_TRUE(v.Dialogs.Asked.empty());
     EXPECT_EQ(v.Dialogs.Messages.size(), 1u);
@@ -193,6 +203,7 @@ TEST_F(FileTest, OpeningEmptiesUndoAndBootsAndReplacesEntries) {
     TTourneyState t;
     FakeWorld w;
     w.Wire(t);
+    t.TourneyPath = dir.File("fresh.kvb");
     AddEntry(t, "Old1");
     TPlayer& booted = AddEntry(t, "Old2");
     SeatAt(t.Winners[0].Tables[0], 0, booted);
