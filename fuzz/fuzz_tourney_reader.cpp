@@ -25,8 +25,11 @@ public:
 
 const std::string& Folder() {
     static const std::string folder = [] {
-        char tmpl[] = "/tmp/fuzz-kvb-XXXXXX";
-        const char* p = ::mkdtemp(tmpl);
+        // tmpfs when there is one: every save flushes, and the disk need not see it.
+        char shm[] = "/dev/shm/fuzz-kvb-XXXXXX";
+        char tmp[] = "/tmp/fuzz-kvb-XXXXXX";
+        const char* p = ::mkdtemp(shm);
+        if (!p) p = ::mkdtemp(tmp);
         return std::string(p ? p : "/tmp") + "/";
     }();
     return folder;
