@@ -8,7 +8,13 @@
 
 namespace kestrova {
 
+// Withdraws a result and its consequences; false (nothing changed) when a
+// consequence is already decided. round is the table's round index (logged).
 bool CancelMatch(TTourneyState& s, int round, TTableRec& table);
+// CancelMatch would succeed (or there is nothing to cancel).
+bool CanCancelMatch(const TTableRec& table);
+// The stage at which p sits at t, or -1.
+int StageAt(const TPlayer& p, const TTableRec& t);
 void RemoveAWinnersSpot(TTourneyState& s, int round);
 void RemoveAOneLossSpot(TTourneyState& s, int round);
 void RemoveATwoLossSpot(TTourneyState& s, int round);

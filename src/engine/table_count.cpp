@@ -85,7 +85,10 @@ struct WalkResult {
 };
 
 // Walks round r of one bracket: who goes on (next) and who drops (down).
-WalkResult WalkRound(TRoundRec& b, int r, int next, bool isWinners, bool countLosers) {
+// plannedByes: the round's empty-seat wins are the round-2 byes planned for
+// it, not forced byes, so they add no bye table.
+WalkResult WalkRound(TRoundRec& b, int r, int next, bool isWinners, bool countLosers,
+                     bool plannedByes = false) {
     WalkResult res{next, 0};
     int m = b.TableCount - (b.HasBye ? 1 : 0);
     for (int i = 0; i < m && i < MaxTablesPerRound; ++i) {
@@ -98,6 +101,8 @@ WalkResult WalkRound(TRoundRec& b, int r, int next, bool isWinners, bool countLo
             TPlayer* winner = t.Seat[t.Result - 1];
             if (loser) {
                 if (countLosers && r + 1 < MaxStages && loser->Tables[r + 1]) res.Down += 1;
+            } else if (plannedByes) {
+                // counted with the round-2 byes of the round before
             } else if (b.HasBye) {
                 b.HasBye = false;
                 m += 1;
@@ -121,30 +126,48 @@ WalkResult WalkRound(TRoundRec& b, int r, int next, bool isWinners, bool countLo
 
 void UpdateFullTableCount(TTourneyState& s) {
     WriteLog(s, "    -> UpdateFullTableCount");
+    // A bracket's final is the first round that leaves one entry once the
+    // bracket above has finished: a lower bracket can hold a single entry in
+    // an early round (after forced byes or withdrawals) without that being its final.
     int wf = 0, of = 0, tf = 0;
-    int last = 0;
-    for (int r = 0; r < MaxRounds - 1 && (r == 0 || last != 1); ++r) {
-        WalkResult w = WalkRound(s.Winners[r], r, 0, true, true);
-        if (r == 0 && s.AssignAllRound2Byes && s.ElimFormat == TElimFormat::Single) {
+    bool wDone = false, oDone = false;
+    const bool round2Byes = s.AssignAllRound2Byes && s.ElimFormat == TElimFormat::Single;
+    for (int r = 0; r < MaxRounds - 1; ++r) {
+        WalkResult w = WalkRound(s.Winners[r], r, 0, true, true, round2Byes && r == 1);
+        if (r == 0 && round2Byes) {
+            // Every planned bye holds a seat in round 2: those still to give and
+            // those given (whose empty seat no walk counts).
             TByeCounts c;
             Get2ndRoundByeStatus(s, c);
-            w.Next += c.ByesToGo;
+            w.Next += c.ByesToGo + c.ByesGiven;
         }
         SetCount(s.Winners[r + 1], w.Next);
-        if (w.Next == 1 && wf == 0) wf = r;
-        last = w.Next;
-        if (s.ElimFormat == TElimFormat::Single) continue;
+        if (!wDone && w.Next == 1) {
+            wf = r;
+            wDone = true;
+        }
+        if (s.ElimFormat == TElimFormat::Single) {
+            if (wDone) break;
+            continue;
+        }
 
         WalkResult o = WalkRound(s.OneLoss[r], r, w.Down, false, true);
         SetCount(s.OneLoss[r + 1], o.Next);
-        if (o.Next == 1 && of == 0) of = r;
-        last = o.Next;
-        if (s.ElimFormat == TElimFormat::Double) continue;
+        if (wDone && !oDone && o.Next == 1) {
+            of = r;
+            oDone = true;
+        }
+        if (s.ElimFormat == TElimFormat::Double) {
+            if (oDone) break;
+            continue;
+        }
 
         WalkResult t = WalkRound(s.TwoLoss[r], r, o.Down, false, false);
         SetCount(s.TwoLoss[r + 1], t.Next);
-        if (t.Next == 1) tf = r;
-        last = t.Next;
+        if (oDone && t.Next == 1) {
+            tf = r;
+            break;
+        }
     }
     FinishMarkers(s, wf, of, tf);
     EndOfCount(s);
@@ -268,8 +291,10 @@ bool Get2ndRoundByeStatus(TTourneyState& s, TByeCounts& c) {
         const TTableRec& tab = r1.Tables[t];
         if (tab.Result != 0) {
             c.TablesEmpty -= 1;
-            if (!tab.Seat[tab.Result == 1 ? 1 : 0] && (tab.Result == 1 || tab.Result == 2))
+            if (!tab.Seat[tab.Result == 1 ? 1 : 0] && (tab.Result == 1 || tab.Result == 2)) {
                 c.ByesToGo -= 1;
+                c.ByesGiven += 1;
+            }
         } else if (tab.Full()) {
             c.TablesEmpty -= 1;
         }

@@ -26,6 +26,7 @@ struct TByeCounts {
     int TotalSeats = 0;
     int TablesEmpty = 0;
     int ByesToGo = 0;
+    int ByesGiven = 0;  // round-2 tables already decided as byes
 };
 bool Get2ndRoundByeStatus(TTourneyState& s, TByeCounts& counts);
 

@@ -86,6 +86,7 @@ class IRapidAssign {
 public:
     virtual ~IRapidAssign() = default;
     virtual void RemoveName(const std::string& name) { (void)name; }
+    virtual void SignupsClosed() {}
 };
 
 // The outside world as the core sees it. Unset ports fall back to defaults.
@@ -172,6 +173,7 @@ public:
     std::vector<std::string> RecentPlayers;
     TLocaleInfo Locale;
     bool SettingsLoaded = false;
+    bool LogToFile = true;  // benchmarks and bulk tests switch the event log off
 
     // --- Ports and randomness
     TPorts Ports;

@@ -1,3 +1,216 @@
 #include "engine/undo.h"
 
-namespace kestrova {}  // namespace kestrova
+#include <algorithm>
+
+#include "engine/status.h"
+#include "records/event_log.h"
+#include "records/tourney_file.h"
+#include "timing/boots.h"
+#include "timing/points.h"
+
+namespace kestrova {
+
+namespace {
+constexpr int kBracketStride = MaxRounds * MaxTablesPerRound;
+
+bool HoldsNothing(const TTableRec& t) {
+    return t.Result == 0 && !t.Seat[0] && !t.Seat[1] && t.StartTime == 0 && t.EndTime == 0 &&
+           !t.Reminded15 && !t.Reminded10 && !t.Reminded5;
+}
+
+// Player record -> position in Players, by a sorted pointer table.
+class PlayerIndex {
+public:
+    explicit PlayerIndex(const TTourneyState& s) {
+        entries_.reserve(s.Players.size());
+        for (size_t i = 0; i < s.Players.size(); ++i)
+            entries_.push_back({s.Players[i].get(), static_cast<int16_t>(i)});
+        std::sort(entries_.begin(), entries_.end());
+    }
+    int16_t Of(const TPlayer* p) const {
+        if (!p) return -1;
+        auto it = std::lower_bound(entries_.begin(), entries_.end(),
+                                   std::pair<const TPlayer*, int16_t>{p, INT16_MIN});
+        return (it != entries_.end() && it->first == p) ? it->second : -1;
+    }
+
+private:
+    std::vector<std::pair<const TPlayer*, int16_t>> entries_;
+};
+
+int16_t GlobalIndex(const TTableRec* t) {
+    if (!t) return -1;
+    return static_cast<int16_t>(static_cast<int>(t->Round->Bracket) * kBracketStride +
+                                t->Round->Index() * MaxTablesPerRound + TableIndexOf(*t));
+}
+
+TTableRec* TableAt(TTourneyState& s, int g) {
+    if (g < 0 || g >= 3 * kBracketStride) return nullptr;
+    TBracket& b = s.Bracket(static_cast<TBracketKind>(g / kBracketStride));
+    return &b[(g % kBracketStride) / MaxTablesPerRound].Tables[g % MaxTablesPerRound];
+}
+}  // namespace
+
+std::unique_ptr<TUndoRedo> TUndoRedo::Take(const TTourneyState& s) {
+    auto u = std::make_unique<TUndoRedo>();
+    PlayerIndex index(s);
+    for (int b = 0; b < 3; ++b) {
+        const TBracket& br = s.Bracket(static_cast<TBracketKind>(b));
+        for (int r = 0; r < MaxRounds; ++r) {
+            const TRoundRec& round = br[r];
+            u->TableCounts[b * MaxRounds + r] = static_cast<int16_t>(round.TableCount);
+            u->HasByes[b * MaxRounds + r] = round.HasBye;
+            for (int i = 0; i < MaxTablesPerRound; ++i) {
+                const TTableRec& t = round.Tables[i];
+                int g = b * kBracketStride + r * MaxTablesPerRound + i;
+                u->TableNos[g] = static_cast<int16_t>(t.TableNo);
+                if (HoldsNothing(t)) continue;
+                TableCopy c{};
+                c.Index = static_cast<int16_t>(g);
+                c.Result = static_cast<int8_t>(t.Result);
+                c.Reminders = static_cast<uint8_t>((t.Reminded15 ? 1 : 0) | (t.Reminded10 ? 2 : 0) |
+                                                   (t.Reminded5 ? 4 : 0));
+                c.Seat[0] = index.Of(t.Seat[0]);
+                c.Seat[1] = index.Of(t.Seat[1]);
+                c.StartTime = t.StartTime;
+                c.EndTime = t.EndTime;
+                u->Tables.push_back(c);
+            }
+        }
+    }
+    u->Players.reserve(s.Players.size());
+    for (const auto& p : s.Players) {
+        PlayerCopy c{p->Name, p->Player1, p->Player2, p->BootStart, p->BootCount, p->Points,
+                     p->BootedOut, p->Disqualified, {}, {}};
+        for (int k = 0; k < MaxStages; ++k) {
+            c.Tables[k] = GlobalIndex(p->Tables[k]);
+            c.Seats[k] = static_cast<int8_t>(p->Seats[k]);
+        }
+        u->Players.push_back(std::move(c));
+    }
+    u->Markers = {s.WinnersFinalRound, s.OneLossFinalRound, s.TwoLossFinalRound,
+                  s.OneLossLastRound, s.GrandFinalRound};
+    return u;
+}
+
+bool TUndoRedo::Restore(TTourneyState& s) const {
+    if (Players.size() != s.Players.size()) return false;
+    auto player = [&](int16_t i) -> TPlayer* {
+        return (i >= 0 && static_cast<size_t>(i) < s.Players.size()) ? s.Players[i].get() : nullptr;
+    };
+    for (int b = 0; b < 3; ++b) {
+        TBracket& br = s.Bracket(static_cast<TBracketKind>(b));
+        for (int r = 0; r < MaxRounds; ++r) {
+            TRoundRec& round = br[r];
+            round.TableCount = TableCounts[b * MaxRounds + r];
+            round.HasBye = HasByes[b * MaxRounds + r];
+            for (int i = 0; i < MaxTablesPerRound; ++i) {
+                TTableRec& t = round.Tables[i];
+                t = TTableRec{};
+                t.Round = &round;
+                t.TableNo = TableNos[b * kBracketStride + r * MaxTablesPerRound + i];
+            }
+        }
+    }
+    for (const TableCopy& c : Tables) {
+        TTableRec* t = TableAt(s, c.Index);
+        if (!t) continue;
+        t->Result = c.Result;
+        t->Seat[0] = player(c.Seat[0]);
+        t->Seat[1] = player(c.Seat[1]);
+        t->StartTime = c.StartTime;
+        t->EndTime = c.EndTime;
+        t->Reminded15 = c.Reminders & 1;
+        t->Reminded10 = c.Reminders & 2;
+        t->Reminded5 = c.Reminders & 4;
+    }
+    for (size_t i = 0; i < Players.size(); ++i) {
+        const PlayerCopy& c = Players[i];
+        TPlayer& p = *s.Players[i];
+        p.Name = c.Name;
+        p.Player1 = c.Player1;
+        p.Player2 = c.Player2;
+        p.BootStart = c.BootStart;
+        p.BootCount = c.BootCount;
+        p.Points = c.Points;
+        p.BootedOut = c.BootedOut;
+        p.Disqualified = c.Disqualified;
+        for (int k = 0; k < MaxStages; ++k) {
+            p.Tables[k] = TableAt(s, c.Tables[k]);
+            p.Seats[k] = c.Seats[k];
+        }
+    }
+    s.WinnersFinalRound = Markers[0];
+    s.OneLossFinalRound = Markers[1];
+    s.TwoLossFinalRound = Markers[2];
+    s.OneLossLastRound = Markers[3];
+    s.GrandFinalRound = Markers[4];
+    return true;
+}
+
+size_t TUndoRedo::Bytes() const {
+    size_t n = sizeof(*this) + Tables.capacity() * sizeof(TableCopy) +
+               Players.capacity() * sizeof(PlayerCopy);
+    for (const auto& p : Players) {
+        for (const std::string* str : {&p.Name, &p.Player1, &p.Player2})
+            if (str->capacity() > 15) n += str->capacity() + 1;
+    }
+    return n;
+}
+
+void UpdateUndoEnabling(TTourneyState& s) {
+    s.View().UndoRedoChanged(!s.UndoList.empty(), !s.RedoList.empty());
+}
+
+void SaveUndo(TTourneyState& s, TUndoStack& list, bool clearRedo) {
+    list.push_back(TUndoRedo::Take(s));
+    if (&list == &s.UndoList && clearRedo) s.RedoList.clear();
+    UpdateUndoEnabling(s);
+}
+
+void ClearUndoRedo(TTourneyState& s, TUndoStack& list) {
+    list.clear();
+    UpdateUndoEnabling(s);
+}
+
+void ClearUndoAndRedo(TTourneyState& s) {
+    s.UndoList.clear();
+    s.RedoList.clear();
+    UpdateUndoEnabling(s);
+}
+
+namespace {
+bool Step(TTourneyState& s, TUndoStack& from, TUndoStack& to, bool clearRedo) {
+    if (from.empty()) return false;
+    std::unique_ptr<TUndoRedo> top = std::move(from.back());
+    from.pop_back();
+    if (top->Players.size() != s.Players.size()) {
+        // Players changed under the stacks' feet; nothing of them can be restored.
+        ClearUndoAndRedo(s);
+        return false;
+    }
+    SaveUndo(s, to, clearRedo);
+    UpdateUndoEnabling(s);
+    top->Restore(s);
+    RebuildActiveBoots(s);
+    SelectMatchPointsTier(s);
+    UpdateBracketTabs(s);
+    s.View().RedrawAll();
+    SaveTourney(s);
+    return true;
+}
+}  // namespace
+
+bool Undo(TTourneyState& s) {
+    if (s.UndoList.empty()) return false;
+    WriteLog(s, "Click: Undo");
+    return Step(s, s.UndoList, s.RedoList, false);
+}
+
+bool Redo(TTourneyState& s) {
+    if (s.RedoList.empty()) return false;
+    WriteLog(s, "Click: Redo");
+    return Step(s, s.RedoList, s.UndoList, false);
+}
+
+}  // namespace kestrova

@@ -1,6 +1,7 @@
 #include "records/confirm.h"
 
 #include "engine/tourney_state.h"
+#include "records/player_lists.h"
 
 namespace kestrova {
 
@@ -24,8 +25,10 @@ void ShowNotice(TTourneyState& state, uint32_t bit, const std::string& text) {
 }
 
 void SaveSettings(TTourneyState& state) {
-    if (!state.SettingsLoaded || !state.Ports.Settings) return;
-    state.Ports.Settings->Save(state);
+    if (!state.SettingsLoaded) return;
+    if (state.Ports.Settings) state.Ports.Settings->Save(state);
+    // Every settings save rewrites both player lists as well.
+    SavePlayerLists(state);
 }
 
 }  // namespace kestrova

@@ -17,6 +17,7 @@ std::string LogPathFor(std::string_view path) {
 }
 
 void WriteLog(const TTourneyState& state, std::string_view line) {
+    if (!state.LogToFile) return;
     std::string path = LogPathFor(state.TourneyPath);
     std::string data(line);
     data += "\r\n";

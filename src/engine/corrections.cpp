@@ -1,0 +1,288 @@
+#include "engine/corrections.h"
+
+#include <algorithm>
+
+#include "common/text.h"
+#include "engine/next_assign.h"
+#include "engine/results.h"
+#include "engine/seat_search.h"
+#include "engine/status.h"
+#include "engine/table_count.h"
+#include "engine/undo.h"
+#include "records/confirm.h"
+#include "records/event_log.h"
+#include "records/tourney_file.h"
+#include "timing/boots.h"
+
+namespace kestrova {
+
+int StageAt(const TPlayer& p, const TTableRec& t) {
+    for (int k = 0; k < MaxStages; ++k)
+        if (p.Tables[k] == &t) return k;
+    return -1;
+}
+
+namespace {
+// The table an entry moved on to from t (its next stage), if any.
+TTableRec* NextTableOf(const TPlayer& p, const TTableRec& t) {
+    int k = StageAt(p, t);
+    return (k >= 0 && k + 1 < MaxStages) ? p.Tables[k + 1] : nullptr;
+}
+}  // namespace
+
+bool CanCancelMatch(const TTableRec& t) {
+    for (TPlayer* e : t.Seat) {
+        if (!e) continue;
+        TTableRec* n = NextTableOf(*e, t);
+        if (n && n->Result != 0) return false;
+    }
+    return true;
+}
+
+bool CancelMatch(TTourneyState& s, int round, TTableRec& t) {
+    WriteLog(s, Format("    -> CancelMatch - Round = %d, Table = %d", round, t.TableNo));
+    if (t.Result == 0 || !CanCancelMatch(t)) return false;
+    const bool wasComplete = RoundComplete(*t.Round);
+    for (TPlayer* e : t.Seat) {
+        if (!e) continue;
+        int k = StageAt(*e, t);
+        TTableRec* n = NextTableOf(*e, t);
+        if (!n) continue;
+        CancelMatch(s, round + 1, *n);  // open: only logs
+        n->StartTime = 0;
+        int seat = SeatOf(*n, e);
+        if (seat >= 0) n->Seat[seat] = nullptr;
+        e->Tables[k + 1] = nullptr;
+        e->Seats[k + 1] = 0;
+    }
+    t.Result = 0;
+    t.EndTime = 0;
+    UpdatePlayerState(s);
+    if (wasComplete) s.View().TabsChanged();
+    return true;
+}
+
+bool RelocatePlayer(TTourneyState& s, int round, int t0, TPlayer& p, TRoundRec& roundRec) {
+    TTableRec* cur = (round >= 0 && round < MaxStages) ? p.Tables[round] : nullptr;
+    WriteLog(s, Format("    -> Relocating player - Name = %s, Round = %d, Table = %d, Seat = %d",
+                       p.Name.c_str(), round + 1, cur ? cur->TableNo : 0,
+                       (round >= 0 && round < MaxStages) ? p.Seats[round] : 0));
+    for (int t = std::min(t0, MaxTablesPerRound - 1); t >= 0; --t) {
+        TTableRec& tab = roundRec.Tables[t];
+        if (tab.Result != 0) continue;  // a decided table takes nobody new
+        int seat = !tab.Seat[0] ? 0 : (!tab.Seat[1] ? 1 : -1);
+        if (seat < 0) continue;
+        TakeSeat(p, tab, seat, round);
+        if (tab.Seat[1 - seat]) tab.StartTime = s.Now();
+        WriteLog(s, Format("       -> Relocated to %d", tab.TableNo));
+        ShowNotice(s, confirm_bits::MovedNotice,
+                   Format("Player \"%s\" has been moved to table %d", p.Name.c_str(), tab.TableNo));
+        return true;
+    }
+    WriteLog(s, "       -> No free seat, player stays where they are");
+    s.Dialogs().MessageBox(TMessageBoxKind::Warning,
+                           Format("Player \"%s\" could not be moved: no table below has a free "
+                                  "seat. They stay at table %d.",
+                                  p.Name.c_str(), cur ? cur->TableNo : 0));
+    return false;
+}
+
+namespace {
+void RemoveASpot(TTourneyState& s, TBracketKind b, int r) {
+    static const char* const kNames[] = {"RemoveAWinnersSpot", "RemoveAOneLossSpot",
+                                         "RemoveATwoLossSpot"};
+    WriteLog(s, Format("    -> %s(%d)", kNames[static_cast<int>(b)], r));
+    if (r < 0 || r >= MaxRounds) return;
+    TRoundRec& round = s.Bracket(b)[r];
+    const int count = std::min(round.TableCount, MaxTablesPerRound);
+    if (count <= 0) return;
+    TTableRec& last = round.Tables[count - 1];
+    const int seat = round.HasBye ? 0 : 1;
+    TPlayer* p = last.Seat[seat];
+    if (!p || last.Result != 0) return;
+    int stage = StageAt(*p, last);
+    if (stage < 0) return;
+    // On success the entry sits elsewhere (maybe the other seat of this table).
+    if (RelocatePlayer(s, stage, round.HasBye ? count - 2 : count - 1, *p, round))
+        last.Seat[seat] = nullptr;
+}
+}  // namespace
+
+void RemoveAWinnersSpot(TTourneyState& s, int r) { RemoveASpot(s, TBracketKind::Winners, r); }
+void RemoveAOneLossSpot(TTourneyState& s, int r) { RemoveASpot(s, TBracketKind::OneLoss, r); }
+void RemoveATwoLossSpot(TTourneyState& s, int r) { RemoveASpot(s, TBracketKind::TwoLoss, r); }
+
+namespace {
+TTableRec* TableAt(TTourneyState& s, const TSeatRef& at) {
+    if (at.Round < 0 || at.Round >= MaxRounds || at.Table < 0 ||
+        at.Table >= MaxTablesPerRound || at.Seat < 0 || at.Seat > 1)
+        return nullptr;
+    return &s.Bracket(at.Bracket)[at.Round].Tables[at.Table];
+}
+
+TPlayer* EntryAt(TTourneyState& s, const TSeatRef& at) {
+    TTableRec* t = TableAt(s, at);
+    return t ? t->Seat[at.Seat] : nullptr;
+}
+
+// Frees an entry that leaves during sign-up: no reference to it may survive.
+void DestroyEntry(TTourneyState& s, TPlayer* p) {
+    for (int k = 0; k < MaxStages; ++k) {
+        if (!p->Tables[k]) continue;
+        int seat = SeatOf(*p->Tables[k], p);
+        if (seat >= 0) p->Tables[k]->Seat[seat] = nullptr;
+    }
+    ForgetBoot(s, p);
+    if (s.Ports.RapidAssign) s.Ports.RapidAssign->RemoveName(p->Name);
+    ClearUndoAndRedo(s);  // snapshots refer to entries by position
+    auto it = std::find_if(s.Players.begin(), s.Players.end(),
+                           [p](const auto& q) { return q.get() == p; });
+    if (it != s.Players.end()) s.Players.erase(it);
+}
+
+void RemoveFromSignups(TTourneyState& s, TTableRec& t, TPlayer* p) {
+    t.StartTime = 0;
+    DestroyEntry(s, p);
+    s.View().RedrawRound(TBracketKind::Winners, 0);
+    UpdatePlayerState(s);
+    SaveTourney(s);
+}
+}  // namespace
+
+TPlayerMenuState PlayerMenuEnabling(const TTourneyState& s, const TSeatRef& at, bool onWinButton,
+                                    bool playerMacrosExist) {
+    TPlayerMenuState m;
+    TTableRec* t = TableAt(const_cast<TTourneyState&>(s), at);
+    if (!t || !t->Seat[at.Seat]) return m;
+    m.Remove = m.Reassign = m.Disqualify = m.Ban = true;
+    m.BothQuit = t->Result == 0 && t->Seat[1 - at.Seat];
+    m.RunMacro = playerMacrosExist;
+    m.AssignSilently = onWinButton;
+    return m;
+}
+
+void RemovePlayer(TTourneyState& s, const TSeatRef& at) {
+    WriteLog(s, "Menu: Remove Player");
+    TPlayer* p = EntryAt(s, at);
+    if (!p) return;
+    WriteLog(s, "    -> Player = " + p->Name);
+    const int k = p->LastStage();
+    if (k < 0 || p->Tables[k]->Result != 0) return;
+    TTableRec& t = *p->Tables[k];
+    WriteLog(s, Format("    -> Bracket = %d, Round = %d", static_cast<int>(at.Bracket), k));
+    if (!AskConfirm(s, confirm_bits::RemovePlayer,
+                    Format("Are you sure you want to remove \"%s\" from the tournament?",
+                           p->Name.c_str())))
+        return;
+    if (p->BootStart > 0) EndBoot(s, *p);
+    if (!s.SignupClosed && k == 0) {
+        WriteLog(s, "    -> Removing player from sign-up round");
+        RemoveFromSignups(s, t, p);
+        return;
+    }
+    SaveUndo(s, s.UndoList, true);
+    t.StartTime = 0;
+    t.Seat[p->Seats[k] & 1] = nullptr;
+    p->Tables[k] = nullptr;
+    p->Seats[k] = 0;
+    RemoveASpot(s, BracketOf(t), RoundOf(t));
+    if (k == 0) {
+        TRoundRec& r0 = s.Winners[0];
+        if (r0.HasBye) {
+            r0.HasBye = false;
+            r0.TableCount = std::max(0, r0.TableCount - 1);
+        } else {
+            r0.HasBye = true;
+        }
+    }
+    UpdateFullTableCount(s);
+    UpdateBracketTabs(s);
+    UpdatePlayerState(s);
+    SaveTourney(s);
+}
+
+void BothPlayersQuit(TTourneyState& s, const TSeatRef& at) {
+    WriteLog(s, "Menu: Both players have quit");
+    TTableRec* t = TableAt(s, at);
+    if (!t || !t->Full() || t->Result != 0) return;
+    WriteLog(s, "    -> player = " + t->Seat[at.Seat]->Name);
+    if (!AskConfirm(s, confirm_bits::BothQuit,
+                    Format("Are you sure that \"%s\" and \"%s\" have quit the tournament?",
+                           t->Seat[0]->Name.c_str(), t->Seat[1]->Name.c_str())))
+        return;
+    for (TPlayer* p : t->Seat)
+        if (p->BootStart > 0) EndBoot(s, *p);
+    const int r = RoundOf(*t);
+    const TBracketKind b = BracketOf(*t);
+    if (!s.SignupClosed && b == TBracketKind::Winners && r == 0) {
+        TPlayer* a = t->Seat[0];
+        TPlayer* c = t->Seat[1];
+        t->StartTime = 0;
+        DestroyEntry(s, a);
+        RemoveFromSignups(s, *t, c);
+        return;
+    }
+    SaveUndo(s, s.UndoList, true);
+    t->Result = 4;
+    t->EndTime = s.Now();
+    switch (b) {
+        case TBracketKind::Winners:
+            RemoveAWinnersSpot(s, r + 1);
+            RemoveAOneLossSpot(s, r + 1);
+            break;
+        case TBracketKind::OneLoss:
+            RemoveAOneLossSpot(s, r + 1);
+            RemoveATwoLossSpot(s, r + 1);
+            break;
+        case TBracketKind::TwoLoss:
+            RemoveATwoLossSpot(s, r + 1);
+            break;
+    }
+    UpdateFullTableCount(s);
+    UpdatePlayerState(s);
+    SaveTourney(s);
+}
+
+void DisqualifyPlayer(TTourneyState& s, const TSeatRef& at) {
+    WriteLog(s, "Menu: Disqualify Player");
+    TPlayer* p = EntryAt(s, at);
+    if (!p) return;
+    if (!AskConfirm(s, confirm_bits::Disqualify,
+                    Format("Are you sure you want to disqualify \"%s\"?", p->Name.c_str())))
+        return;
+    WriteLog(s, "    -> Player = " + p->Name);
+    p->Disqualified = true;
+    UpdatePlayerState(s);
+    s.View().RedrawAll();
+    SaveTourney(s);
+}
+
+void AssignWinSilently(TTourneyState& s, const TSeatRef& at) {
+    WriteLog(s, "Menu: Assign win silently");
+    AssignWin(s, at.Bracket, at.Round, at.Table, at.Seat, true, true);
+}
+
+bool IsVoidChecked(const TTourneyState& s, int tableNo) { return IsVoidTable(s, tableNo); }
+
+void ToggleVoidTable(TTourneyState& s, int tableNo) {
+    auto it = std::find(s.VoidTables.begin(), s.VoidTables.end(), tableNo);
+    if (it != s.VoidTables.end()) s.VoidTables.erase(it);
+    else s.VoidTables.push_back(tableNo);
+    s.View().RedrawAll();
+}
+
+void EditTableNumber(TTourneyState& s, TBracketKind bracket, int round, int table,
+                     const std::string& text) {
+    if (round < 0 || round >= MaxRounds || table < 0 || table >= MaxTablesPerRound) return;
+    int n = 0;
+    bool digits = !text.empty() && text.size() <= 9 &&
+                  std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (!digits || !TryStrToInt(text, n) || n < 1 || n > s.RoomTableCount) return;
+    TTableRec& t = s.Bracket(bracket)[round].Tables[table];
+    if (t.TableNo == n) return;
+    t.TableNo = n;
+    s.View().RedrawRound(bracket, round);
+    SaveTourney(s);
+}
+
+}  // namespace kestrova

@@ -1,0 +1,133 @@
+#include "engine/results_common.h"
+
+#include "common/text.h"
+#include "engine/corrections.h"
+#include "engine/next_assign.h"
+#include "engine/table_count.h"
+#include "engine/undo.h"
+#include "records/confirm.h"
+#include "records/event_log.h"
+#include "records/tourney_file.h"
+#include "timing/boots.h"
+
+namespace kestrova {
+
+bool LocateWin(TTourneyState& s, TWinContext& c) {
+    if (c.Round < 0 || c.Round >= MaxRounds || c.Table < 0 ||
+        c.Table >= SeatSearchBound[static_cast<int>(c.Bracket)] || c.Seat < 0 || c.Seat > 1)
+        return false;
+    c.T = &s.Bracket(c.Bracket)[c.Round].Tables[c.Table];
+    c.W = c.T->Seat[c.Seat];
+    c.L = c.T->Seat[1 - c.Seat];
+    return true;
+}
+
+namespace {
+bool ConfirmWinFor(TTourneyState& s, TPlayer& w) {
+    if (w.BootedOut) {
+        if (AskConfirm(s, confirm_bits::BootedWinner,
+                       "The player you just assigned a win to had booted too long.\r\nAre you "
+                       "sure you want to give them the win?"))
+            w.BootedOut = false;
+    }
+    if (w.Disqualified && !w.BootedOut) {
+        if (AskConfirm(s, confirm_bits::DisqualifiedWinner,
+                       "The player you just assigned a win to was disqualified\r\nAre you sure "
+                       "you want to give them the win?"))
+            w.Disqualified = false;
+    }
+    return !w.BootedOut && !w.Disqualified;
+}
+
+// A bye the round did not schedule: asks, and in single elimination with all
+// round-2 byes given refuses.
+bool ForcedByeAllowed(TTourneyState& s, TWinContext& c) {
+    if (c.L || IsByeTable(*c.T)) return true;
+    if (c.Bracket == TBracketKind::Winners && s.AssignAllRound2Byes &&
+        s.ElimFormat == TElimFormat::Single && c.Round == 1) {
+        TByeCounts counts;
+        if (!Get2ndRoundByeStatus(s, counts)) {
+            WriteLog(s, "    -> Can't force bye");
+            s.Dialogs().MessageBox(TMessageBoxKind::Information,
+                                   "This round has all byes allocated. Cannot force another bye "
+                                   "in this round.");
+            return false;
+        }
+    }
+    if (!AskConfirm(s, confirm_bits::ForcedBye,
+                    "A bye is not scheduled for this table, are you sure you want to assign a "
+                    "bye to " +
+                        c.W->Name + "?"))
+        return false;
+    WriteLog(s, "    -> Forced bye");
+    c.Forced = true;
+    return true;
+}
+}  // namespace
+
+bool WinPreamble(TTourneyState& s, TWinContext& c, const char* bracketName) {
+    if (!c.W) return false;
+    WriteLog(s, Format("    -> Assigning %s Win - Winner = %s, Loser = %s, Round = %d, Table = %d",
+                       bracketName, c.W->Name.c_str(), c.L ? c.L->Name.c_str() : "", c.Round + 1,
+                       c.T->TableNo));
+    const int mine = c.Seat + 1;
+    if (!c.Pressed) {
+        if (c.T->Result != mine) return false;
+        if (!CanCancelMatch(*c.T)) {
+            CancelMatch(s, c.Round, *c.T);  // logs the refusal
+            return false;
+        }
+        SaveUndo(s, s.UndoList, true);
+        if (c.W->BootStart > 0) EndBoot(s, *c.W);
+        if (c.L && c.L->BootStart > 0) EndBoot(s, *c.L);
+        CancelMatch(s, c.Round, *c.T);
+        UpdateFullTableCount(s);
+        SaveTourney(s);
+        return false;
+    }
+    if (c.T->Result == mine) return false;
+    bool checkBye = c.Bracket == TBracketKind::Winners ? c.T->Result == 0 : true;
+    if (checkBye && !ForcedByeAllowed(s, c)) return false;
+    if (!ConfirmWinFor(s, *c.W)) return false;
+    if (c.T->Result != 0 && !CanCancelMatch(*c.T)) {
+        CancelMatch(s, c.Round, *c.T);  // logs the refusal
+        return false;
+    }
+    SaveUndo(s, s.UndoList, true);
+    if (c.W->BootStart > 0) EndBoot(s, *c.W);
+    if (c.L && c.L->BootStart > 0) EndBoot(s, *c.L);
+    return true;
+}
+
+TSeatFound SeatMovingEntry(TTourneyState& s, TPlayer& p, TBracketKind bracket, int round,
+                           bool winnersWinner, const char* who, const bool startAt[2]) {
+    TSeatFound f = FindSeat(s, bracket, round, winnersWinner);
+    if (!f) return f;
+    TakeSeat(p, *f.Table, f.Seat, round);
+    WriteLog(s, Format("    -> %s assigned to table %d, seat %d", who, f.Table->TableNo, f.Seat));
+    if (f.Table->Full() && startAt[f.Seat]) f.Table->StartTime = s.Now();
+    return f;
+}
+
+bool ByeTableNotice(TTourneyState& s, const TSeatFound& f, const char* who) {
+    if (!f || f.Seat != 0 || !IsByeTable(*f.Table)) return false;
+    ShowNotice(s, confirm_bits::ByeTableNotice,
+               Format("The %s has just been assigned the bye for the next round.\r\n\r\nTheir "
+                      "posting has NOT been made in the lobby for this round,\r\nyou can declare "
+                      "their bye by assigning them the win in the next round.",
+                      who));
+    return true;
+}
+
+void ReportSeatFailure(TTourneyState& s, const char* who, const char* bracketText) {
+    WriteLog(s, Format("CRITICAL PROBLEM: Could not find a table for %s for next round", who));
+    s.Dialogs().MessageBox(
+        TMessageBoxKind::Error,
+        Format("CRITICAL PROBLEM: Could not find a table for the next assign in %s", bracketText));
+}
+
+bool LoserAutoPostAllowed(TTourneyState& s) {
+    return s.Settings.AutoPostLoss && LobbyAttached(s) && !s.Settings.AutoPostPreview;
+}
+
+}  // namespace kestrova

@@ -1,0 +1,68 @@
+#include "engine/seat_search.h"
+
+#include <algorithm>
+
+#include "engine/table_count.h"
+
+namespace kestrova {
+
+bool IsByeTable(const TTableRec& t) {
+    const TRoundRec& r = *t.Round;
+    return r.HasBye && TableIndexOf(t) == r.TableCount - 1;
+}
+
+void TakeSeat(TPlayer& p, TTableRec& t, int seat, int stage) {
+    t.Seat[seat] = &p;
+    if (stage >= 0 && stage < MaxStages) {
+        p.Tables[stage] = &t;
+        p.Seats[stage] = seat;
+    }
+}
+
+namespace {
+TSeatFound Pass(TTourneyState& s, TBracketKind b, int r, int limit, bool winnersWinner) {
+    TRoundRec& round = s.Bracket(b)[r];
+    for (int t = 0; t < limit; ++t) {
+        TTableRec& tab = round.Tables[t];
+        if (tab.Result != 0 || IsTableNoInUse(s, b, r, tab.TableNo)) continue;
+        if (!tab.Seat[0]) return {&tab, 0};
+        bool byeSeat = winnersWinner && round.HasBye && t == round.TableCount - 1;
+        if (!tab.Seat[1] && !byeSeat) return {&tab, 1};
+    }
+    return {};
+}
+
+// Gives the first empty table whose number is busy a free number, stepping
+// 1, 2 or 3 by format from the number of the round's last table in use.
+void RenumberBusyTable(TTourneyState& s, TBracketKind b, int r, int bound) {
+    TRoundRec& round = s.Bracket(b)[r];
+    for (int t = 0; t < bound; ++t) {
+        TTableRec& tab = round.Tables[t];
+        if (!tab.Empty() || tab.Result != 0 || !IsTableNoInUse(s, b, r, tab.TableNo)) continue;
+        int last = std::clamp(round.TableCount - 1, 0, MaxTablesPerRound - 1);
+        int n = round.Tables[last].TableNo;
+        const int room = std::max(1, s.RoomTableCount);
+        for (int tries = 0; tries <= room; ++tries) {
+            n = (static_cast<int>(s.ElimFormat) + n) % room + 1;
+            if (!IsTableNoInUse(s, b, r, n)) {
+                tab.TableNo = n;
+                s.View().RedrawRound(b, r);
+                break;
+            }
+        }
+        return;
+    }
+}
+}  // namespace
+
+TSeatFound FindSeat(TTourneyState& s, TBracketKind b, int r, bool winnersWinner) {
+    if (r < 0 || r >= MaxRounds) return {};
+    const int bound = SeatSearchBound[static_cast<int>(b)];
+    TRoundRec& round = s.Bracket(b)[r];
+    TSeatFound f = Pass(s, b, r, std::clamp(round.TableCount, 0, bound), winnersWinner);
+    if (f) return f;
+    RenumberBusyTable(s, b, r, bound);
+    return Pass(s, b, r, bound, winnersWinner);
+}
+
+}  // namespace kestrova
