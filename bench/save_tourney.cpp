@@ -107,8 +107,9 @@ int main() {
         encode.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count() + 0 * b.size());
     }
     std::sort(encode.begin(), encode.end());
-    std::fprintf(stderr, "encode alone: median_us=%.1f (the rest is the backup link, the write, "
-                         "fsync of file and folder, and the log line)\n",
+    std::fprintf(stderr,
+                 "encode alone: median_us=%.1f (the rest is the backup link, the write, "
+                 "fsync of file and folder, and the log line)\n",
                  encode[encode.size() / 2]);
     std::printf("save_tourney format=Triple entries=128 file_bytes=%ld median_us=%.0f\n", bytes,
                 us[us.size() / 2]);

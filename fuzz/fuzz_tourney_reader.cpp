@@ -9,9 +9,11 @@
 
 #include "common/file_util.h"
 #include "engine/next_assign.h"
+#include "engine/results.h"
 #include "engine/status.h"
 #include "engine/table_count.h"
 #include "engine/tourney_state.h"
+#include "engine/undo.h"
 #include "records/tourney_file.h"
 
 namespace {
@@ -19,7 +21,7 @@ namespace {
 using namespace kestrova;
 
 class TQuietDialogs : public IDialogs {
-public:
+  public:
     void MessageBox(TMessageBoxKind, const std::string&) override {}
 };
 
@@ -47,7 +49,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!ReadTourney(s, input)) return 0;
     UpdateFullTableCount(s);
     UpdateBracketTabs(s);
-    for (size_t i = 0; i < s.Players.size(); ++i) PostNextAssign(s, *s.Players[i], true);
+    for (size_t i = 0; i < s.Players.size(); ++i)
+        PostNextAssign(s, *s.Players[i], true);
+    s.TourneyPath = Folder() + "played.kvb";
+    // A result at the first full open table of each bracket, then undo it.
+    for (int b = 0; b < s.BracketCount(); ++b) {
+        auto kind = static_cast<TBracketKind>(b);
+        for (int r = 0; r < MaxRounds; ++r) {
+            const TRoundRec& round = s.Bracket(kind)[r];
+            int found = -1;
+            for (int i = 0; i < round.TableCount && found < 0; ++i)
+                if (round.Tables[i].Full() && round.Tables[i].Result == 0) found = i;
+            if (found < 0) continue;
+            AssignWin(s, kind, r, found, static_cast<int>(r % 2), true, true);
+            Undo(s);
+            break;
+        }
+    }
     s.TourneyPath = Folder() + "saved.kvb";
     SaveTourney(s);
     // What was saved reads back.

@@ -18,7 +18,8 @@ void TByteWriter::Int(int32_t v) {
 void TByteWriter::Date(double v) {
     auto u = std::bit_cast<uint64_t>(v);
     char b[8];
-    for (int i = 0; i < 8; ++i) b[i] = static_cast<char>((u >> (8 * i)) & 0xFF);
+    for (int i = 0; i < 8; ++i)
+        b[i] = static_cast<char>((u >> (8 * i)) & 0xFF);
     out_.append(b, 8);
 }
 
@@ -43,14 +44,16 @@ std::string_view TByteReader::Take(size_t n) {
 int32_t TByteReader::Int() {
     std::string_view b = Take(4);
     uint32_t u = 0;
-    for (int i = 3; i >= 0; --i) u = (u << 8) | static_cast<uint8_t>(b[i]);
+    for (int i = 3; i >= 0; --i)
+        u = (u << 8) | static_cast<uint8_t>(b[i]);
     return static_cast<int32_t>(u);
 }
 
 double TByteReader::Date() {
     std::string_view b = Take(8);
     uint64_t u = 0;
-    for (int i = 7; i >= 0; --i) u = (u << 8) | static_cast<uint8_t>(b[i]);
+    for (int i = 7; i >= 0; --i)
+        u = (u << 8) | static_cast<uint8_t>(b[i]);
     double v = std::bit_cast<double>(u);
     // Every time is compared and subtracted; a NaN or infinity would poison the
     // match clock and the reports, so such a file is refused like any bad value.
@@ -64,23 +67,30 @@ std::string TByteReader::Text(size_t n) {
     return std::string(b.substr(0, end == std::string_view::npos ? n : end));
 }
 
-void TByteReader::Skip(size_t n) { Take(n); }
+void TByteReader::Skip(size_t n) {
+    Take(n);
+}
 
 void TByteReader::Seek(size_t pos) {
     if (pos > data_.size()) throw TKvbReject();
     pos_ = pos;
 }
 
-std::string ListText(const TRoundList& list) { return FormatIntList(list); }
+std::string ListText(const TRoundList& list) {
+    return FormatIntList(list);
+}
 
-TRoundList ParseListText(std::string_view text) { return ParseIntList(text); }
+TRoundList ParseListText(std::string_view text) {
+    return ParseIntList(text);
+}
 
 // Entries 0-8 and 9-11 are the rule of the older files; what 12-14 get is our
 // choice: 12 repeats entry 11, 13 and 14 take the second-last and last values,
 // as the list rule does for the semi-final and the final.
 TRoundList WidenOldList(const int32_t (&v)[old::ListValues]) {
     TRoundList out{};
-    for (int i = 0; i < 9; ++i) out[i] = v[i];
+    for (int i = 0; i < 9; ++i)
+        out[i] = v[i];
     out[9] = v[8];
     out[10] = v[9];
     out[11] = v[10];

@@ -36,9 +36,9 @@ constexpr size_t FormatName = 24, HostName = 88, CoHostName = 108, HostPlayerNam
                  Started = 204, SignupClosed = 208, PlayerCount = 212, OneLossFinalRound = 216,
                  WinnersFinalRound = 220, GrandFinalRound = 224, BootTime = 228, Email1 = 232,
                  MatchPoints = 488, TimeLimits = 552, WinPoints = 616, ByePoints = 680,
-                 LosePoints = 744, HostPoints = 808, CoHostPoints = 812,
-                 UnscheduleHostPoints = 816, UnscheduleCoHostPoints = 820, WinOfWinPoints = 824,
-                 FirstMatchWinPoints = 828, UnscheduledHost = 832, UnscheduledCoHost = 836;
+                 LosePoints = 744, HostPoints = 808, CoHostPoints = 812, UnscheduleHostPoints = 816,
+                 UnscheduleCoHostPoints = 820, WinOfWinPoints = 824, FirstMatchWinPoints = 828,
+                 UnscheduledHost = 832, UnscheduledCoHost = 836;
 constexpr size_t EmailSize = 64, HostTextSize = 20, TimeTextSize = 16, FormatNameSize = 64;
 }  // namespace hdr
 
@@ -46,8 +46,8 @@ constexpr size_t EmailSize = 64, HostTextSize = 20, TimeTextSize = 16, FormatNam
 namespace ext {
 constexpr size_t LobbyName = 0, FixedWinOfWinPoints = 128, TwoLossFinalRound = 132,
                  OneLossLastRound = 136, Tiers = 140, FirstPlacePoints = 460,
-                 SecondPlacePoints = 464, ThirdPlacePoints = 468, StartedAt = 472,
-                 ClosedAt = 480, DoublePlayerPoints = 488;
+                 SecondPlacePoints = 464, ThirdPlacePoints = 468, StartedAt = 472, ClosedAt = 480,
+                 DoublePlayerPoints = 488;
 constexpr size_t LobbyNameSize = 128;
 }  // namespace ext
 
@@ -69,13 +69,13 @@ constexpr int DefaultBootTime = 7;
 
 // A refusal of the file's content: shown as "Operation aborted".
 class TKvbReject : public std::runtime_error {
-public:
+  public:
     TKvbReject() : std::runtime_error("Operation aborted") {}
 };
 
 // Appends fields to a byte buffer, little-endian whatever the host.
 class TByteWriter {
-public:
+  public:
     explicit TByteWriter(std::string& out) : out_(out) {}
     void Int(int32_t v);
     void Bool(bool v) { Int(v ? -1 : 0); }
@@ -86,24 +86,24 @@ public:
     void Raw(std::string_view s) { out_.append(s); }
     size_t Size() const { return out_.size(); }
 
-private:
+  private:
     std::string& out_;
 };
 
 // Reads fields from a byte view; any read past the end rejects the file.
 class TByteReader {
-public:
+  public:
     explicit TByteReader(std::string_view data) : data_(data) {}
     int32_t Int();
     bool Bool() { return Int() != 0; }
-    double Date();  // a NaN or infinite date rejects the file
+    double Date();               // a NaN or infinite date rejects the file
     std::string Text(size_t n);  // ends at the first 0 byte or at the field's end
     void Skip(size_t n);
     void Seek(size_t pos);
     size_t Pos() const { return pos_; }
     std::string_view Data() const { return data_; }
 
-private:
+  private:
     std::string_view Take(size_t n);
     std::string_view data_;
     size_t pos_ = 0;

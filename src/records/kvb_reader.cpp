@@ -19,7 +19,9 @@ int32_t Marker(TByteReader& in) {
     return v;
 }
 
-TRoundList List(TByteReader& in) { return ParseListText(in.Text(ListTextSize)); }
+TRoundList List(TByteReader& in) {
+    return ParseListText(in.Text(ListTextSize));
+}
 
 TKvbPlayer ReadSinglePlayer(TByteReader& in, bool withFlags) {
     TKvbPlayer p;
@@ -83,8 +85,8 @@ TKvbRound ReadRound(TByteReader& in, int bracket, int playerCount, bool allTable
 
 void ReadRounds(TByteReader& in, TKvbFile& f, int bracket, int last, bool allTables) {
     for (int r = 0; r <= last; ++r)
-        f.Rounds[bracket].push_back(ReadRound(in, bracket, static_cast<int>(f.Players.size()),
-                                              allTables));
+        f.Rounds[bracket].push_back(
+            ReadRound(in, bracket, static_cast<int>(f.Players.size()), allTables));
 }
 
 // --- Versions 7 to 10
@@ -111,7 +113,8 @@ void ReadMainHeader(TByteReader& in, TKvbFile& f) {
     Require(f.WinnersFinalRound >= (f.ElimFormat == 0 ? -1 : 0) && f.WinnersFinalRound < MaxRounds);
     f.GrandFinalRound = Marker(in);
     f.BootTime = in.Int();
-    for (auto& e : f.Email) e = in.Text(hdr::EmailSize);
+    for (auto& e : f.Email)
+        e = in.Text(hdr::EmailSize);
     f.MatchPoints = List(in);
     f.TimeLimits = List(in);
     f.WinPoints = List(in);
@@ -133,7 +136,8 @@ void ReadExtension(TByteReader& in, TKvbFile& f, bool full) {
     if (!full) return;
     f.TwoLossFinalRound = Marker(in);
     f.OneLossLastRound = Marker(in);
-    for (auto& row : f.Tiers) row = List(in);
+    for (auto& row : f.Tiers)
+        row = List(in);
     f.FirstPlacePoints = in.Int();
     f.SecondPlacePoints = in.Int();
     f.ThirdPlacePoints = in.Int();
@@ -152,9 +156,11 @@ void ReadCurrentLayout(TByteReader& in, TKvbFile& f) {
         // Before the extension block there was no triple elimination.
         if (f.ElimFormat != 0) f.ElimFormat = 1;
         if (v == 8) ReadExtension(in, f, false);
-        for (auto& row : f.Tiers) row = f.MatchPoints;
+        for (auto& row : f.Tiers)
+            row = f.MatchPoints;
     }
-    for (auto& p : f.Players) p = v == 10 ? ReadTeamPlayer(in) : ReadSinglePlayer(in, true);
+    for (auto& p : f.Players)
+        p = v == 10 ? ReadTeamPlayer(in) : ReadSinglePlayer(in, true);
 
     const bool triple = f.ElimFormat == 2;
     // The ranges read are set by the markers; a marker that names a round the
@@ -172,7 +178,8 @@ void ReadCurrentLayout(TByteReader& in, TKvbFile& f) {
 // --- Versions 3 to 6
 
 void ReadOldList(TByteReader& in, int32_t (&values)[old::ListValues]) {
-    for (int32_t& v : values) v = in.Int();
+    for (int32_t& v : values)
+        v = in.Int();
 }
 
 void ReadOldLayout(TByteReader& in, TKvbFile& f) {
@@ -187,9 +194,11 @@ void ReadOldLayout(TByteReader& in, TKvbFile& f) {
     f.StartTime = in.Text(hdr::TimeTextSize);
     int32_t points[old::ListValues];
     ReadOldList(in, points);
-    for (int32_t p : points) Require(p >= old::MinMatchPoints && p <= old::MaxMatchPoints);
+    for (int32_t p : points)
+        Require(p >= old::MinMatchPoints && p <= old::MaxMatchPoints);
     f.MatchPoints = WidenOldList(points);
-    for (auto& row : f.Tiers) row = f.MatchPoints;
+    for (auto& row : f.Tiers)
+        row = f.MatchPoints;
     f.ElimFormat = in.Int();
     Require(f.ElimFormat >= 0 && f.ElimFormat <= 2);
     if (f.ElimFormat != 0) f.ElimFormat = 1;
@@ -303,7 +312,8 @@ void BuildLinks(TKvbFile& f) {
 TKvbFile DecodeKvb(std::string_view bytes) {
     TByteReader in(bytes);
     std::string_view sig = bytes.substr(0, std::min(bytes.size(), SignatureSize));
-    Require(sig.size() == SignatureSize && sig.substr(0, SignaturePrefix.size()) == SignaturePrefix);
+    Require(sig.size() == SignatureSize &&
+            sig.substr(0, SignaturePrefix.size()) == SignaturePrefix);
     TKvbFile f;
     f.Version = static_cast<uint8_t>(sig[SignatureSize - 1]);
     Require(f.Version >= OldestVersion && f.Version <= VersionTeam);

@@ -52,8 +52,8 @@ struct TKvbFile {
     int32_t BootTime = 7;
     std::array<std::string, 4> Email;
     TRoundList MatchPoints{}, TimeLimits{}, WinPoints{}, ByePoints{}, LosePoints{};
-    int32_t HostPoints = 0, CoHostPoints = 0, UnscheduleHostPoints = 0,
-            UnscheduleCoHostPoints = 0, WinOfWinPoints = 0, FirstMatchWinPoints = 0;
+    int32_t HostPoints = 0, CoHostPoints = 0, UnscheduleHostPoints = 0, UnscheduleCoHostPoints = 0,
+            WinOfWinPoints = 0, FirstMatchWinPoints = 0;
     bool UnscheduledHost = false, UnscheduledCoHost = false;
     // Extension block (versions 9 and 10; partly 8).
     std::string LobbyName;

@@ -31,7 +31,8 @@ void WriteHeader(TByteWriter& out, const TTourneyState& s) {
     out.Int(s.WinnersFinalRound);
     out.Int(s.GrandFinalRound);
     out.Int(s.BootTime);
-    for (const auto& e : s.EmailFields) out.Text(e, hdr::EmailSize);
+    for (const auto& e : s.EmailFields)
+        out.Text(e, hdr::EmailSize);
     for (const TRoundList* l : {&s.MsgParams.MatchPoints, &s.MsgParams.TimeLimits, &s.WinPoints,
                                 &s.ByePoints, &s.LosePoints})
         out.Text(ListText(*l), ListTextSize);
@@ -47,7 +48,8 @@ void WriteExtension(TByteWriter& out, const TTourneyState& s) {
     out.Int(s.FixedWinOfWinPoints);
     out.Int(s.TwoLossFinalRound);
     out.Int(s.OneLossLastRound);
-    for (const auto& row : s.MatchPointsTiers) out.Text(ListText(row), ListTextSize);
+    for (const auto& row : s.MatchPointsTiers)
+        out.Text(ListText(row), ListTextSize);
     out.Int(s.FirstPlacePoints);
     out.Int(s.SecondPlacePoints);
     out.Int(s.ThirdPlacePoints);
@@ -112,7 +114,8 @@ std::string EncodeTourney(const TTourneyState& s) {
         WritePlayer(out, *s.Players[i], s.TeamMode);
     }
     WriteRounds(out, s.Winners, s.GrandFinalRound, index);
-    if (s.ElimFormat == TElimFormat::Double) WriteRounds(out, s.OneLoss, s.OneLossFinalRound, index);
+    if (s.ElimFormat == TElimFormat::Double)
+        WriteRounds(out, s.OneLoss, s.OneLossFinalRound, index);
     if (s.ElimFormat == TElimFormat::Triple) {
         WriteRounds(out, s.OneLoss, s.OneLossLastRound, index);
         WriteRounds(out, s.TwoLoss, s.TwoLossFinalRound, index);

@@ -15,7 +15,7 @@ const char* const kBracketNames[3] = {"Winners", "OneLoss", "TwoLoss"};
 const char* const kElimNames[3] = {"Single", "Double", "Triple"};
 
 class TJson {
-public:
+  public:
     std::string Out;
 
     void Open(char c) {
@@ -41,14 +41,26 @@ public:
         Out += '"';
         for (unsigned char c : Cp1252ToUtf8(cp1252)) {
             switch (c) {
-                case '"': Out += "\\\""; break;
-                case '\\': Out += "\\\\"; break;
-                case '\n': Out += "\\n"; break;
-                case '\r': Out += "\\r"; break;
-                case '\t': Out += "\\t"; break;
+                case '"':
+                    Out += "\\\"";
+                    break;
+                case '\\':
+                    Out += "\\\\";
+                    break;
+                case '\n':
+                    Out += "\\n";
+                    break;
+                case '\r':
+                    Out += "\\r";
+                    break;
+                case '\t':
+                    Out += "\\t";
+                    break;
                 default:
-                    if (c < 0x20) Out += Format("\\u%04x", c);
-                    else Out += static_cast<char>(c);
+                    if (c < 0x20)
+                        Out += Format("\\u%04x", c);
+                    else
+                        Out += static_cast<char>(c);
             }
         }
         Out += '"';
@@ -70,7 +82,8 @@ public:
     }
     void List(const TRoundList& l) {
         Open('[');
-        for (int32_t v : l) Int(v);
+        for (int32_t v : l)
+            Int(v);
         Close(']');
     }
     template <class T>
@@ -79,7 +92,7 @@ public:
         Put(v);
     }
 
-private:
+  private:
     void Put(const std::string& v) { Str(v); }
     void Put(const char* v) { Str(v); }
     void Put(bool v) { Bool(v); }
@@ -115,7 +128,8 @@ void DumpHeader(TJson& j, const TTourneyState& s) {
     j.Field("boot_time", s.BootTime);
     j.Key("email_fields");
     j.Open('[');
-    for (const auto& e : s.EmailFields) j.Str(e);
+    for (const auto& e : s.EmailFields)
+        j.Str(e);
     j.Close(']');
     j.Field("match_points", s.MsgParams.MatchPoints);
     j.Field("time_limits", s.MsgParams.TimeLimits);
@@ -142,7 +156,8 @@ void DumpExtension(TJson& j, const TTourneyState& s) {
     j.Field("one_loss_last_round", s.OneLossLastRound);
     j.Key("match_points_tiers");
     j.Open('[');
-    for (const auto& row : s.MatchPointsTiers) j.List(row);
+    for (const auto& row : s.MatchPointsTiers)
+        j.List(row);
     j.Close(']');
     j.Field("first_place_points", s.FirstPlacePoints);
     j.Field("second_place_points", s.SecondPlacePoints);
@@ -226,7 +241,8 @@ void DumpBrackets(TJson& j, const TTourneyState& s) {
     for (int b = 0; b < s.BracketCount(); ++b) {
         j.Key(kBracketNames[b]);
         j.Open('[');
-        for (const TRoundRec& round : s.Bracket(static_cast<TBracketKind>(b))) DumpRound(j, s, round);
+        for (const TRoundRec& round : s.Bracket(static_cast<TBracketKind>(b)))
+            DumpRound(j, s, round);
         j.Close(']');
     }
     j.Close('}');
@@ -239,11 +255,13 @@ void DumpSession(TJson& j, const TTourneyState& s) {
     j.Field("match_points_item", static_cast<int32_t>(s.MatchPointsItem));
     j.Key("email_labels");
     j.Open('[');
-    for (const auto& e : s.EmailLabels) j.Str(e);
+    for (const auto& e : s.EmailLabels)
+        j.Str(e);
     j.Close(']');
     j.Key("recent_tourneys");
     j.Open('[');
-    for (const auto& e : s.Settings.RecentTourneys) j.Str(e);
+    for (const auto& e : s.Settings.RecentTourneys)
+        j.Str(e);
     j.Close(']');
     j.Field("undo_count", s.UndoList.size());
     j.Field("redo_count", s.RedoList.size());

@@ -21,14 +21,17 @@ namespace kestrova {
 
 namespace {
 
-const char* const kOpenError = "An error was encountered opening the file with the error message:\r\n\r\n";
+const char* const kOpenError =
+    "An error was encountered opening the file with the error message:\r\n\r\n";
 const char* const kBackupOffer = "A backup of this file exists. Do you want to load this instead?";
 
 // Larger than any file the program can write (about 110 KB); what follows is
 // never read, so a huge file cannot exhaust memory.
 constexpr size_t MaxFileBytes = 1 << 20;
 
-std::string SystemError() { return std::strerror(errno); }
+std::string SystemError() {
+    return std::strerror(errno);
+}
 
 // The file's bytes; a file error throws with the system's text.
 std::string ReadTourneyBytes(const std::string& path) {
@@ -51,7 +54,9 @@ std::string ReadTourneyBytes(const std::string& path) {
     return bytes;
 }
 
-bool FileExists(const std::string& path) { return ::access(path.c_str(), F_OK) == 0; }
+bool FileExists(const std::string& path) {
+    return ::access(path.c_str(), F_OK) == 0;
+}
 
 // The previous file becomes the backup. A hard link is as good as a copy
 // here because the tournament file is never rewritten in place (every save
@@ -81,7 +86,8 @@ int MatchPointsMenuItem(const TTourneyState& s) {
         row[14] = kPresetFinal[p];
         if (s.MsgParams.MatchPoints != row) continue;
         bool tiersMatch = true;
-        for (const auto& tier : s.MatchPointsTiers) tiersMatch = tiersMatch && tier == row;
+        for (const auto& tier : s.MatchPointsTiers)
+            tiersMatch = tiersMatch && tier == row;
         if (tiersMatch) return p;
     }
     return MatchPointsOther;
@@ -237,9 +243,7 @@ void ApplyFile(TTourneyState& s, const kvb::TKvbFile& f, const std::string& path
     // Nothing may point at the old entries once they are freed: the boot
     // list, the undo snapshots and the tables all let go of them first.
     s.ActiveBoots.clear();
-    s.UndoList.clear();
-    s.RedoList.clear();
-    s.View().UndoRedoChanged(false, false);
+    ClearUndoAndRedo(s);
     ClearBrackets(s);
     s.Players = std::move(players);
     s.SignupClosed = false;
@@ -272,8 +276,10 @@ void ApplyFile(TTourneyState& s, const kvb::TKvbFile& f, const std::string& path
 void SaveTourney(TTourneyState& s) {
     UpdatePlayerState(s);
     if (s.TourneyPath.empty()) return;
-    if (s.SkipBackup) s.SkipBackup = false;
-    else BackupTourneyFile(s.TourneyPath);
+    if (s.SkipBackup)
+        s.SkipBackup = false;
+    else
+        BackupTourneyFile(s.TourneyPath);
     WriteFileAtomically(s.TourneyPath, kvb::EncodeTourney(s));
 }
 

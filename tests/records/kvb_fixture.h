@@ -56,7 +56,7 @@ struct Fixture {
 };
 
 class FxBytes {
-public:
+  public:
     std::string B;
     void At(size_t off, const void* p, size_t n) {
         if (B.size() < off + n) B.resize(off + n, '\0');
@@ -64,7 +64,8 @@ public:
     }
     void Int(size_t off, int32_t v) {
         unsigned char b[4];
-        for (int i = 0; i < 4; ++i) b[i] = static_cast<unsigned char>((static_cast<uint32_t>(v) >> (8 * i)) & 0xFF);
+        for (int i = 0; i < 4; ++i)
+            b[i] = static_cast<unsigned char>((static_cast<uint32_t>(v) >> (8 * i)) & 0xFF);
         At(off, b, 4);
     }
     void Bool(size_t off, bool v) { Int(off, v ? -1 : 0); }
@@ -72,7 +73,8 @@ public:
         uint64_t u;
         std::memcpy(&u, &v, 8);
         unsigned char b[8];
-        for (int i = 0; i < 8; ++i) b[i] = static_cast<unsigned char>((u >> (8 * i)) & 0xFF);
+        for (int i = 0; i < 8; ++i)
+            b[i] = static_cast<unsigned char>((u >> (8 * i)) & 0xFF);
         At(off, b, 8);
     }
     void Text(size_t off, const std::string& s, size_t n) {
@@ -111,7 +113,8 @@ inline std::string FxSignature(int version) {
 }
 
 inline int32_t FxCount(const Fixture& f) {
-    return f.PlayerCountOverride != -1000 ? f.PlayerCountOverride : static_cast<int32_t>(f.Players.size());
+    return f.PlayerCountOverride != -1000 ? f.PlayerCountOverride
+                                          : static_cast<int32_t>(f.Players.size());
 }
 
 // Versions 7 to 10.
@@ -133,14 +136,17 @@ inline std::string BuildCurrent(const Fixture& f) {
     o.Int(220, f.WinnersFinal);
     o.Int(224, f.GrandFinal);
     o.Int(228, f.BootTime);
-    for (int i = 0; i < 4; ++i) o.Text(232 + 64 * i, f.Email[i], 64);
+    for (int i = 0; i < 4; ++i)
+        o.Text(232 + 64 * i, f.Email[i], 64);
     o.Text(488, f.MatchPoints, 64);
     o.Text(552, f.TimeLimits, 64);
     o.Text(616, f.WinPoints, 64);
     o.Text(680, f.ByePoints, 64);
     o.Text(744, f.LosePoints, 64);
-    int32_t pts[6] = {f.HostPts, f.CoHostPts, f.UnHostPts, f.UnCoHostPts, f.WinOfWin, f.FirstMatchWin};
-    for (int i = 0; i < 6; ++i) o.Int(808 + 4 * i, pts[i]);
+    int32_t pts[6] = {f.HostPts,     f.CoHostPts, f.UnHostPts,
+                      f.UnCoHostPts, f.WinOfWin,  f.FirstMatchWin};
+    for (int i = 0; i < 6; ++i)
+        o.Int(808 + 4 * i, pts[i]);
     o.Bool(832, f.UnHost);
     o.Bool(836, f.UnCoHost);
     size_t off = 840;
@@ -151,7 +157,8 @@ inline std::string BuildCurrent(const Fixture& f) {
     if (f.Version >= 9) {
         o.Int(off + 132, f.TwoLossFinal);
         o.Int(off + 136, f.OneLossLast);
-        for (int i = 0; i < 5; ++i) o.Text(off + 140 + 64 * i, f.Tiers[i], 64);
+        for (int i = 0; i < 5; ++i)
+            o.Text(off + 140 + 64 * i, f.Tiers[i], 64);
         o.Int(off + 460, f.First);
         o.Int(off + 464, f.Second);
         o.Int(off + 468, f.Third);
@@ -179,7 +186,8 @@ inline std::string BuildCurrent(const Fixture& f) {
         o.Int(off + 20, 0);
         off += 24;
     }
-    for (const auto& b : f.Rounds) FxWriteRounds(o, off, b, false);
+    for (const auto& b : f.Rounds)
+        FxWriteRounds(o, off, b, false);
     return o.B;
 }
 
@@ -194,10 +202,12 @@ inline std::string BuildOld(const Fixture& f) {
     o.Text(149, f.CoHostPlayer, 20);
     o.Text(169, f.Rules, 16);
     o.Text(185, f.Start, 16);
-    for (int i = 0; i < 11; ++i) o.Int(201 + 4 * i, f.OldPoints[i]);
-    int32_t seven[7] = {f.Elim, f.Started ? -1 : 0, f.Closed ? -1 : 0, FxCount(f),
-                        f.OneLossFinal, f.WinnersFinal, f.GrandFinal};
-    for (int i = 0; i < 7; ++i) o.Int(245 + 4 * i, seven[i]);
+    for (int i = 0; i < 11; ++i)
+        o.Int(201 + 4 * i, f.OldPoints[i]);
+    int32_t seven[7] = {f.Elim,         f.Started ? -1 : 0, f.Closed ? -1 : 0, FxCount(f),
+                        f.OneLossFinal, f.WinnersFinal,     f.GrandFinal};
+    for (int i = 0; i < 7; ++i)
+        o.Int(245 + 4 * i, seven[i]);
     o.Text(273, f.Email[0], 64);
     o.Text(337, f.Email[1], 64);
     size_t off = 401;
@@ -205,13 +215,17 @@ inline std::string BuildOld(const Fixture& f) {
         o.Text(off, f.Email[2], 64);
         o.Text(off + 64, f.Email[3], 64);
         o.Int(off + 128, f.BootTime);
-        for (int i = 0; i < 11; ++i) o.Int(off + 132 + 4 * i, f.OldLimits[i]);
+        for (int i = 0; i < 11; ++i)
+            o.Int(off + 132 + 4 * i, f.OldLimits[i]);
         off += 176;
     }
     if (f.Version >= 6) {
-        for (int i = 0; i < 11; ++i) o.Int(off + 4 * i, f.OldWin[i]);
-        for (int i = 0; i < 11; ++i) o.Int(off + 44 + 4 * i, f.OldBye[i]);
-        for (int i = 0; i < 11; ++i) o.Int(off + 88 + 4 * i, f.OldLose[i]);
+        for (int i = 0; i < 11; ++i)
+            o.Int(off + 4 * i, f.OldWin[i]);
+        for (int i = 0; i < 11; ++i)
+            o.Int(off + 44 + 4 * i, f.OldBye[i]);
+        for (int i = 0; i < 11; ++i)
+            o.Int(off + 88 + 4 * i, f.OldLose[i]);
         o.Int(off + 132, f.HostPts);
         o.Int(off + 136, f.CoHostPts);
         o.Int(off + 140, f.WinOfWin);

@@ -26,8 +26,14 @@ Fixture Scenario(int version, int elim) {
     f.Elim = elim;
     for (int i = 0; i < 8; ++i) {
         FxPlayer p{"Player" + std::to_string(i), "", "", 0, i % 3, i == 6, i == 7};
-        if (version == 10) p = {"Left" + std::to_string(i) + "/Right", "Left" + std::to_string(i),
-                                "Right", 0, 0, false, false};
+        if (version == 10)
+            p = {"Left" + std::to_string(i) + "/Right",
+                 "Left" + std::to_string(i),
+                 "Right",
+                 0,
+                 0,
+                 false,
+                 false};
         f.Players.push_back(p);
     }
     f.Players[2].BootStart = 46361.8125;
@@ -39,17 +45,24 @@ Fixture Scenario(int version, int elim) {
     f.TwoLossFinal = elim == 2 ? 6 : 0;
     int wLast = old ? 10 : f.GrandFinal;
     int oLast = old ? 10 : (elim == 2 ? f.OneLossLast : f.OneLossFinal);
-    for (int r = 0; r <= wLast; ++r) f.Rounds[0].push_back({r + 1, 0, false, {}});
+    for (int r = 0; r <= wLast; ++r)
+        f.Rounds[0].push_back({r + 1, 0, false, {}});
     if (elim >= 1)
-        for (int r = 0; r <= oLast; ++r) f.Rounds[1].push_back({r + 1, 0, false, {}});
+        for (int r = 0; r <= oLast; ++r)
+            f.Rounds[1].push_back({r + 1, 0, false, {}});
     if (elim == 2 && !old)
-        for (int r = 0; r <= f.TwoLossFinal; ++r) f.Rounds[2].push_back({r + 1, 0, false, {}});
-    f.Rounds[0][0] = {1, 4, false, {{50, 1, 0, 1, 46361.84, 46361.86},
-                                    {51, 2, 2, 3, 46361.84, 46361.87},
-                                    {52, 1, 4, 5, 46361.84, 46361.88},
-                                    {53, 0, 6, 7, 46361.84, 0}}};
+        for (int r = 0; r <= f.TwoLossFinal; ++r)
+            f.Rounds[2].push_back({r + 1, 0, false, {}});
+    f.Rounds[0][0] = {1,
+                      4,
+                      false,
+                      {{50, 1, 0, 1, 46361.84, 46361.86},
+                       {51, 2, 2, 3, 46361.84, 46361.87},
+                       {52, 1, 4, 5, 46361.84, 46361.88},
+                       {53, 0, 6, 7, 46361.84, 0}}};
     f.Rounds[0][1] = {2, 2, false, {{90, 0, 0, 3, 46361.87, 0}, {92, 0, 4, -1, 0, 0}}};
-    if (elim >= 1) f.Rounds[1][1] = {2, 2, false, {{89, 0, 1, 2, 46361.875, 0}, {91, 0, 5, -1, 0, 0}}};
+    if (elim >= 1)
+        f.Rounds[1][1] = {2, 2, false, {{89, 0, 1, 2, 46361.875, 0}, {91, 0, 5, -1, 0, 0}}};
     return f;
 }
 
@@ -134,7 +147,8 @@ TEST_F(ReadFixture, EveryReadableVersionLoadsFieldByField) {
             EXPECT_EQ(t.StartedAt, 46361.5);
             EXPECT_EQ(t.ClosedAt, 46361.75);
             EXPECT_TRUE(t.DoublePlayerPoints);
-            EXPECT_EQ(t.MatchPointsTiers[1], (TRoundList{2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 5}));
+            EXPECT_EQ(t.MatchPointsTiers[1],
+                      (TRoundList{2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 5}));
             EXPECT_EQ(t.WinPoints, (TRoundList{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 2, 3}));
             EXPECT_EQ(t.HostPoints, 11);
             EXPECT_EQ(t.UnscheduleCoHostPoints, 14);
@@ -150,7 +164,8 @@ TEST_F(ReadFixture, EveryReadableVersionLoadsFieldByField) {
             // 11 values widened: 0-8 the first nine, 9-11 the last three,
             // then 12 = 11, 13 and 14 the semi-final and final values.
             TRoundList widened{1, 2, 3, 4, 5, 6, 7, 8, 9, 9, 10, 11, 11, 10, 11};
-            for (const auto& row : t.MatchPointsTiers) EXPECT_EQ(row, widened);
+            for (const auto& row : t.MatchPointsTiers)
+                EXPECT_EQ(row, widened);
             EXPECT_EQ(t.HostPoints, v == 6 ? 11 : 0);
             EXPECT_EQ(t.UnscheduleHostPoints, v == 6 ? 11 : 0);
         }
@@ -162,8 +177,8 @@ TEST_F(ReadFixture, EveryReadableVersionLoadsFieldByField) {
 // The two final crossings are recorded at the entry's next free stage.
 TEST_F(ReadFixture, FinalCrossingsGetTheNextFreeStage) {
     Fixture f = Scenario(9, 2);
-    f.Rounds[0][3] = {4, 1, false, {{150, 0, 0, 1, 0, 0}}};             // grand final
-    f.Rounds[1][5] = {6, 1, false, {{148, 1, 1, 2, 0, 0}}};             // one-loss last round
+    f.Rounds[0][3] = {4, 1, false, {{150, 0, 0, 1, 0, 0}}};  // grand final
+    f.Rounds[1][5] = {6, 1, false, {{148, 1, 1, 2, 0, 0}}};  // one-loss last round
     f.Rounds[0][1] = {2, 0, false, {}};
     f.Rounds[1][1] = {2, 0, false, {}};
     ASSERT_TRUE(ReadTourney(s, Put("t.kvb", BuildFixture(f))));
@@ -198,7 +213,7 @@ TEST_F(ReadFixture, EmailLabelsNameTheFinalistsAndThirdPlaces) {
     ASSERT_TRUE(ReadTourney(s, Put("sf.kvb", BuildFixture(f))));
     ASSERT_EQ(s.GrandFinalRound, 1);
     EXPECT_EQ(s.EmailLabels, (std::array<std::string, 4>{"Player0's Email:", "Player3's Email:",
-                                                          "Player1's Email:", "Player2's Email:"}));
+                                                         "Player1's Email:", "Player2's Email:"}));
     EXPECT_TRUE(world.View.Called("signup-state"));
 }
 
@@ -223,10 +238,14 @@ std::vector<Refusal> Refusals() {
         {"signature end", [](Fixture&, std::string& b) { b[22] = 1; }},
         {"version 2", fx([](Fixture& f) { f.Version = 2; })},
         {"version 11", fx([](Fixture& f) { f.Version = 11; })},
-        {"winners round of 65 tables",
-         fx([](Fixture& f) { f.Rounds[0][1].Count = 65; f.Rounds[0][1].Tables.resize(65); })},
-        {"one-loss round of 33 tables",
-         fx([](Fixture& f) { f.Rounds[1][2].Count = 33; f.Rounds[1][2].Tables.resize(33); })},
+        {"winners round of 65 tables", fx([](Fixture& f) {
+             f.Rounds[0][1].Count = 65;
+             f.Rounds[0][1].Tables.resize(65);
+         })},
+        {"one-loss round of 33 tables", fx([](Fixture& f) {
+             f.Rounds[1][2].Count = 33;
+             f.Rounds[1][2].Tables.resize(33);
+         })},
         {"negative table count", fx([](Fixture& f) { f.Rounds[0][2].Count = -1; })},
         {"bye in a round without tables", fx([](Fixture& f) { f.Rounds[0][2].Bye = true; })},
         {"seat index 8 of 8", fx([](Fixture& f) { f.Rounds[0][1].Tables[1].Seat1 = 8; })},
@@ -252,8 +271,10 @@ std::vector<Refusal> Refusals() {
         {"infinite closing date", fx([=](Fixture& f) { f.ClosedAt = inf; })},
         {"one entry at two tables of one stage",
          fx([](Fixture& f) { f.Rounds[0][1].Tables[1].Seat1 = 0; })},
-        {"one entry in both seats",
-         fx([](Fixture& f) { f.Rounds[0][1].Tables[1].Seat0 = 5; f.Rounds[0][1].Tables[1].Seat1 = 5; })},
+        {"one entry in both seats", fx([](Fixture& f) {
+             f.Rounds[0][1].Tables[1].Seat0 = 5;
+             f.Rounds[0][1].Tables[1].Seat1 = 5;
+         })},
     };
 }
 
@@ -280,8 +301,7 @@ TEST_F(ReadFixture, RefusedFilesLeaveTheTournamentAsItWas) {
 
 TEST_F(ReadFixture, OlderLayoutRefusesOutOfRangeValues) {
     for (auto damage : std::vector<std::function<void(Fixture&)>>{
-             [](Fixture& f) { f.OldPoints[4] = 0; },
-             [](Fixture& f) { f.OldPoints[10] = 201; },
+             [](Fixture& f) { f.OldPoints[4] = 0; }, [](Fixture& f) { f.OldPoints[10] = 201; },
              [](Fixture& f) { f.GrandFinal = 11; },  // only rounds 0 to 10 are stored
              [](Fixture& f) { f.PlayerCountOverride = 129; },
              [](Fixture& f) { f.Rounds[1][3].Count = 33; }}) {
@@ -322,10 +342,12 @@ TEST_F(ReadFixture, EmptyTournamentReadsWithEveryCountZero) {
     f.Players.clear();
     f.Closed = f.Started = false;
     for (auto& b : f.Rounds)
-        for (auto& r : b) r = {r.Number, 0, false, {}};
+        for (auto& r : b)
+            r = {r.Number, 0, false, {}};
     ASSERT_TRUE(ReadTourney(s, Put("e.kvb", BuildFixture(f))));
     EXPECT_TRUE(s.Players.empty());
-    for (int r = 0; r < MaxRounds; ++r) EXPECT_EQ(s.Winners[r].TableCount, 0) << r;
+    for (int r = 0; r < MaxRounds; ++r)
+        EXPECT_EQ(s.Winners[r].TableCount, 0) << r;
 }
 
 }  // namespace

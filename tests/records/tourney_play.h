@@ -32,8 +32,9 @@ inline void SignUpAndClose(TTourneyState& s, int n, bool team, TDateTime now) {
     s.TeamMode = team;
     for (int i = 0; i < n; ++i) {
         std::string a = "Player" + std::to_string(i);
-        TPlayer& p = team ? AddEntry(s, a + "/Mate" + std::to_string(i), a, "Mate" + std::to_string(i))
-                          : AddEntry(s, a);
+        TPlayer& p =
+            team ? AddEntry(s, a + "/Mate" + std::to_string(i), a, "Mate" + std::to_string(i))
+                 : AddEntry(s, a);
         SeatAt(s.Winners[0].Tables[i / 2], i % 2, p);
     }
     s.Winners[0].TableCount = (n + 1) / 2;
@@ -42,7 +43,8 @@ inline void SignUpAndClose(TTourneyState& s, int n, bool team, TDateTime now) {
     s.OneLoss[0].HasBye = false;
     s.Started = s.SignupClosed = true;
     s.StartedAt = s.ClosedAt = now;
-    for (int i = 0; i < n / 2; ++i) s.Winners[0].Tables[i].StartTime = now;
+    for (int i = 0; i < n / 2; ++i)
+        s.Winners[0].Tables[i].StartTime = now;
     UpdateFullTableCount(s);
 }
 
@@ -66,7 +68,7 @@ inline bool PlayOneMatch(TTourneyState& s, std::mt19937& rng, TDateTime now) {
     std::vector<TTableRec*> open;
     for (int b = 0; b < s.BracketCount(); ++b) {
         auto kind = static_cast<TBracketKind>(b);
-        int stop = kind == TBracketKind::Winners ? s.WinnersFinalRound
+        int stop = kind == TBracketKind::Winners   ? s.WinnersFinalRound
                    : kind == TBracketKind::OneLoss ? s.OneLossFinalRound
                                                    : s.TwoLossFinalRound;
         for (int r = 0; r < stop; ++r) {

@@ -23,7 +23,7 @@ using namespace kestrova;
 
 // Keeps the reader's message instead of showing it.
 class TToolDialogs : public IDialogs {
-public:
+  public:
     std::string LastMessage;
     void MessageBox(TMessageBoxKind, const std::string& text) override { LastMessage = text; }
     bool YesNo(const std::string&) override { return false; }  // never switch to the backup
@@ -62,7 +62,8 @@ int main(int argc, char** argv) {
     }
     const bool ok = ReadTourney(state, copied ? copy : path);
     if (copied) {
-        for (const char* f : {"/copy.kvb", "/copy.log", "/none.log"}) ::unlink((folder + std::string(f)).c_str());
+        for (const char* f : {"/copy.kvb", "/copy.log", "/none.log"})
+            ::unlink((folder + std::string(f)).c_str());
         ::rmdir(folder);
     }
     if (!ok) {
