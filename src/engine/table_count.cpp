@@ -101,8 +101,10 @@ WalkResult WalkRound(TRoundRec& b, int r, int next, bool isWinners, bool countLo
             TPlayer* winner = t.Seat[t.Result - 1];
             if (loser) {
                 if (countLosers && r + 1 < MaxStages && loser->Tables[r + 1]) res.Down += 1;
-            } else if (plannedByes) {
-                // counted with the round-2 byes of the round before
+            } else if (plannedByes || (isWinners && r == 0)) {
+                // Round-2 byes are counted with the round before. In the first
+                // round everybody is seated at closing, so nobody is still on
+                // the way to a forced-bye table and no bye table is added.
             } else if (b.HasBye) {
                 b.HasBye = false;
                 m += 1;
@@ -215,31 +217,38 @@ void NumberTables(TTourneyState& s) {
     }
 }
 
+namespace {
+// A final table keeps the number it was seated under: the seat search may
+// have renumbered it because its fixed number was busy elsewhere.
+void FixNumber(TTableRec& t, int number) {
+    if (t.Empty() && t.Result == 0) t.TableNo = number;
+}
+}  // namespace
+
 void NumberFinalTables(TTourneyState& s) {
     const int n = s.RoomTableCount;
     const int m4 = QuadRoom(n);
     auto start = [&](int r) { return s.StartTable[std::clamp(r, 0, MaxRounds - 1)]; };
     auto valid = [](int r) { return r >= 0 && r < MaxRounds; };
-    if (valid(s.GrandFinalRound)) s.Winners[s.GrandFinalRound].Tables[0].TableNo = s.StartTable[14];
+    if (valid(s.GrandFinalRound)) FixNumber(s.Winners[s.GrandFinalRound].Tables[0], s.StartTable[14]);
     const int wf = s.WinnersFinalRound;
     if (!valid(wf)) return;
     switch (s.ElimFormat) {
         case TElimFormat::Single:
-            s.Winners[wf].Tables[0].TableNo = s.StartTable[13];
-            s.Winners[wf].Tables[1].TableNo = s.StartTable[13] + 1;
+            FixNumber(s.Winners[wf].Tables[0], s.StartTable[13]);
+            FixNumber(s.Winners[wf].Tables[1], s.StartTable[13] + 1);
             break;
         case TElimFormat::Double:
-            s.Winners[wf].Tables[0].TableNo = Mod(((start(wf) + 1) & ~1) - 1, n) + 1;
+            FixNumber(s.Winners[wf].Tables[0], Mod(((start(wf) + 1) & ~1) - 1, n) + 1);
             if (valid(s.OneLossFinalRound))
-                s.OneLoss[s.OneLossFinalRound].Tables[0].TableNo = (s.StartTable[13] & ~1) + 1;
+                FixNumber(s.OneLoss[s.OneLossFinalRound].Tables[0], (s.StartTable[13] & ~1) + 1);
             break;
         case TElimFormat::Triple:
-            s.Winners[wf].Tables[0].TableNo = Mod((start(wf) + 1) & ~3, m4) + 1;
+            FixNumber(s.Winners[wf].Tables[0], Mod((start(wf) + 1) & ~3, m4) + 1);
             if (valid(s.OneLossFinalRound))
-                s.OneLoss[s.OneLossFinalRound].Tables[0].TableNo =
-                    Mod(((start(s.OneLossFinalRound) + 1) & ~3) + 1, m4) + 1;
+                FixNumber(s.OneLoss[s.OneLossFinalRound].Tables[0], Mod(((start(s.OneLossFinalRound) + 1) & ~3) + 1, m4) + 1);
             if (valid(s.OneLossLastRound))
-                s.OneLoss[s.OneLossLastRound].Tables[0].TableNo = s.StartTable[13];
+                FixNumber(s.OneLoss[s.OneLossLastRound].Tables[0], s.StartTable[13]);
             break;
     }
 }

@@ -37,7 +37,8 @@ SystemClock gSystemClock;
 }  // namespace
 
 int TPlayer::LastStage() const {
-    for (int k = MaxStages - 2; k >= 0; --k)
+    // Stage 15 is reached only by a two-loss champion who goes on to the grand final.
+    for (int k = MaxStages - 1; k >= 0; --k)
         if (Tables[k]) return k;
     return -1;
 }

@@ -64,7 +64,7 @@ struct TPlayer {
     std::array<TTableRec*, MaxStages> Tables{};  // table of each stage, null = not reached
     std::array<int32_t, MaxStages> Seats{};
 
-    // The highest stage with a table (at most 14), or -1.
+    // The highest stage with a table, or -1.
     int LastStage() const;
     TTableRec* CurrentTable() const;
 };

@@ -10,11 +10,10 @@
 #include "formats/format_store.h"
 #include "records/confirm.h"
 #include "records/event_log.h"
+#include "records/player_lists.h"
 #include "records/tourney_file.h"
 
 namespace kestrova {
-
-void AddRecentPlayersAfterClose(TTourneyState& s);
 
 namespace {
 void StartFirstRoundClocks(TTourneyState& s) {
@@ -84,7 +83,7 @@ void CloseSignups(TTourneyState& s) {
     Announce(s, TMessageKind::mkClosed, false);
     UpdatePlayerState(s);
     SaveTourney(s);
-    AddRecentPlayersAfterClose(s);
+    AddRecentPlayers(s);
 }
 
 void AnnounceWinners(TTourneyState& s) {
@@ -163,9 +162,4 @@ std::string NewTourneyFileName(const std::string& formatName, const std::string&
     return out;
 }
 
-}  // namespace kestrova
-
-namespace kestrova {
-// Placeholder until the player lists land.
-void AddRecentPlayersAfterClose(TTourneyState&) {}
 }  // namespace kestrova

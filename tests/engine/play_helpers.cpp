@@ -33,9 +33,9 @@ static bool IsFinalTable(const TTourneyState& s, const TTableRec& t) {
 // A host forces byes in the early rounds, not in a bracket's final rounds.
 static bool InFinalRounds(const TTourneyState& s, const TTableRec& t) {
     switch (BracketOf(t)) {
-        case TBracketKind::Winners: return RoundOf(t) >= s.WinnersFinalRound;
-        case TBracketKind::OneLoss: return RoundOf(t) >= s.OneLossFinalRound;
-        case TBracketKind::TwoLoss: return RoundOf(t) >= s.TwoLossFinalRound;
+        case TBracketKind::Winners: return RoundOf(t) >= s.WinnersFinalRound - 1;
+        case TBracketKind::OneLoss: return RoundOf(t) >= s.OneLossFinalRound - 2;
+        case TBracketKind::TwoLoss: return RoundOf(t) >= s.TwoLossFinalRound - 2;
     }
     return false;
 }

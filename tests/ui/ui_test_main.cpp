@@ -1,12 +1,14 @@
-// UI tests run headless on Qt's offscreen platform and drive real widgets.
+// UI tests run headless on Qt's offscreen platform and drive real widgets,
+// under the program's own application object (its general error handler).
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QtGlobal>
+
+#include "ui/kestrova_app.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    kestrova::TKestrovaApp app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

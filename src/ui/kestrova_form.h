@@ -1,0 +1,135 @@
+#pragma once
+// The main window. It owns the one tournament state and the port objects for
+// the life of the process, shows the state and routes the host's gestures to
+// the core's operations. It computes no tournament facts of its own.
+#include <QLabel>
+#include <QMainWindow>
+#include <QSplitter>
+#include <QTimer>
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "engine/tourney_state.h"
+#include "records/lifecycle.h"
+#include "ui/add_find_strip.h"
+#include "ui/bracket_panel.h"
+#include "ui/main_menus.h"
+#include "ui/start_time_strip.h"
+#include "ui/status_docks.h"
+
+namespace kestrova {
+
+class TTeamPropertiesForm;
+
+// The port objects the window owns; unset ones fall back to the core's defaults.
+struct TFormPorts {
+    std::unique_ptr<IDialogs> Dialogs;
+    std::unique_ptr<IClock> Clock;
+    std::unique_ptr<ILobbyPort> Lobby;
+    std::unique_ptr<ISettingsStore> Settings;
+    std::unique_ptr<IAnnouncer> Announcer;
+};
+
+class TKestrovaForm : public QMainWindow, public IView, private IBracketActions {
+    Q_OBJECT
+  public:
+    // The new-tournament dialog: the options on "Start", nothing on "Cancel".
+    using TNewTourneyDialog = std::function<std::optional<TNewTourneyOptions>(QWidget* parent)>;
+
+    explicit TKestrovaForm(TFormPorts ports = {}, QWidget* parent = nullptr);
+    ~TKestrovaForm() override;
+
+    TTourneyState& State() { return state_; }
+    void SetNewTourneyDialog(TNewTourneyDialog dialog) { newDialog_ = std::move(dialog); }
+    // The command line's file, or the new-tournament dialog.
+    void StartUp(const QString& path);
+    void NewTourney();
+
+    // --- IView
+    void RedrawRound(TBracketKind bracket, int round) override;
+    void RedrawAll() override;
+    void TabsChanged() override;
+    void SelectRound(TBracketKind bracket, int round) override;
+    void ScrollToTable(TBracketKind bracket, int round, int tableIndex) override;
+    void CountLabelChanged(const std::string& text) override;
+    void UndoRedoChanged(bool undoEnabled, bool redoEnabled) override;
+    void SignupStateChanged() override;
+    void FindStatusChanged(const std::string& text) override;
+    void FindTextChanged(const std::string& text) override;
+    void AddBoxCleared() override;
+    void OnePerTableChanged(bool checked) override;
+    void TeamCaptionsChanged() override;
+    void TitleChanged(const std::string& title) override;
+    void FormatMenuChanged() override;
+    void HostFieldsChanged() override;
+
+    // Pieces, for tests and the benchmark.
+    TBracketPanel* Panel(TBracketKind b) const { return panels_[static_cast<int>(b)]; }
+    TAddFindStrip* AddFind() const { return addFind_; }
+    TStartTimeStrip* StartStrip() const { return startStrip_; }
+    TMainMenus& Menus() { return *menus_; }
+    TStatusDocks& Docks() { return *docks_; }
+    QLabel* ClockPanel(int i) const { return clockPanels_[i]; }
+    void TickClock();
+    void ApplyArrangement();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+  private:
+    void BuildCentral();
+    void BuildStatusBar();
+    void ConnectStrips();
+    void ConnectMenus();
+    void EnsurePanels();
+    void ApplyOptionsFromSettings();
+    // Runs a command with redraws collected and drawn once at its end.
+    void Run(const std::function<void()>& command);
+    void FlushRedraws();
+    void FocusAddOrFind();
+
+    // IBracketActions
+    void WinClicked(const TSeatRef& at, bool pressed) override;
+    void NameClicked(const TSeatRef& at) override;
+    void NameMenu(const TSeatRef& at, const QPoint& global) override;
+    void TableNoClicked(const TSeatRef& at) override;
+    void TableMenu(const TSeatRef& at, const QPoint& global) override;
+    void CopyClicked(const TSeatRef& at) override;
+    void BootClicked(const TSeatRef& at) override;
+    void TabClicked(TBracketKind bracket, int tab) override;
+    void MinMaxToggled(TBracketKind bracket, bool minimised) override;
+
+    void NameEditDone(const TSeatRef& at, const QString& text, TInPlaceEdit::TEnd how);
+    void TableEditDone(const TSeatRef& at, const QString& text, TInPlaceEdit::TEnd how);
+    void PlayerMenuCommand(void (*op)(TTourneyState&, const TSeatRef&));
+    void OpenFileCommand();
+    void SaveAsCommand();
+    void RebuildRecentMenu();
+    void ElimCommand(TElimFormat format);
+
+    TTourneyState state_;
+    TFormPorts ports_;
+    TBoxMetrics metrics_;
+    std::unique_ptr<TMainMenus> menus_;
+    std::unique_ptr<TStatusDocks> docks_;
+    TAddFindStrip* addFind_ = nullptr;
+    TStartTimeStrip* startStrip_ = nullptr;
+    QSplitter* brackets_ = nullptr;
+    std::array<TBracketPanel*, 3> panels_{};
+    std::array<QLabel*, 3> clockPanels_{};
+    QTimer clock_;
+    TSeatRef menuSeat_;
+    int menuTableNo_ = 0;
+    TNewTourneyDialog newDialog_;
+    // Created once and reused: team mode opens it over the clicked name box.
+    TTeamPropertiesForm* teamForm_ = nullptr;
+    // Redraws asked for while a command runs: [bracket][round].
+    bool batching_ = false;
+    std::array<std::array<bool, MaxRounds>, 3> dirty_{};
+    bool tabsDirty_ = false;
+};
+
+}  // namespace kestrova

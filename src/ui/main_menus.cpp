@@ -1,0 +1,172 @@
+#include "ui/main_menus.h"
+
+#include <QMainWindow>
+#include <QMenuBar>
+
+namespace kestrova {
+
+QAction* AddPending(QMenu* m, const QString& caption) {
+    QAction* a = m->addAction(caption);
+    a->setEnabled(false);
+    return a;
+}
+
+namespace {
+QAction* AddCheck(QMenu* m, const QString& caption) {
+    QAction* a = m->addAction(caption);
+    a->setCheckable(true);
+    return a;
+}
+}  // namespace
+
+TMainMenus::TMainMenus(QMainWindow* window) {
+    QMenuBar* bar = window->menuBar();
+    BuildFile(bar->addMenu("&File"));
+    BuildFormat(bar->addMenu("F&ormat"));
+    BuildAction(bar->addMenu("&Action"));
+    QMenu* macro = bar->addMenu("&Macro");
+    for (const char* c : {"&Edit...", "&New...", "&Open...", "&Save as..."})
+        AddPending(macro, c);
+    BuildOptions(bar->addMenu("Optio&ns"));
+    QMenu* help = bar->addMenu("&Help");
+    for (const char* c : {"&How to Use Guide", "FAQs", "&About..."})
+        AddPending(help, c);
+
+    ActionsBar = window->addToolBar("Actions");
+    ActionsBar->setObjectName("ActionsBar");
+    ActionsBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    auto tool = [&](const char* caption, const char* hint) {
+        QAction* a = ActionsBar->addAction(caption);
+        a->setToolTip(hint);
+        return a;
+    };
+    TbWelcome = tool("Welcome", "Welcome (please be seated)");
+    TbFormat = tool("Format", "Posts the tournament format");
+    TbAllStart = tool("All Start", "Starts the tournament and timing");
+    TbClose = tool("Close", "Closes the tournament and calculates when the finals are");
+    TbWinners = tool("Winners!", "Announces the winner, only use when tourney is finished");
+    MacrosBar = window->addToolBar("Macros");
+    MacrosBar->setObjectName("MacrosBar");
+    BuildPopups(window);
+}
+
+void TMainMenus::BuildFile(QMenu* m) {
+    New = m->addAction("&New...");
+    Open = m->addAction("&Open...");
+    Recent = m->addMenu("Recent tourneys");
+    SaveAs = m->addAction("&Save as...");
+    EditPoints = AddPending(m, "Edit and send points...");
+    m->addSeparator();
+    Exit = m->addAction("E&xit");
+}
+
+void TMainMenus::BuildFormat(QMenu* m) {
+    Format = m;
+    MatchPoints = m->addMenu("&Match points");
+    for (const char* c : {"1 pt (3 pt final)", "2 pt (5 pt final)", "3 pt (5 pt final)",
+                          "4 pt (7 pt final)", "5 pt (7 pt final)", "Other..."})
+        AddPending(MatchPoints, c);
+    Elim = m->addMenu("&Elim");
+    ElimGroup = new QActionGroup(Elim);
+    Single = AddCheck(Elim, "&Single");
+    Double = AddCheck(Elim, "&Double");
+    Triple = AddCheck(Elim, "&Triple");
+    for (QAction* a : {Single, Double, Triple})
+        ElimGroup->addAction(a);
+    for (const char* c : {"&Marathon", "&Round-robin...", "T&eam"})
+        AddPending(Elim, c);
+    Options = m->addMenu("&Options");
+    for (const char* c :
+         {"&Player points...", "&Boot time...", "&Time limits...", "&Default start tables...",
+          "&Assign all byes in Round 2", "Assign 2nd round byes randomly", "Double player points"})
+        AddPending(Options, c);
+    FourPerTable = AddCheck(m, "&4 players/table");
+    m->addSeparator();
+    EditFormats = AddPending(m, "E&dit...");
+    FormatSeparator = m->addSeparator();
+    FormatGroup = new QActionGroup(m);
+}
+
+void TMainMenus::BuildAction(QMenu* m) {
+    Welcome = m->addAction("&Welcome (please be seated)");
+    PostFormat = m->addAction("&Format");
+    AllStart = m->addAction("&All Start");
+    Close = m->addAction("&Close");
+    Winners = m->addAction("A&nnounce Winners");
+    m->addSeparator();
+    Undo = m->addAction("&Undo last action");
+    Undo->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Backspace));
+    Redo = m->addAction("&Redo last action");
+    Redo->setShortcut(QKeySequence(Qt::SHIFT | Qt::ALT | Qt::Key_Backspace));
+    Undo->setEnabled(false);
+    Redo->setEnabled(false);
+    m->addSeparator();
+    AddPending(m, "Reopen tournament");
+}
+
+void TMainMenus::BuildOptions(QMenu* m) {
+    QMenu* autoPost = m->addMenu("&Auto-post options");
+    QMenu* lobby = autoPost->addMenu("&Auto-post Lobby");
+    AddPending(lobby, "&Disabled");
+    for (const char* c : {"Use Auto-post &preview mode", "Aut&o-post loser's message instantly",
+                          "Capitalise names"})
+        AddPending(autoPost, c);
+    AddPending(m, "&Rapid-assign Active");
+    QMenu* rapidMode = m->addMenu("Rapid-assign &mode");
+    AddPending(rapidMode, "Assign as added to ZoneFriends");
+    AddPending(rapidMode, "Assign as removed from ZoneFriends");
+    AddPending(m, "Search for &unrestored ZF lists...");
+    InternetLink = m->addMenu("&Intenet link");
+    for (const char* c : {"Allow a host to connect", "Connect to another host", "Disconnect",
+                          "&What's my IP address?"})
+        AddPending(InternetLink, c);
+    InternetLink->menuAction()->setVisible(false);
+
+    QMenu* view = m->addMenu("&View options");
+    ViewStatus = AddCheck(view, "&View status summary");
+    HideCompleted = AddCheck(view, "&Hide completed matches");
+    AlwaysOnTop = AddCheck(view, "Always on &Top");
+    Arrangement = view->addMenu("&Brackets arrangement");
+    auto* group = new QActionGroup(Arrangement);
+    Horizontal = AddCheck(Arrangement, "&Horizontal");
+    Vertical = AddCheck(Arrangement, "&Vertical");
+    group->addAction(Horizontal);
+    group->addAction(Vertical);
+    AddPending(view, "Show &Lobby list in menu bar");
+
+    QMenu* hosting = m->addMenu("&Hosting options");
+    for (const char* c :
+         {"Reset b&oot counts on assign", "&Post assignments manually",
+          "&Display match time remaining", "Match tim&e reminders...", "&Show points at end"})
+        AddPending(hosting, c);
+    for (const char* c : {"&Confirm and notify prompts...", "Ba&nned player list...",
+                          "Recent &player history...", "Set &default folder for files..."})
+        AddPending(m, c);
+}
+
+void TMainMenus::BuildPopups(QWidget* parent) {
+    PlayerMenu = new QMenu(parent);
+    RunMacroMenu = PlayerMenu->addMenu("Run macro for this player");
+    RunMacroMenu->setEnabled(false);
+    PmRemove = PlayerMenu->addAction("Remove player (or has left)");
+    PmBothQuit = PlayerMenu->addAction("Both players have quit");
+    PmReassign = PlayerMenu->addAction("Reassign player to different table");
+    PmDisqualify = PlayerMenu->addAction("Disqualify player");
+    PmAssignSilently = PlayerMenu->addAction("Assign win silently");
+    PmBan = PlayerMenu->addAction("Ban player from future tourneys");
+
+    BootMenu = new QMenu(parent);
+    for (const char* c : {"Clear boot count", "Silently cancel timing", "Cancel booted state",
+                          "Increment boot count", "Decrement boot count"})
+        AddPending(BootMenu, c);
+
+    TableMenu = new QMenu(parent);
+    TmCopyTime = AddPending(TableMenu, "&Copy time remaining to Ctrl+V into table");
+    TmResetTimer = AddPending(TableMenu, "&Reset timer");
+    TmVoid = AddCheck(TableMenu, "&Don't assign to this table number");
+
+    StatusBarMenu = new QMenu(parent);
+    AddPending(StatusBarMenu, "&Select time zones...");
+}
+
+}  // namespace kestrova

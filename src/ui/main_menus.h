@@ -1,0 +1,52 @@
+#pragma once
+// Every menu, toolbar and pop-up item of the main window. Items whose
+// subsystems are not wired yet (timing, boots, points, macros, lobby, friends
+// list, format dialogs, reports, time zones, co-host link) exist disabled so
+// the host sees the whole command set in its final place.
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+#include <QToolBar>
+
+class QMainWindow;
+
+namespace kestrova {
+
+struct TMainMenus {
+    explicit TMainMenus(QMainWindow* window);
+
+    // File
+    QAction *New, *Open, *SaveAs, *EditPoints, *Exit;
+    QMenu* Recent;
+    // Format
+    QMenu *Format, *MatchPoints, *Elim, *Options;
+    QActionGroup *ElimGroup, *FormatGroup;
+    QAction *Single, *Double, *Triple, *FourPerTable, *EditFormats;
+    QAction* FormatSeparator;  // the format entries follow it
+    // Action
+    QAction *Welcome, *PostFormat, *AllStart, *Close, *Winners, *Undo, *Redo;
+    // View options
+    QAction *ViewStatus, *HideCompleted, *AlwaysOnTop, *Horizontal, *Vertical;
+    QMenu* Arrangement;
+    QMenu* InternetLink;
+    // Toolbars
+    QToolBar *ActionsBar, *MacrosBar;
+    QAction *TbWelcome, *TbFormat, *TbAllStart, *TbClose, *TbWinners;
+    // Pop-ups
+    QMenu *PlayerMenu, *BootMenu, *TableMenu, *StatusBarMenu;
+    QMenu* RunMacroMenu;
+    QAction *PmRemove, *PmBothQuit, *PmReassign, *PmDisqualify, *PmAssignSilently, *PmBan;
+    QAction *TmCopyTime, *TmResetTimer, *TmVoid;
+
+  private:
+    void BuildFile(QMenu* m);
+    void BuildFormat(QMenu* m);
+    void BuildAction(QMenu* m);
+    void BuildOptions(QMenu* m);
+    void BuildPopups(QWidget* parent);
+};
+
+// A disabled placeholder item (its subsystem is not wired yet).
+QAction* AddPending(QMenu* m, const QString& caption);
+
+}  // namespace kestrova

@@ -1,0 +1,191 @@
+// The bracket view on its own: a real panel over a state seated by the core,
+// driven by clicks, checked by what the host would see.
+#include <gtest/gtest.h>
+
+#include <QScrollBar>
+#include <QTest>
+
+#include "engine/signup.h"
+#include "engine/status.h"
+#include "engine/table_count.h"
+#include "fakes/fake_ports.h"
+#include "ui/bracket_panel.h"
+
+namespace kestrova {
+namespace {
+
+using testing::FakeWorld;
+using testing::RecordingAnnouncer;
+using testing::TempDir;
+
+struct Recorder : IBracketActions {
+    std::vector<std::string> Calls;
+    static std::string At(const TSeatRef& a) {
+        return std::to_string(static_cast<int>(a.Bracket)) + "/" + std::to_string(a.Round) + "/" +
+               std::to_string(a.Table) + "/" + std::to_string(a.Seat);
+    }
+    void WinClicked(const TSeatRef& a, bool p) override {
+        Calls.push_back("win " + At(a) + (p ? " down" : " up"));
+    }
+    void NameClicked(const TSeatRef& a) override { Calls.push_back("name " + At(a)); }
+    void NameMenu(const TSeatRef& a, const QPoint&) override { Calls.push_back("menu " + At(a)); }
+    void TableNoClicked(const TSeatRef& a) override { Calls.push_back("tableno " + At(a)); }
+    void TableMenu(const TSeatRef& a, const QPoint&) override { Calls.push_back("tmenu " + At(a)); }
+    void CopyClicked(const TSeatRef& a) override { Calls.push_back("copy " + At(a)); }
+    void BootClicked(const TSeatRef& a) override { Calls.push_back("boot " + At(a)); }
+    void TabClicked(TBracketKind b, int t) override {
+        Calls.push_back("tab " + std::to_string(static_cast<int>(b)) + " " + std::to_string(t));
+    }
+    void MinMaxToggled(TBracketKind, bool m) override { Calls.push_back(m ? "min" : "max"); }
+};
+
+class BracketViewTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        world.Wire(s, &announcer);
+        s.TourneyPath = dir.File("t.kvb");
+        s.OnePerTable = false;  // pairs: entries 2k and 2k+1 meet at table k
+        SetElimFormat(s, TElimFormat::Double);
+        for (int i = 0; i < 16; ++i)
+            ASSERT_NE(AddPlayer(s, "p" + std::to_string(i)), nullptr);
+        panel =
+            std::make_unique<TBracketPanel>(s, TBracketKind::Winners, TBoxMetrics{}, &rec, nullptr);
+        panel->resize(292, 500);
+        panel->show();
+        panel->UpdateTabs();
+        panel->ShowRound();
+    }
+    TTableBox* Box(int t) { return panel->Box(t); }
+    QString Name(int t, int seat) { return Box(t)->Seat(seat).Name->text(); }
+
+    TempDir dir;
+    FakeWorld world;
+    RecordingAnnouncer announcer;
+    TTourneyState s;
+    Recorder rec;
+    std::unique_ptr<TBracketPanel> panel;
+};
+
+TEST_F(BracketViewTest, ShowsTheRoundAsSeatedAndPlacesVisibleBoxesInRows) {
+    ASSERT_EQ(panel->BoxCount(), 64);
+    EXPECT_EQ(Name(0, 0), "p0");
+    EXPECT_EQ(Name(0, 1), "p1");
+    EXPECT_EQ(Name(7, 1), "p15");
+    EXPECT_EQ(Name(8, 0), "");
+    EXPECT_EQ(Box(3)->TableNo()->text(), QString::number(s.Winners[0].Tables[3].TableNo));
+    const int used = s.Winners[0].TableCount;
+    for (int k = 0; k < 64; ++k)
+        EXPECT_EQ(Box(k)->isHidden(), k >= used) << k;
+    // Row n sits at 43 n, with the 2-pixel block gap from the 33rd row on.
+    EXPECT_EQ(Box(1)->y(), 43);
+    if (used > 32) {
+        EXPECT_EQ(Box(32)->y(), 43 * 32 + 2);
+    }
+    EXPECT_EQ(Box(31)->height(), 45);
+    EXPECT_EQ(Box(30)->height(), 43);
+    EXPECT_EQ(panel->Tabs()->count(), static_cast<int>(s.TabCaptions[0].size()));
+    EXPECT_EQ(panel->Tabs()->tabText(panel->Tabs()->count() - 1), "GF");
+}
+
+TEST_F(BracketViewTest, WinnerSeatColoursAndHidingDecidedTables) {
+    s.Winners[0].Tables[0].Result = 2;  // p1 won table 0
+    panel->ShowRound();
+    EXPECT_FALSE(Box(0)->Seat(0).Win->isChecked());
+    EXPECT_TRUE(Box(0)->Seat(1).Win->isChecked());
+    const QColor open = Box(1)->Seat(0).Name->palette().color(QPalette::Window);
+    const QColor decided = Box(0)->Seat(0).Name->palette().color(QPalette::Window);
+    EXPECT_EQ(open, QApplication::palette().color(QPalette::Base));
+    EXPECT_NE(decided, open);
+
+    // The find text highlights a name, green on an open table, darker when decided.
+    s.FindText = "P1";
+    panel->ShowRound();
+    EXPECT_EQ(Box(0)->Seat(1).Name->palette().color(QPalette::Window), QColor(128, 192, 128));
+    s.FindText = "P2";
+    panel->ShowRound();
+    EXPECT_EQ(Box(1)->Seat(0).Name->palette().color(QPalette::Window), QColor(128, 255, 128));
+    s.FindText.clear();
+    s.Players[5]->Disqualified = true;
+    panel->ShowRound();
+    EXPECT_EQ(Box(2)->Seat(1).Name->palette().color(QPalette::Window), QColor(255, 193, 193));
+
+    s.Settings.HideCompletedMatches = true;
+    panel->ShowRound();
+    EXPECT_TRUE(Box(0)->isHidden());
+    EXPECT_EQ(Box(1)->y(), 0);
+    EXPECT_EQ(Box(2)->y(), 43);
+}
+
+TEST_F(BracketViewTest, ClicksReachTheActionsWithBracketRoundTableAndSeat) {
+    QTest::mouseClick(Box(2)->Seat(1).Win, Qt::LeftButton);
+    QTest::mouseClick(Box(3)->Seat(0).Copy, Qt::LeftButton);
+    QTest::mouseClick(Box(4)->Seat(1).Name, Qt::LeftButton);
+    QTest::mouseClick(Box(5)->TableNo(), Qt::LeftButton);
+    const std::vector<std::string> want{"win 0/0/2/1 down", "copy 0/0/3/0", "name 0/0/4/1",
+                                        "tableno 0/0/5/0"};
+    EXPECT_EQ(rec.Calls, want);
+    // The view is drawn from the state, so a click the engine did not take springs back.
+    panel->ShowRound();
+    EXPECT_FALSE(Box(2)->Seat(1).Win->isChecked());
+}
+
+TEST_F(BracketViewTest, InPlaceEditsCommitEscapeAndKeepTheirSeat) {
+    std::vector<std::string> done;
+    auto record = [&](const TSeatRef& a, const QString& t, TInPlaceEdit::TEnd how) {
+        done.push_back(Recorder::At(a) + " " + t.toStdString() + " " +
+                       std::to_string(static_cast<int>(how)));
+    };
+    panel->SetEditDone(record, record);
+    panel->OpenNameEdit(1, 0);
+    TInPlaceEdit* ed = panel->Editor();
+    ASSERT_TRUE(ed->isVisible());
+    EXPECT_EQ(ed->text(), "p2");
+    QTest::keyClicks(ed, "Zed");
+    QTest::keyClick(ed, Qt::Key_Return);
+    EXPECT_FALSE(ed->isVisible());
+    panel->OpenNameEdit(2, 1);
+    QTest::keyClick(ed, Qt::Key_Escape);
+    // The table-number edit takes digits only.
+    panel->OpenTableNoEdit(3);
+    ed->clear();
+    QTest::keyClicks(ed, "1x2");
+    EXPECT_EQ(ed->text(), "12");
+    // A tab change commits an open edit as Enter, for the seat it was opened on.
+    panel->ChangeTab(1);
+    const std::vector<std::string> want{"0/0/1/0 Zed 0", "0/0/2/1 p5 2", "0/0/3/0 12 0"};
+    EXPECT_EQ(done, want);
+}
+
+TEST_F(BracketViewTest, LeavingATabAndComingBackRestoresTheTopBox) {
+    QScrollBar* bar = panel->Scroll()->verticalScrollBar();
+    panel->ScrollToTable(5);
+    ASSERT_EQ(bar->value(), 5 * 43);
+    panel->ChangeTab(1);
+    EXPECT_EQ(s.SelectedTab[0], 1);
+    EXPECT_EQ(bar->value(), 0);
+    // Boxes above the remembered one are hidden meanwhile: position recomputed.
+    s.Winners[0].Tables[0].Result = 1;
+    s.Winners[0].Tables[1].Result = 1;
+    s.Settings.HideCompletedMatches = true;
+    panel->ChangeTab(0);
+    EXPECT_EQ(bar->value(), 3 * 43);
+    EXPECT_EQ(panel->Box(5)->y(), 3 * 43);
+}
+
+TEST_F(BracketViewTest, CompleteRoundIsEmbossedAndUserTabClicksAreReported) {
+    const int used = s.Winners[0].TableCount;
+    for (int t = 0; t < used; ++t)
+        s.Winners[0].Tables[t].Result = 1;
+    panel->ShowRound();
+    EXPECT_TRUE(panel->Tabs()->IsComplete(0));
+    EXPECT_FALSE(panel->Tabs()->IsComplete(1));
+    panel->Tabs()->setCurrentIndex(2);
+    EXPECT_EQ(rec.Calls.back(), "tab 0 2");
+    EXPECT_EQ(panel->SelectedRound(), 2);
+    QTest::mouseDClick(panel.get(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(panel->Minimised());
+    EXPECT_TRUE(panel->Scroll()->isHidden());
+}
+
+}  // namespace
+}  // namespace kestrova

@@ -1,0 +1,224 @@
+// The main window end to end: sign-up through the add strip, Close, a double
+// tournament played to its grand final by clicking the real win buttons, with
+// a forced bye, undo and redo, a withdrawn win and a removal from the pop-up.
+#include <gtest/gtest.h>
+
+#include <QScrollBar>
+#include <QTest>
+
+#include "engine/status.h"
+#include "fakes/fake_ports.h"
+#include "fakes/state_dump.h"
+#include "ui/kestrova_form.h"
+
+namespace kestrova {
+namespace {
+
+using namespace testing;
+
+class KestrovaFormTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        TFormPorts ports;
+        auto d = std::make_unique<FakeDialogs>();
+        auto c = std::make_unique<FakeClock>();
+        auto l = std::make_unique<FakeLobby>();
+        auto a = std::make_unique<RecordingAnnouncer>();
+        dialogs = d.get();
+        clock = c.get();
+        lobby = l.get();
+        announcer = a.get();
+        ports.Dialogs = std::move(d);
+        ports.Clock = std::move(c);
+        ports.Lobby = std::move(l);
+        ports.Settings = std::make_unique<FakeSettingsStore>();
+        ports.Announcer = std::move(a);
+        form = std::make_unique<TKestrovaForm>(std::move(ports));
+        s().TourneyPath = dir.File("t.kvb");
+        s().Settings.FilesFolder = dir.Path();
+        s().RecentPlayers = {"Quince", "Quartz", "Rowan"};
+        s().OnePerTable = false;
+        form->OnePerTableChanged(false);
+        form->show();
+    }
+    TTourneyState& s() { return form->State(); }
+    TBracketPanel* Panel(TBracketKind b) { return form->Panel(b); }
+    void AddByEnter(const QString& name) {
+        QTest::keyClicks(form->AddFind()->AddEdit(), name);
+        QTest::keyClick(form->AddFind()->AddEdit(), Qt::Key_Return);
+    }
+    void ClickWin(TBracketKind b, int round, int table, int seat) {
+        TBracketPanel* p = Panel(b);
+        p->Tabs()->setCurrentIndex(round - static_cast<int>(b));
+        QTest::mouseClick(p->Box(table)->Seat(seat).Win, Qt::LeftButton);
+    }
+    // Plays every open, full table of the lowest round of any bracket; false when none.
+    bool PlayOneRound() {
+        for (int r = 0; r < MaxRounds; ++r)
+            for (int b = 0; b < s().BracketCount(); ++b) {
+                const auto kind = static_cast<TBracketKind>(b);
+                const TRoundRec& round = s().Bracket(kind)[r];
+                bool played = false;
+                for (int t = 0; t < round.TableCount; ++t)
+                    if (round.Tables[t].Full() && round.Tables[t].Result == 0) {
+                        ClickWin(kind, r, t, 0);
+                        played = true;
+                    }
+                if (played) return true;
+            }
+        // Nobody can arrive any more: the lowest lone entry gets a forced bye.
+        for (int r = 0; r < MaxRounds; ++r)
+            for (int b = 0; b < s().BracketCount(); ++b) {
+                const auto kind = static_cast<TBracketKind>(b);
+                const TRoundRec& round = s().Bracket(kind)[r];
+                for (int t = 0; t < round.TableCount; ++t) {
+                    const TTableRec& table = round.Tables[t];
+                    if (table.Result != 0 || table.Empty()) continue;
+                    dialogs->AnswerYes();
+                    ClickWin(kind, r, t, table.Seat[0] ? 0 : 1);
+                    return table.Result != 0;
+                }
+            }
+        return false;
+    }
+
+    TempDir dir;
+    FakeDialogs* dialogs;
+    FakeClock* clock;
+    FakeLobby* lobby;
+    RecordingAnnouncer* announcer;
+    std::unique_ptr<TKestrovaForm> form;
+};
+
+TEST_F(KestrovaFormTest, SignUpCloseAndPlayADoubleTournamentToTheGrandFinal) {
+    form->Menus().Double->trigger();
+    ASSERT_EQ(s().ElimFormat, TElimFormat::Double);
+    ASSERT_NE(Panel(TBracketKind::OneLoss), nullptr);
+    EXPECT_EQ(Panel(TBracketKind::TwoLoss), nullptr);
+
+    // Fourteen by Enter, one by the button, one picked from the suggestions.
+    for (int i = 0; i < 14; ++i)
+        AddByEnter(QString("Player%1").arg(i));
+    QTest::keyClicks(form->AddFind()->AddEdit(), "Button");
+    QTest::mouseClick(form->AddFind()->AddButton(), Qt::LeftButton);
+    QTest::keyClicks(form->AddFind()->AddEdit(), "qu");
+    QTest::keyClick(form->AddFind()->AddEdit(), Qt::Key_Down);
+    TSuggestList* list = form->AddFind()->Suggestions();
+    ASSERT_TRUE(list->isVisible());
+    ASSERT_EQ(list->List()->count(), 2);
+    QListWidget* rows = list->List();
+    QTest::mouseClick(rows->viewport(), Qt::LeftButton, {},
+                      rows->visualItemRect(rows->item(1)).center());
+    EXPECT_FALSE(list->isVisible());
+    ASSERT_EQ(s().Players.size(), 16u);
+    EXPECT_EQ(s().Players.back()->Name, "Quartz");
+    EXPECT_EQ(form->AddFind()->AddCount()->text(), "Players: 16/16");
+    TTableBox* first = Panel(TBracketKind::Winners)->Box(0);
+    EXPECT_EQ(first->Seat(0).Name->text(), "Player0");
+    EXPECT_EQ(first->Seat(1).Name->text(), "Player1");
+    EXPECT_EQ(first->TableNo()->text(), QString::number(s().Winners[0].Tables[0].TableNo));
+
+    form->Menus().TbClose->trigger();
+    ASSERT_TRUE(s().SignupClosed);
+    EXPECT_TRUE(form->AddFind()->FindEdit()->isVisibleTo(form.get()));
+    EXPECT_FALSE(form->Menus().Double->isEnabled());
+
+    // A wrong result, withdrawn by releasing the button.
+    ClickWin(TBracketKind::Winners, 0, 0, 1);
+    EXPECT_EQ(s().Winners[0].Tables[0].Result, 2);
+    EXPECT_TRUE(first->Seat(1).Win->isChecked());
+    EXPECT_EQ(first->Seat(1).Next->text(), QString::number(s().Players[1]->Tables[1]->TableNo));
+    ClickWin(TBracketKind::Winners, 0, 0, 1);
+    EXPECT_EQ(s().Winners[0].Tables[0].Result, 0);
+    EXPECT_FALSE(first->Seat(1).Win->isChecked());
+    EXPECT_EQ(first->Seat(1).Next->text(), "");
+
+    // Undo and redo from the find strip's buttons.
+    ClickWin(TBracketKind::Winners, 0, 0, 0);
+    const std::string after = DumpState(s());
+    ASSERT_TRUE(form->AddFind()->UndoButton()->isEnabled());
+    QTest::mouseClick(form->AddFind()->UndoButton(), Qt::LeftButton);
+    EXPECT_EQ(s().Winners[0].Tables[0].Result, 0);
+    EXPECT_FALSE(first->Seat(0).Win->isChecked());
+    ASSERT_TRUE(form->Menus().Redo->isEnabled());
+    QTest::mouseClick(form->AddFind()->RedoButton(), Qt::LeftButton);
+    EXPECT_EQ(DumpState(s()), after);
+    EXPECT_TRUE(first->Seat(0).Win->isChecked());
+
+    // The copy button announces the entry's next table.
+    const size_t posted = announcer->Postings.size();
+    QTest::mouseClick(first->Seat(0).Copy, Qt::LeftButton);
+    EXPECT_EQ(announcer->Postings.size(), posted + 1);
+
+    // A forced bye: the winner of table 0 waits alone in round 2; the host
+    // gives the bye and the question comes through the dialogs port.
+    TPlayer* waiting = s().Players[0].get();
+    TTableRec* next = waiting->Tables[1];
+    ASSERT_NE(next, nullptr);
+    ASSERT_FALSE(next->Full());
+    dialogs->AnswerYes();
+    ClickWin(TBracketKind::Winners, 1, TableIndexOf(*next), SeatOf(*next, waiting));
+    ASSERT_FALSE(dialogs->Asked.empty());
+    EXPECT_NE(dialogs->Asked.back().find("are you sure you want to assign a bye to Player0"),
+              std::string::npos);
+    EXPECT_EQ(next->Winner(), waiting);
+
+    // A player removed from the pop-up menu.
+    TTableBox* box = Panel(TBracketKind::Winners)->Box(1);
+    Panel(TBracketKind::Winners)->Tabs()->setCurrentIndex(0);
+    const std::string leaving = s().Winners[0].Tables[1].Seat[1]->Name;
+    emit box->Seat(1).Name->menuRequested(QPoint());
+    ASSERT_TRUE(form->Menus().PmRemove->isEnabled());
+    dialogs->AnswerYes();
+    form->Menus().PmRemove->trigger();
+    // The engine may fill the gap from the last table; the box shows what it holds now.
+    const TPlayer* now = s().Winners[0].Tables[1].Seat[1];
+    EXPECT_EQ(box->Seat(1).Name->text().toStdString(), now ? now->Name : "");
+    for (int t = 0; t < s().Winners[0].TableCount; ++t)
+        for (const TPlayer* p : s().Winners[0].Tables[t].Seat)
+            EXPECT_TRUE(!p || p->Name != leaving);
+    EXPECT_EQ(CheckInvariants(s()), "");
+
+    int rounds = 0;
+    while (PlayOneRound() && rounds < 40)
+        ++rounds;
+    EXPECT_EQ(CheckInvariants(s()), "");
+    const TTableRec& gf = s().Winners[s().GrandFinalRound].Tables[0];
+    EXPECT_TRUE(gf.Full());
+    EXPECT_NE(gf.Result, 0);
+    EXPECT_EQ(Panel(TBracketKind::Winners)
+                  ->Tabs()
+                  ->tabText(Panel(TBracketKind::Winners)->Tabs()->count() - 1),
+              "GF");
+    EXPECT_EQ(form->AddFind()->FindCount()->text().toStdString(), CountLabelText(s()));
+}
+
+TEST_F(KestrovaFormTest, CaptionClockPanelGeometryAndTheFindBox) {
+    EXPECT_EQ(form->minimumSize(), QSize(290, 300));
+    clock->Time = EncodeDateTime(2026, 12, 5, 20, 7, 0);
+    form->TickClock();
+    EXPECT_EQ(form->ClockPanel(0)->text(), " Local: 8:07 PM");
+    EXPECT_EQ(form->ClockPanel(0)->width(), 90);
+    form->TitleChanged("Tarvex Kestrova - Friday");
+    EXPECT_EQ(form->windowTitle(), "Tarvex Kestrova - Friday");
+    EXPECT_FALSE(form->Menus().InternetLink->menuAction()->isVisible());
+    EXPECT_FALSE(form->Menus().EditPoints->isEnabled());
+    EXPECT_EQ(form->Menus().Undo->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Backspace));
+
+    form->Menus().Double->trigger();
+    for (int i = 0; i < 8; ++i)
+        AddByEnter(QString("Finder%1").arg(i));
+    AddByEnter("Target");
+    form->Menus().Close->trigger();
+    QTest::keyClicks(form->AddFind()->FindEdit(), "targ");
+    EXPECT_EQ(s().FindText, "TARG");
+    EXPECT_FALSE(form->AddFind()->StatusEdit()->text().isEmpty());
+    TPlayer* target = s().Players.back().get();
+    TTableRec* t = target->CurrentTable();
+    TTableBox* box = Panel(TBracketKind::Winners)->Box(TableIndexOf(*t));
+    EXPECT_EQ(box->Seat(SeatOf(*t, target)).Name->palette().color(QPalette::Window),
+              QColor(128, 255, 128));
+}
+
+}  // namespace
+}  // namespace kestrova
