@@ -11,24 +11,7 @@
 
 namespace kestrova {
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
-    std::string data;
-    char buf[65536];
-    for (;;) {
-        ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n == 0) break;
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            ::close(fd);
-            return std::nullopt;
-        }
-        data.append(buf, static_cast<size_t>(n));
-    }
-    ::close(fd);
-    return data;
-}
+// ReadWholeFile is common/file_util's (one definition for the whole core).
 
 namespace {
 bool WriteAll(int fd, std::string_view bytes) {

@@ -5,10 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "common/file_util.h"
+
 namespace kestrova {
 
-// The file's bytes, or nothing when it cannot be opened or read.
-std::optional<std::string> ReadWholeFile(const std::string& path);
+// ReadWholeFile (the file's bytes, or nothing) comes from common/file_util.h.
 // Writes the bytes to a temporary file in the same folder, flushes it to disk
 // and renames it over `path`, so a crash never leaves a half-written file.
 // False (and `path` untouched) on any failure.

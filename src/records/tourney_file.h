@@ -18,6 +18,8 @@ bool ReadTourney(TTourneyState& s, const std::string& path);
 void OpenTourney(TTourneyState& s, const std::string& path);
 // The recent list (5 paths, newest first, case-insensitive de-duplication).
 void AddRecentTourney(TTourneyState& s, const std::string& path);
+// The version byte of a tournament file (0 when it has no signature).
+int TourneyFileVersion(const std::string& path);
 // "Save as" with the tournament file type.
 void SaveTourneyAs(TTourneyState& s, const std::string& path);
 
