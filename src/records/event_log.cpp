@@ -21,9 +21,12 @@ void WriteLog(const TTourneyState& state, std::string_view line) {
     std::string path = LogPathFor(state.TourneyPath);
     std::string data(line);
     data += "\r\n";
-    // O_APPEND keeps each line whole even if another program appends; O_DSYNC
-    // writes through, so a crash loses nothing already logged.
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_DSYNC | O_CLOEXEC, 0644);
+    // One write() on an O_APPEND descriptor per line: the line is in the
+    // system's hands before WriteLog returns, so killing the program loses
+    // nothing already logged. Not O_DSYNC: a disk flush per line would cost
+    // milliseconds on every click, and the tournament file itself is flushed
+    // on every save.
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     if (fd < 0) return;
     const char* p = data.data();
     size_t left = data.size();

@@ -5,7 +5,7 @@
 #include "common/text.h"
 #include "engine/tourney_state.h"
 #include "records/confirm.h"
-#include "records/file_replace.h"
+#include "common/file_util.h"
 #include "records/player_lists.h"
 
 namespace kestrova {
@@ -27,8 +27,8 @@ bool SetFilesFolder(TTourneyState& s) {
     // The banned list is copied only after the formats file made it, so a
     // failure leaves the old folder complete.
     bool copied =
-        CopyFileReplacing(oldFolder + FormatsFileName, folder + FormatsFileName) &&
-        CopyFileReplacing(oldFolder + BannedPlayersFileName, folder + BannedPlayersFileName);
+        CopyFileAtomically(oldFolder + FormatsFileName, folder + FormatsFileName) &&
+        CopyFileAtomically(oldFolder + BannedPlayersFileName, folder + BannedPlayersFileName);
     if (!copied) {
         s.Dialogs().MessageBox(
             TMessageBoxKind::Warning,

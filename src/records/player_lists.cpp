@@ -6,7 +6,7 @@
 #include "common/text.h"
 #include "engine/tourney_state.h"
 #include "records/confirm.h"
-#include "records/file_replace.h"
+#include "common/file_util.h"
 
 namespace kestrova {
 
@@ -34,13 +34,12 @@ std::string PathIn(const TTourneyState& s, const char* fileName) {
 
 void WriteList(const TTourneyState& s, const TNameList& list, const char* fileName) {
     std::string path = PathIn(s, fileName);
-    if (!ReplaceFileContents(path, FormatNameList(list)))
-        throw std::runtime_error("Cannot write " + path);
+    WriteFileAtomically(path, FormatNameList(list));
 }
 
 void LoadList(const TTourneyState& s, TNameList& list, const char* fileName) {
     list.clear();
-    if (auto bytes = ReadWholeFile(PathIn(s, fileName))) list = ParseNameList(*bytes);
+    if (auto bytes = ReadFileIfExists(PathIn(s, fileName))) list = ParseNameList(*bytes);
 }
 }  // namespace
 

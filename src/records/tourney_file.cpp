@@ -255,6 +255,7 @@ void ApplyFile(TTourneyState& s, const kvb::TKvbFile& f, const std::string& path
     ApplyMarkersAndPoints(s, f);
     ApplyRounds(s, f);
     ApplyLinks(s, f);
+    RecomputeHighWater(s);
 
     s.TourneyPath = ChangeFileExt(path, ".kvb");
     WriteLog(s, "\r\n**** Opened " + path + " ****\r\n");
@@ -307,7 +308,7 @@ void OpenTourney(TTourneyState& s, const std::string& path) {
 }
 
 int TourneyFileVersion(const std::string& path) {
-    std::optional<std::string> bytes = ReadWholeFile(path);
+    std::optional<std::string> bytes = ReadFileIfExists(path);
     if (!bytes || bytes->size() < kvb::SignatureSize ||
         bytes->compare(0, kvb::SignaturePrefix.size(), kvb::SignaturePrefix) != 0)
         return 0;

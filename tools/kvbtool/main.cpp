@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
     // Opening a tournament writes its event log beside the file; the tool
     // reads a private copy so that checking a file never touches its folder.
     char folder[] = "/tmp/kvbtool-XXXXXX";
-    std::optional<std::string> bytes = ReadWholeFile(path);
+    std::optional<std::string> bytes = ReadFileIfExists(path);
     const bool copied = bytes && ::mkdtemp(folder) != nullptr;
     const std::string copy = std::string(folder) + "/copy.kvb";
     if (copied) {
