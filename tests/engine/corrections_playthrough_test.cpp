@@ -53,7 +53,7 @@ const TTableRec& TableOf(const TTourneyState& s, const TSeatRef& at) {
 }
 
 class CorrectionsPlaythroughTest : public ::testing::TestWithParam<Case> {
-protected:
+  protected:
     void SetUp() override {
         world.Wire(s);
         s.LogToFile = false;
@@ -107,9 +107,11 @@ protected:
                 TReassignInfo info = BuildReassign(s, *at);
                 std::vector<std::pair<bool, std::string>> choices;
                 if (info.AssignWinEnabled)
-                    for (const auto& e : info.NextRound) choices.push_back({true, e});
+                    for (const auto& e : info.NextRound)
+                        choices.push_back({true, e});
                 if (info.MoveEnabled)
-                    for (const auto& e : info.ThisRound) choices.push_back({false, e});
+                    for (const auto& e : info.ThisRound)
+                        choices.push_back({false, e});
                 auto c = Pick(choices);
                 if (!c) return "";
                 CarryOutReassign(s, info, c->first, c->second);
@@ -133,8 +135,10 @@ protected:
                 return "";
             }
             case 6:
-            case 7: return Undo(s) ? "undo" : "";
-            default: return Redo(s) ? "redo" : "";
+            case 7:
+                return Undo(s) ? "undo" : "";
+            default:
+                return Redo(s) ? "redo" : "";
         }
     }
 
@@ -153,7 +157,8 @@ protected:
     void Check(const std::string& step, int n) {
         for (const auto& m : world.Dialogs.Messages)
             ASSERT_EQ(m.find("CRITICAL"), std::string::npos)
-                << "step " << n << " (" << step << "): " << m << "\n" << DumpState(s);
+                << "step " << n << " (" << step << "): " << m << "\n"
+                << DumpState(s);
         world.Dialogs.Messages.clear();
         ASSERT_EQ(CheckInvariants(s), "") << "step " << n << " (" << step << ")\n" << DumpState(s);
     }
@@ -195,9 +200,11 @@ void CorrectionsPlaythroughTest::Run() {
         std::vector<TSeatRef> open = Seats(s, true);
         std::string where;
         for (const TSeatRef& at : open)
-            where += " " + std::to_string(static_cast<int>(at.Bracket)) + "/" + std::to_string(at.Round) +
-                     "/" + std::to_string(at.Table) + "/" + std::to_string(at.Seat);
-        ASSERT_TRUE(open.empty()) << "stuck after " << steps << " steps (last: " << last << ") at" << where << "\n"
+            where += " " + std::to_string(static_cast<int>(at.Bracket)) + "/" +
+                     std::to_string(at.Round) + "/" + std::to_string(at.Table) + "/" +
+                     std::to_string(at.Seat);
+        ASSERT_TRUE(open.empty()) << "stuck after " << steps << " steps (last: " << last << ") at"
+                                  << where << "\n"
                                   << DumpState(s);
         if (GrandFinalDecided(s)) {
             const TTableRec& gf = s.Winners[s.GrandFinalRound].Tables[0];
@@ -211,7 +218,9 @@ void CorrectionsPlaythroughTest::Run() {
     }
 }
 
-TEST_P(CorrectionsPlaythroughTest, EndsWithOneChampionOrAnEmptiedFinal) { Run(); }
+TEST_P(CorrectionsPlaythroughTest, EndsWithOneChampionOrAnEmptiedFinal) {
+    Run();
+}
 
 // The whole mix, forced byes included. Known to fail: a removal or a both-quit
 // table shrinks a round after an entry has already moved past the round that

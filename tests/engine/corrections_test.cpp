@@ -19,7 +19,7 @@ namespace {
 using namespace testing;
 
 class CorrectionsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         world.Wire(s, &announcer);
         s.TourneyPath = dir.File("t.kvb");
@@ -84,7 +84,8 @@ TEST_F(CorrectionsTest, RemovingTheByePlayersOpponentMovesTheByePlayerIn) {
 TEST_F(CorrectionsTest, BothQuitInWinnersRoundTwoShrinksBothRoundsThree) {
     Start(TElimFormat::Double, 16);
     for (int r = 0; r < 2; ++r)
-        for (int t = 0; t < s.Winners[r].TableCount; ++t) Win(TBracketKind::Winners, r, t, 0);
+        for (int t = 0; t < s.Winners[r].TableCount; ++t)
+            Win(TBracketKind::Winners, r, t, 0);
     ASSERT_EQ(s.OneLoss[3].TableCount, 3);  // 4 one-loss winners + 2 winners losers
     ASSERT_FALSE(s.OneLoss[3].HasBye);
     ASSERT_EQ(s.WinnersFinalRound, 3);
@@ -92,7 +93,8 @@ TEST_F(CorrectionsTest, BothQuitInWinnersRoundTwoShrinksBothRoundsThree) {
     EXPECT_EQ(W(2, 0).Result, 4);
     EXPECT_EQ(s.OneLoss[3].TableCount, 3);  // 5 entries
     EXPECT_TRUE(s.OneLoss[3].HasBye);
-    EXPECT_EQ(s.WinnersFinalRound, 2);  // one entry left for Winners round 3: the last table is the WF
+    EXPECT_EQ(s.WinnersFinalRound,
+              2);  // one entry left for Winners round 3: the last table is the WF
     EXPECT_EQ(P(1)->LastStage(), 2);
     EXPECT_EQ(P(9)->LastStage(), 2);
 }
@@ -214,7 +216,8 @@ TEST_F(CorrectionsTest, DisqualifiedWinnerNeedsConfirmation) {
 TEST_F(CorrectionsTest, RemovalsDuringSignupDestroyTheEntries) {
     SetElimFormat(s, TElimFormat::Double);
     SetOnePerTable(s, false);
-    for (const char* n : {"a", "b", "c", "d"}) AddPlayer(s, n);
+    for (const char* n : {"a", "b", "c", "d"})
+        AddPlayer(s, n);
     RemovePlayer(s, {TBracketKind::Winners, 0, 0, 0});
     EXPECT_EQ(s.Players.size(), 3u);
     EXPECT_EQ(W(0, 0).Seat[0], nullptr);

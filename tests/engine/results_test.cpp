@@ -21,7 +21,7 @@ namespace {
 using namespace testing;
 
 class ResultsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         world.Wire(s, &announcer);
         s.TourneyPath = dir.File("t.kvb");
@@ -47,7 +47,8 @@ protected:
     }
     std::vector<TMessageKind> Kinds() const {
         std::vector<TMessageKind> k;
-        for (const auto& p : announcer.Postings) k.push_back(p.Kind);
+        for (const auto& p : announcer.Postings)
+            k.push_back(p.Kind);
         return k;
     }
     TempDir dir;
@@ -162,8 +163,8 @@ TEST_F(ResultsTest, OneLossFinalWinnerCrossesIntoGrandFinalSeat1) {
     EXPECT_EQ(s.EmailLabels[2], l->Name + "'s Email:");
     announcer.Postings.clear();
     PostNextAssign(s, *l);
-    EXPECT_EQ(Kinds(), (std::vector<TMessageKind>{TMessageKind::mkThankYou,
-                                                  TMessageKind::mkThirdPlace}));
+    EXPECT_EQ(Kinds(),
+              (std::vector<TMessageKind>{TMessageKind::mkThankYou, TMessageKind::mkThirdPlace}));
     EXPECT_EQ(CheckInvariants(s), "");
 }
 
@@ -186,12 +187,12 @@ TEST_F(ResultsTest, TripleChampionsCrossAndThirdPlaceFollowsTheOneLossChampionOn
     PostNextAssign(s, *tlChamp);
     ASSERT_EQ(announcer.Postings.size(), 1u);
     EXPECT_EQ(announcer.Postings[0].Params.RoundIndex, 14);
-    EXPECT_EQ(announcer.Postings[0].Kind, W(4, 0).Full() ? TMessageKind::mkNextAssign2
-                                                         : TMessageKind::mkNextAssign1);
+    EXPECT_EQ(announcer.Postings[0].Kind,
+              W(4, 0).Full() ? TMessageKind::mkNextAssign2 : TMessageKind::mkNextAssign1);
     announcer.Postings.clear();
     PostNextAssign(s, *olChamp);
-    EXPECT_EQ(Kinds(), (std::vector<TMessageKind>{TMessageKind::mkThankYou,
-                                                  TMessageKind::mkThirdPlace}));
+    EXPECT_EQ(Kinds(),
+              (std::vector<TMessageKind>{TMessageKind::mkThankYou, TMessageKind::mkThirdPlace}));
 
     // The other way round: the two-loss champion losing there only gets "Thank you".
     ASSERT_TRUE(Undo(s));
@@ -233,8 +234,8 @@ TEST_F(ResultsTest, StartTimesWithAndWithoutManualPosting) {
         world.Clock.AdvanceSeconds(60);
         AssignWin(s, TBracketKind::Winners, 0, 1, 0, true, false);
         const TDateTime later = world.Clock.Time;
-        EXPECT_EQ(W(1, 0).StartTime, manual ? 0 : later);   // winner into Winners
-        EXPECT_EQ(OL(1, 0).StartTime, later);                // loser into OneLoss: always
+        EXPECT_EQ(W(1, 0).StartTime, manual ? 0 : later);  // winner into Winners
+        EXPECT_EQ(OL(1, 0).StartTime, later);              // loser into OneLoss: always
         EXPECT_NE(now, later);
         // OneLoss winner arriving in seat 1 (seat 0 taken): always;
         AssignWin(s, TBracketKind::Winners, 0, 2, 0, true, false);
@@ -286,7 +287,7 @@ TEST_F(ResultsTest, AnnouncementKindsAndParameters) {
 }
 
 class Round2ByesTest : public ResultsTest {
-protected:
+  protected:
     void StartSingle(int n) {
         s.AssignAllRound2Byes = true;
         Start(TElimFormat::Single, n);
@@ -302,7 +303,8 @@ TEST_F(Round2ByesTest, TwelveEntriesGiveTheLastTwoWinnersTheByes) {
     StartSingle(12);
     ASSERT_EQ(s.Winners[0].TableCount, 6);
     ASSERT_EQ(s.Winners[1].TableCount, 4);
-    for (int t = 0; t < 4; ++t) AssignWin(s, TBracketKind::Winners, 0, t, 0, true, false);
+    for (int t = 0; t < 4; ++t)
+        AssignWin(s, TBracketKind::Winners, 0, t, 0, true, false);
     EXPECT_EQ(W(1, 0).Seat[0], P(1));
     EXPECT_EQ(W(1, 0).Seat[1], P(3));
     EXPECT_EQ(W(1, 1).Seat[0], P(5));

@@ -16,7 +16,7 @@ using namespace testing;
 using Tabs = std::vector<std::string>;
 
 class StatusTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         world.Wire(s);
         s.LogToFile = false;
@@ -32,7 +32,8 @@ TEST_F(StatusTest, TabsOfSixteenEntries) {
     EXPECT_EQ(s.TabCaptions[0], (Tabs{"1", "2", "3", "WF", "GF"}));
     EXPECT_EQ(s.TabCaptions[1], (Tabs{"2", "3", "4", "5", "SF"}));
     EXPECT_TRUE(s.TabCaptions[2].empty());
-    for (int t = 0; t < 8; ++t) Win(TBracketKind::Winners, 0, t, t % 2);
+    for (int t = 0; t < 8; ++t)
+        Win(TBracketKind::Winners, 0, t, t % 2);
     EXPECT_EQ(s.TabCaptions[0], (Tabs{"1", "2", "3", "WF", "GF"}));
     EXPECT_EQ(s.TabCaptions[1], (Tabs{"2", "3", "4", "5", "SF"}));
 

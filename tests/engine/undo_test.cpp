@@ -20,12 +20,14 @@ namespace {
 using namespace testing;
 
 class UndoTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         world.Wire(s);
         s.LogToFile = false;
     }
-    void Win(int r, int t, int seat = 0) { AssignWin(s, TBracketKind::Winners, r, t, seat, true, false); }
+    void Win(int r, int t, int seat = 0) {
+        AssignWin(s, TBracketKind::Winners, r, t, seat, true, false);
+    }
     // Sixteen entries signed up two to a table, one result recorded, sign-ups still open.
     void SignupWithAResult() {
         SetElimFormat(s, TElimFormat::Double);
@@ -72,9 +74,11 @@ TEST_F(UndoTest, WinUndoRedoAndANewWinDropsRedo) {
 TEST_F(UndoTest, TenWinsUndoneTenTimes) {
     StartTourney(s, TElimFormat::Triple, 32);
     const std::string atClose = DumpState(s);
-    for (int t = 0; t < 10; ++t) Win(0, t, t % 2);
+    for (int t = 0; t < 10; ++t)
+        Win(0, t, t % 2);
     int undone = 0;
-    while (Undo(s)) ++undone;
+    while (Undo(s))
+        ++undone;
     EXPECT_EQ(undone, 10);
     EXPECT_EQ(DumpState(s), atClose);
 }
@@ -140,7 +144,8 @@ TEST_F(UndoTest, StacksEmptiedWhenPlayersLosesRecords) {
 TEST_F(UndoTest, SnapshotOf128EntriesInTripleStaysSmall) {
     StartTourney(s, TElimFormat::Triple, 128);
     std::mt19937 rng(5);
-    for (int i = 0; i < 200; ++i) ASSERT_TRUE(PlayRandomResult(s, rng));
+    for (int i = 0; i < 200; ++i)
+        ASSERT_TRUE(PlayRandomResult(s, rng));
     auto snap = TUndoRedo::Take(s);
     EXPECT_LE(snap->Bytes(), 64u * 1024u);
     RecordProperty("snapshot_bytes", static_cast<int>(snap->Bytes()));
