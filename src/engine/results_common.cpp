@@ -1,5 +1,7 @@
 #include "engine/results_common.h"
 
+#include <algorithm>
+
 #include "common/text.h"
 #include "engine/corrections.h"
 #include "engine/next_assign.h"
@@ -119,7 +121,9 @@ TSeatFound SeatMovingEntry(TTourneyState& s, TPlayer& p, TBracketKind bracket, i
                            bool winnersWinner, const char* who, const bool startAt[2]) {
     TSeatFound f = FindSeat(s, bracket, round, winnersWinner);
     if (!f) return f;
-    TakeSeat(p, *f.Table, f.Seat, round);
+    // Normally the stage is the round; a champion who crossed into a final
+    // table sits there at a later stage, so it must not be overwritten.
+    TakeSeat(p, *f.Table, f.Seat, std::max(round, p.LastStage() + 1));
     WriteLog(s, Format("    -> %s assigned to table %d, seat %d", who, f.Table->TableNo, f.Seat));
     if (f.Table->Full() && startAt[f.Seat]) f.Table->StartTime = s.Now();
     return f;
