@@ -85,7 +85,8 @@ bool ForcedByeAllowed(TTourneyState& s, TWinContext& c) {
 
 bool WinPreamble(TTourneyState& s, TWinContext& c, const char* bracketName) {
     if (!c.W) return false;
-    WriteLog(s, Format("    -> Assigning %s Win - Winner = %s, Loser = %s, Round = %d, Table = %d",
+    if (LogEnabled(s))
+        WriteLog(s, Format("    -> Assigning %s Win - Winner = %s, Loser = %s, Round = %d, Table = %d",
                        bracketName, c.W->Name.c_str(), c.L ? c.L->Name.c_str() : "", c.Round + 1,
                        c.T->TableNo));
     const int mine = c.Seat + 1;
@@ -124,7 +125,8 @@ TSeatFound SeatMovingEntry(TTourneyState& s, TPlayer& p, TBracketKind bracket, i
     // Normally the stage is the round; a champion who crossed into a final
     // table sits there at a later stage, so it must not be overwritten.
     TakeSeat(p, *f.Table, f.Seat, std::max(round, p.LastStage() + 1));
-    WriteLog(s, Format("    -> %s assigned to table %d, seat %d", who, f.Table->TableNo, f.Seat));
+    if (LogEnabled(s))
+        WriteLog(s, Format("    -> %s assigned to table %d, seat %d", who, f.Table->TableNo, f.Seat));
     if (f.Table->Full() && startAt[f.Seat]) f.Table->StartTime = s.Now();
     return f;
 }

@@ -317,6 +317,7 @@ bool Get2ndRoundByeStatus(TTourneyState& s, TByeCounts& c) {
         }
     }
     if (c.ByesToGo < 0) c.ByesToGo = 0;
+    if (!LogEnabled(s)) return c.ByesToGo > 0;
     WriteLog(s, "        -> nPlayersInRound = " + IntToStr(c.PlayersInRound));
     WriteLog(s, "        -> nTotalSeats = " + IntToStr(c.TotalSeats));
     WriteLog(s, "        -> nTablesEmpty = " + IntToStr(c.TablesEmpty));

@@ -16,6 +16,8 @@ std::string LogPathFor(std::string_view path) {
     return base + ".log";
 }
 
+bool LogEnabled(const TTourneyState& state) { return state.LogToFile; }
+
 void WriteLog(const TTourneyState& state, std::string_view line) {
     if (!state.LogToFile) return;
     std::string path = LogPathFor(state.TourneyPath);

@@ -3,6 +3,8 @@
 // a forced bye, undo and redo, a withdrawn win and a removal from the pop-up.
 #include <gtest/gtest.h>
 
+#include "records/tourney_file.h"
+
 #include <QScrollBar>
 #include <QTest>
 
@@ -191,6 +193,19 @@ TEST_F(KestrovaFormTest, SignUpCloseAndPlayADoubleTournamentToTheGrandFinal) {
                   ->tabText(Panel(TBracketKind::Winners)->Tabs()->count() - 1),
               "GF");
     EXPECT_EQ(form->AddFind()->FindCount()->text().toStdString(), CountLabelText(s()));
+
+    // The file on disk, saved after the last click, reads back to what the host sees.
+    TTourneyState reread;
+    FakeWorld readWorld;
+    readWorld.Wire(reread);
+    reread.LogToFile = false;
+    ASSERT_TRUE(ReadTourney(reread, s().TourneyPath));
+    EXPECT_EQ(CheckInvariants(reread), "");
+    // Saved again, the state read back gives the same bytes.
+    reread.TourneyPath = dir.File("again.kvb");
+    SaveTourney(reread);
+    EXPECT_EQ(ReadFileBytes(reread.TourneyPath), ReadFileBytes(s().TourneyPath));
+    EXPECT_EQ(reread.Winners[reread.GrandFinalRound].Tables[0].Result, gf.Result);
 }
 
 TEST_F(KestrovaFormTest, CaptionClockPanelGeometryAndTheFindBox) {
