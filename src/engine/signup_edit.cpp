@@ -5,6 +5,7 @@
 #include "common/text.h"
 #include "engine/next_assign.h"
 #include "engine/signup.h"
+#include "engine/status.h"
 #include "engine/undo.h"
 #include "records/confirm.h"
 #include "records/event_log.h"
@@ -18,17 +19,6 @@ namespace {
 constexpr const char* EraseClosedMessage =
     "A player's name cannot be erased after closing.\r\n\r\nTo remove the player, right-mouse "
     "click on the player and select \"Remove Player\".";
-
-const char* BracketWord(TBracketKind b) {
-    switch (b) {
-        case TBracketKind::OneLoss:
-            return "OneLoss";
-        case TBracketKind::TwoLoss:
-            return "TwoLoss";
-        default:
-            return "Winners";
-    }
-}
 
 TTableRec* TableAt(TTourneyState& s, TBracketKind bracket, int round, int table, int seat) {
     if (round < 0 || round >= MaxRounds || table < 0 || table >= MaxTablesPerRound) return nullptr;
@@ -93,7 +83,7 @@ std::string FillEmptySpot(TTourneyState& s, TBracketKind bracket, int round, TTa
 }  // namespace
 
 void BeginPlayerNameEdit(TTourneyState& s, TBracketKind bracket) {
-    WriteLog(s, Format("Click: %s player name edit", BracketWord(bracket)));
+    WriteLog(s, Format("Click: %s player name edit", BracketName(bracket)));
 }
 
 std::string CancelPlayerNameEdit(TTourneyState& s, TBracketKind bracket, int round, int table,

@@ -9,6 +9,14 @@
 
 namespace kestrova {
 
+const char* BracketName(TBracketKind b) {
+    switch (b) {
+        case TBracketKind::OneLoss: return "OneLoss";
+        case TBracketKind::TwoLoss: return "TwoLoss";
+        default: return "Winners";
+    }
+}
+
 int GetRoundIndex(const TTourneyState& s, int r, TBracketKind b) {
     switch (b) {
         case TBracketKind::Winners:

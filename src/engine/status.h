@@ -7,6 +7,8 @@
 
 namespace kestrova {
 
+// "Winners", "OneLoss" or "TwoLoss", as the log names a bracket.
+const char* BracketName(TBracketKind bracket);
 // Which entry of a 15-entry per-round list governs round r of a bracket.
 int GetRoundIndex(const TTourneyState& s, int round, TBracketKind bracket);
 // Short tab label ("3", "WF", "GF", "SF", "QF") and long name ("Round 3", "the FINALS").

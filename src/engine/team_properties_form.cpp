@@ -11,17 +11,12 @@
 #include <QVBoxLayout>
 
 #include "common/cp1252.h"
+#include "ui/dialog_util.h"
 #include "engine/signup.h"
 
 namespace kestrova {
 
 namespace {
-QString ToQt(const std::string& s) {
-    return QString::fromStdString(Cp1252ToUtf8(s));
-}
-std::string FromQt(const QString& s) {
-    return Utf8ToCp1252(s.toUtf8().toStdString());
-}
 
 QLineEdit* NameEdit(const char* objectName, int maxLength, QWidget* parent) {
     auto* e = new QLineEdit(parent);
@@ -76,21 +71,21 @@ TTeamPropertiesForm::TTeamPropertiesForm(QWidget* parent)
 
 void TTeamPropertiesForm::Load(const std::string& teamName, const std::string& first,
                                const std::string& second) {
-    teamName_->setText(ToQt(teamName));
-    first_->setText(ToQt(first));
-    second_->setText(ToQt(second));
+    teamName_->setText(ToQ(teamName));
+    first_->setText(ToQ(first));
+    second_->setText(ToQ(second));
     teamName_->setFocus();
     teamName_->selectAll();
 }
 
 std::string TTeamPropertiesForm::TeamName() const {
-    return FromQt(teamName_->text());
+    return FromQ(teamName_->text());
 }
 std::string TTeamPropertiesForm::First() const {
-    return FromQt(first_->text());
+    return FromQ(first_->text());
 }
 std::string TTeamPropertiesForm::Second() const {
-    return FromQt(second_->text());
+    return FromQ(second_->text());
 }
 
 void TTeamPropertiesForm::PlaceAt(const QPoint& globalTopLeft) {

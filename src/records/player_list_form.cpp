@@ -7,25 +7,20 @@
 #include <QVBoxLayout>
 
 #include "common/cp1252.h"
+#include "ui/dialog_util.h"
 #include "engine/tourney_state.h"
 
 namespace kestrova {
 
 namespace {
-QString ToQt(const std::string& s) {
-    return QString::fromStdString(Cp1252ToUtf8(s));
-}
-std::string FromQt(const QString& s) {
-    return Utf8ToCp1252(s.toUtf8().toStdString());
-}
 
 std::optional<std::string> PlatformInputBox(QWidget* parent, const std::string& caption,
                                             const std::string& prompt, const std::string& initial) {
     bool ok = false;
-    QString text = QInputDialog::getText(parent, ToQt(caption), ToQt(prompt), QLineEdit::Normal,
-                                         ToQt(initial), &ok);
+    QString text = QInputDialog::getText(parent, ToQ(caption), ToQ(prompt), QLineEdit::Normal,
+                                         ToQ(initial), &ok);
     if (!ok) return std::nullopt;
-    return FromQt(text);
+    return FromQ(text);
 }
 
 QPushButton* Button(const char* text, const char* name, QWidget* parent) {
@@ -69,7 +64,7 @@ TPlayerListForm::TPlayerListForm(TPlayerListKind kind, TNameList names, QWidget*
 }
 
 std::optional<std::string> TPlayerListForm::AskName(const std::string& initial) {
-    return ask_(this, FromQt(windowTitle()), "Enter name of player:", initial);
+    return ask_(this, FromQ(windowTitle()), "Enter name of player:", initial);
 }
 
 int TPlayerListForm::Selected() const {
@@ -79,7 +74,7 @@ int TPlayerListForm::Selected() const {
 void TPlayerListForm::Refill(int select) {
     list_->clear();
     for (const auto& name : names_)
-        list_->addItem(ToQt(name));
+        list_->addItem(ToQ(name));
     if (select >= 0) list_->setCurrentRow(select);
 }
 

@@ -30,16 +30,6 @@ QString Q(const std::string& cp1252) {
     return QString::fromStdString(Cp1252ToUtf8(cp1252));
 }
 
-const char* BracketWord(TBracketKind b) {
-    switch (b) {
-        case TBracketKind::OneLoss:
-            return "OneLoss";
-        case TBracketKind::TwoLoss:
-            return "TwoLoss";
-        default:
-            return "Winners";
-    }
-}
 }  // namespace
 
 void TKestrovaForm::ConnectStrips() {
@@ -220,7 +210,7 @@ void TKestrovaForm::ElimCommand(TElimFormat format) {
 void TKestrovaForm::TabClicked(TBracketKind bracket, int tab) {
     const auto& captions = state_.TabCaptions[static_cast<int>(bracket)];
     const std::string label = tab < static_cast<int>(captions.size()) ? captions[tab] : "";
-    WriteLog(state_, std::string("Click: ") + BracketWord(bracket) + " tab for round " + label);
+    WriteLog(state_, std::string("Click: ") + BracketName(bracket) + " tab for round " + label);
 }
 
 void TKestrovaForm::MinMaxToggled(TBracketKind, bool) {}
@@ -267,7 +257,7 @@ void TKestrovaForm::NameEditDone(const TSeatRef& at, const QString& text, TInPla
 void TKestrovaForm::TableNoClicked(const TSeatRef& at) {
     TBracketPanel* panel = Panel(at.Bracket);
     if (!panel) return;
-    WriteLog(state_, std::string("Click: ") + BracketWord(at.Bracket) + " table number edit");
+    WriteLog(state_, std::string("Click: ") + BracketName(at.Bracket) + " table number edit");
     panel->OpenTableNoEdit(at.Table);
 }
 
