@@ -52,6 +52,8 @@ std::shared_ptr<const std::vector<int16_t>> TableNumbers(TTourneyState& s, bool&
 std::unique_ptr<TUndoRedo> TUndoRedo::Take(TTourneyState& s) {
     auto u = std::make_unique<TUndoRedo>();
     u->TableNos = TableNumbers(s, u->SharesTableNos);
+    // A snapshot holds about as many tables as the one before it.
+    u->Tables.reserve(s.UndoList.empty() ? 64 : s.UndoList.back()->Tables.size() + 4);
     for (int b = 0; b < 3; ++b) {
         const TBracket& br = s.Bracket(static_cast<TBracketKind>(b));
         for (int r = 0; r < MaxRounds; ++r) {
