@@ -128,6 +128,85 @@ WalkResult WalkRound(TRoundRec& b, int r, int next, bool isWinners, bool countLo
 }
 }  // namespace
 
+namespace {
+// The entry won its way to t from a table in a round that is now its
+// bracket's last: a table beyond that was never its to play.
+bool CameFromFinalRound(const TPlayer& p, const TTableRec& t, const int last[3]) {
+    for (int k = 1; k < MaxStages; ++k) {
+        if (p.Tables[k] != &t) continue;
+        const TTableRec* prev = p.Tables[k - 1];
+        if (!prev || prev->Result - 1 != p.Seats[k - 1]) return false;
+        int b = static_cast<int>(BracketOf(*prev));
+        return BracketOf(*prev) == BracketOf(t) && RoundOf(*prev) <= last[b];
+    }
+    return false;
+}
+
+// When withdrawals bring a bracket's final forward, an entry that had already
+// moved on past the new final sits at a table that can never be played: its
+// win there was the final's. It goes back to that table as its last one.
+void UnseatBeyondFinals(TTourneyState& s) {
+    const int last[3] = {s.GrandFinalRound,
+                         s.ElimFormat == TElimFormat::Triple ? s.OneLossLastRound
+                                                             : s.OneLossFinalRound,
+                         s.TwoLossFinalRound};
+    for (int b = 0; b < s.BracketCount(); ++b) {
+        TBracket& br = s.Bracket(static_cast<TBracketKind>(b));
+        for (int r = std::max(last[b] + 1, 1); r < MaxRounds; ++r)
+            for (TTableRec& t : br[r].Tables) {
+                if (t.Result != 0) continue;
+                for (TPlayer*& p : t.Seat) {
+                    if (!p || !CameFromFinalRound(*p, t, last)) continue;
+                    for (int k = 0; k < MaxStages; ++k)
+                        if (p->Tables[k] == &t) p->Tables[k] = nullptr;
+                    WriteLog(s, "    -> " + p->Name + " leaves a table beyond the final");
+                    p = nullptr;
+                }
+                t.StartTime = 0;
+            }
+    }
+}
+
+// Swaps what two tables of one round hold (not their numbers) and the stage
+// links that point at them.
+void SwapTables(TTableRec& a, TTableRec& b) {
+    for (TTableRec* t : {&a, &b}) {
+        for (TPlayer* p : t->Seat) {
+            if (!p) continue;
+            for (auto& link : p->Tables) {
+                if (link == &a) {
+                    link = &b;
+                } else if (link == &b) {
+                    link = &a;
+                }
+            }
+        }
+    }
+    std::swap(a.Result, b.Result);
+    std::swap(a.Seat, b.Seat);
+    std::swap(a.StartTime, b.StartTime);
+    std::swap(a.EndTime, b.EndTime);
+    std::swap(a.Reminded15, b.Reminded15);
+    std::swap(a.Reminded10, b.Reminded10);
+    std::swap(a.Reminded5, b.Reminded5);
+}
+
+// A final is the first table of its round. When withdrawals make a round
+// with an abandoned first table (both players quit) the final, the table of
+// the match still to be played there (or still to be filled) moves first.
+void KeepFinalFirst(TRoundRec& round) {
+    if (round.Tables[0].Result != 4) return;
+    for (int j = 1; j < std::min(round.TableCount, MaxTablesPerRound); ++j) {
+        TTableRec& t = round.Tables[j];
+        if (t.Result != 4) {
+            SwapTables(round.Tables[0], t);
+            MarkTableUsed(round.Tables[0]);
+            return;
+        }
+    }
+}
+}  // namespace
+
 void UpdateFullTableCount(TTourneyState& s) {
     WriteLog(s, "    -> UpdateFullTableCount");
     // A bracket's final is the first round that leaves one entry once the
@@ -174,6 +253,11 @@ void UpdateFullTableCount(TTourneyState& s) {
         }
     }
     FinishMarkers(s, wf, of, tf);
+    UnseatBeyondFinals(s);
+    if (s.GrandFinalRound >= 0 && s.GrandFinalRound < MaxRounds)
+        KeepFinalFirst(s.Winners[s.GrandFinalRound]);
+    if (s.ElimFormat == TElimFormat::Triple && s.OneLossLastRound < MaxRounds)
+        KeepFinalFirst(s.OneLoss[s.OneLossLastRound]);
     EndOfCount(s);
 }
 

@@ -234,3 +234,44 @@ TEST_F(CorrectionsTest, RemovalsDuringSignupDestroyTheEntries) {
 
 }  // namespace
 }  // namespace kestrova
+
+namespace kestrova {
+namespace {
+
+// A both-quit semi-final makes the other semi-final the final: its table
+// becomes the final's table, and it decides the champion.
+TEST_F(CorrectionsTest, BothQuitInASemiFinalMakesTheOtherOneTheFinal) {
+    Start(TElimFormat::Single, 8);
+    for (int t = 0; t < 4; ++t) Win(TBracketKind::Winners, 0, t, 0);
+    ASSERT_EQ(s.GrandFinalRound, 2);
+    TPlayer* a = W(1, 1).Seat[0];
+    TPlayer* b = W(1, 1).Seat[1];
+    BothPlayersQuit(s, {TBracketKind::Winners, 1, 0, 0});
+    EXPECT_EQ(s.GrandFinalRound, 1);
+    EXPECT_EQ(W(1, 0).Seat[0], a);  // the live semi-final moved to the final's table
+    EXPECT_EQ(W(1, 0).Seat[1], b);
+    EXPECT_EQ(W(1, 1).Result, 4);
+    Win(TBracketKind::Winners, 1, 0, 1);
+    EXPECT_TRUE(GrandFinalDecided(s));
+    EXPECT_EQ(W(1, 0).Winner(), b);
+    EXPECT_EQ(b->CurrentTable(), &W(1, 0));
+}
+
+// A winner already seated at the old final when the other semi-final is
+// abandoned: its semi-final win was the final, and it leaves the old table.
+TEST_F(CorrectionsTest, AWinnerPastTheNewFinalIsTheChampion) {
+    Start(TElimFormat::Single, 8);
+    for (int t = 0; t < 4; ++t) Win(TBracketKind::Winners, 0, t, 0);
+    Win(TBracketKind::Winners, 1, 1, 0);
+    TPlayer* champion = W(1, 1).Winner();
+    ASSERT_EQ(W(2, 0).Seat[0], champion);
+    BothPlayersQuit(s, {TBracketKind::Winners, 1, 0, 0});
+    EXPECT_EQ(s.GrandFinalRound, 1);
+    EXPECT_TRUE(GrandFinalDecided(s));
+    EXPECT_EQ(W(1, 0).Winner(), champion);
+    EXPECT_EQ(champion->CurrentTable(), &W(1, 0));
+    EXPECT_TRUE(W(2, 0).Empty());
+}
+
+}  // namespace
+}  // namespace kestrova
