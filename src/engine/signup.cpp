@@ -133,6 +133,7 @@ TPlayer* Seat(TTourneyState& s, TSeatChoice c, const std::string& name,
     if (s.TeamMode && Waiting(p)) {
         (p->Player1.empty() ? p->Player1 : p->Player2) = name;
         p->Name = p->Player1 + "/" + p->Player2;
+        ++s.NamesVersion;
         return p;
     }
     s.Players.push_back(std::make_unique<TPlayer>());
@@ -141,8 +142,10 @@ TPlayer* Seat(TTourneyState& s, TSeatChoice c, const std::string& name,
         p->Player1 = name;
         p->Player2 = partner;
         p->Name = p->Player1 + "/" + p->Player2;
+        ++s.NamesVersion;
     } else {
         p->Name = name;
+        ++s.NamesVersion;
     }
     t.Seat[c.Seat] = p;
     MarkTableUsed(t);

@@ -63,6 +63,7 @@ std::string Rename(TTourneyState& s, TBracketKind bracket, int round, TPlayer& p
     }
     if (name == p.Name) return p.Name;
     p.Name = name;
+    ++s.NamesVersion;
     s.View().RedrawAll();
     if (Erasable(s, bracket, round, p)) PostNextAssign(s, p);
     SaveTourney(s);
@@ -131,6 +132,7 @@ TPlayer* ApplyTeamProperties(TTourneyState& s, TBracketKind bracket, int round, 
     if (!t) return nullptr;
     if (TPlayer* p = t->Seat[seat]) {
         // Typed text is kept as it stands; only the boxes' lengths bound it.
+        ++s.NamesVersion;
         p->Name = teamName.substr(0, TeamNameLength);
         p->Player1 = first.substr(0, PlayerNameLength);
         p->Player2 = second.substr(0, PlayerNameLength);
@@ -142,6 +144,7 @@ TPlayer* ApplyTeamProperties(TTourneyState& s, TBracketKind bracket, int round, 
     TPlayer* p = AddPlayer(s, first + "/" + second, table, true, true, seat);
     if (!p) return nullptr;
     if (!teamName.empty()) {
+        ++s.NamesVersion;
         p->Name = teamName.substr(0, TeamNameLength);
         s.View().RedrawRound(TBracketKind::Winners, 0);
         SaveTourney(s);

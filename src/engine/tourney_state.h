@@ -179,6 +179,10 @@ public:
     // copy of the numbers while they stay the same.
     uint64_t TableNoVersion = 1;
     std::shared_ptr<const std::vector<int16_t>> TableNoCache;
+    // The same for the entries' names (bumped by every rename and sign-up).
+    uint64_t NamesVersion = 1;
+    std::shared_ptr<const void> NamesCache;
+    uint64_t NamesCacheVersion = 0;
     uint64_t TableNoCacheVersion = 0;
 
     // --- Ports and randomness

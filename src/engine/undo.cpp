@@ -18,12 +18,6 @@ bool HoldsNothing(const TTableRec& t) {
            !t.Reminded15 && !t.Reminded10 && !t.Reminded5;
 }
 
-int16_t GlobalIndex(const TTableRec* t) {
-    if (!t) return -1;
-    return static_cast<int16_t>(static_cast<int>(t->Round->Bracket) * kBracketStride +
-                                t->Round->Index() * MaxTablesPerRound + TableIndexOf(*t));
-}
-
 TTableRec* TableAt(TTourneyState& s, int g) {
     if (g < 0 || g >= 3 * kBracketStride) return nullptr;
     TBracket& b = s.Bracket(static_cast<TBracketKind>(g / kBracketStride));
@@ -48,6 +42,20 @@ std::shared_ptr<const std::vector<int16_t>> TableNumbers(TTourneyState& s, bool&
     return nos;
 }
 }  // namespace
+
+using TNames = std::vector<TUndoRedo::PlayerNames>;
+
+std::shared_ptr<const TNames> PlayerNamesOf(TTourneyState& s, bool& shared) {
+    auto cached = std::static_pointer_cast<const TNames>(s.NamesCache);
+    shared = cached && s.NamesCacheVersion == s.NamesVersion && cached->size() == s.Players.size();
+    if (shared) return cached;
+    auto names = std::make_shared<TNames>();
+    names->reserve(s.Players.size());
+    for (const auto& p : s.Players) names->push_back({p->Name, p->Player1, p->Player2});
+    s.NamesCache = names;
+    s.NamesCacheVersion = s.NamesVersion;
+    return names;
+}
 
 std::unique_ptr<TUndoRedo> TUndoRedo::Take(TTourneyState& s) {
     auto u = std::make_unique<TUndoRedo>();
@@ -81,14 +89,10 @@ std::unique_ptr<TUndoRedo> TUndoRedo::Take(TTourneyState& s) {
     }
     u->Players.reserve(s.Players.size());
     for (const auto& p : s.Players) {
-        PlayerCopy c{p->Name, p->Player1, p->Player2, p->BootStart, p->BootCount, p->Points,
-                     p->BootedOut, p->Disqualified, {}, {}};
-        for (int k = 0; k < MaxStages; ++k) {
-            c.Tables[k] = GlobalIndex(p->Tables[k]);
-            c.Seats[k] = static_cast<int8_t>(p->Seats[k]);
-        }
-        u->Players.push_back(std::move(c));
+        u->Players.push_back(PlayerCopy{p->BootStart, p->BootCount, p->Points, p->BootedOut,
+                                        p->Disqualified, p->Tables, p->Seats});
     }
+    u->Names = PlayerNamesOf(s, u->SharesNames);
     u->Markers = {s.WinnersFinalRound, s.OneLossFinalRound, s.TwoLossFinalRound,
                   s.OneLossLastRound, s.GrandFinalRound};
     return u;
@@ -127,19 +131,20 @@ bool TUndoRedo::Restore(TTourneyState& s) const {
     for (size_t i = 0; i < Players.size(); ++i) {
         const PlayerCopy& c = Players[i];
         TPlayer& p = *s.Players[i];
-        p.Name = c.Name;
-        p.Player1 = c.Player1;
-        p.Player2 = c.Player2;
+        if (Names && i < Names->size()) {
+            p.Name = (*Names)[i].Name;
+            p.Player1 = (*Names)[i].Player1;
+            p.Player2 = (*Names)[i].Player2;
+        }
         p.BootStart = c.BootStart;
         p.BootCount = c.BootCount;
         p.Points = c.Points;
         p.BootedOut = c.BootedOut;
         p.Disqualified = c.Disqualified;
-        for (int k = 0; k < MaxStages; ++k) {
-            p.Tables[k] = TableAt(s, c.Tables[k]);
-            p.Seats[k] = c.Seats[k];
-        }
+        p.Tables = c.Tables;
+        p.Seats = c.Seats;
     }
+    ++s.NamesVersion;
     s.WinnersFinalRound = Markers[0];
     s.OneLossFinalRound = Markers[1];
     s.TwoLossFinalRound = Markers[2];
@@ -152,10 +157,7 @@ size_t TUndoRedo::Bytes() const {
     size_t n = sizeof(*this) + Tables.capacity() * sizeof(TableCopy) +
                Players.capacity() * sizeof(PlayerCopy);
     if (!SharesTableNos && TableNos) n += TableNos->size() * sizeof(int16_t);
-    for (const auto& p : Players) {
-        for (const std::string* str : {&p.Name, &p.Player1, &p.Player2})
-            if (str->capacity() > 15) n += str->capacity() + 1;
-    }
+    if (!SharesNames && Names) n += Names->capacity() * sizeof(PlayerNames);
     return n;
 }
 

@@ -25,12 +25,14 @@ public:
         TDateTime StartTime, EndTime;
     };
     struct PlayerCopy {
-        std::string Name, Player1, Player2;
         TDateTime BootStart;
         int32_t BootCount, Points;
         bool BootedOut, Disqualified;
-        std::array<int16_t, MaxStages> Tables;  // global table index, -1 none
-        std::array<int8_t, MaxStages> Seats;
+        std::array<TTableRec*, MaxStages> Tables;  // into the state's own brackets
+        std::array<int32_t, MaxStages> Seats;
+    };
+    struct PlayerNames {
+        std::string Name, Player1, Player2;
     };
 
     static std::unique_ptr<TUndoRedo> Take(TTourneyState& s);
@@ -46,6 +48,9 @@ public:
     std::array<bool, 3 * MaxRounds> HasByes{};
     std::vector<TableCopy> Tables;
     std::vector<PlayerCopy> Players;
+    // Names change rarely: one copy is shared while NamesVersion stays the same.
+    std::shared_ptr<const std::vector<PlayerNames>> Names;
+    bool SharesNames = false;
     std::array<int32_t, 5> Markers{};
 };
 

@@ -122,6 +122,7 @@ void ResetTourneyState(TTourneyState& s) {
     ClearUndoAndRedo(s);  // snapshots refer to the players about to be freed
     ClearBrackets(s);
     s.Players.clear();
+    ++s.NamesVersion;
     s.Started = false;
     s.VoidTables.clear();
     s.FindText.clear();

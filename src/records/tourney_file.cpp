@@ -246,6 +246,7 @@ void ApplyFile(TTourneyState& s, const kvb::TKvbFile& f, const std::string& path
     ClearUndoAndRedo(s);
     ClearBrackets(s);
     s.Players = std::move(players);
+    ++s.NamesVersion;
     s.SignupClosed = false;
     s.Started = false;
     s.TeamMode = f.TeamMode();
