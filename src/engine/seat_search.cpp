@@ -21,11 +21,12 @@ void TakeSeat(TPlayer& p, TTableRec& t, int seat, int stage) {
 }
 
 namespace {
-TSeatFound Pass(TTourneyState& s, TBracketKind b, int r, int limit, bool winnersWinner) {
+TSeatFound Pass(TTourneyState& s, TBracketKind b, int r, int limit, bool winnersWinner,
+               const TBusyNumbers& busy) {
     TRoundRec& round = s.Bracket(b)[r];
     for (int t = 0; t < limit; ++t) {
         TTableRec& tab = round.Tables[t];
-        if (tab.Result != 0 || IsTableNoInUse(s, b, r, tab.TableNo)) continue;
+        if (tab.Result != 0 || busy.InUse(tab.TableNo)) continue;
         if (!tab.Seat[0]) return {&tab, 0};
         bool byeSeat = winnersWinner && round.HasBye && t == round.TableCount - 1;
         if (!tab.Seat[1] && !byeSeat) return {&tab, 1};
@@ -35,17 +36,18 @@ TSeatFound Pass(TTourneyState& s, TBracketKind b, int r, int limit, bool winners
 
 // Gives the first empty table whose number is busy a free number, stepping
 // 1, 2 or 3 by format from the number of the round's last table in use.
-void RenumberBusyTable(TTourneyState& s, TBracketKind b, int r, int bound) {
+void RenumberBusyTable(TTourneyState& s, TBracketKind b, int r, int bound,
+                       const TBusyNumbers& busy) {
     TRoundRec& round = s.Bracket(b)[r];
     for (int t = 0; t < bound; ++t) {
         TTableRec& tab = round.Tables[t];
-        if (!tab.Empty() || tab.Result != 0 || !IsTableNoInUse(s, b, r, tab.TableNo)) continue;
+        if (!tab.Empty() || tab.Result != 0 || !busy.InUse(tab.TableNo)) continue;
         int last = std::clamp(round.TableCount - 1, 0, MaxTablesPerRound - 1);
         int n = round.Tables[last].TableNo;
         const int room = std::max(1, s.RoomTableCount);
         for (int tries = 0; tries <= room; ++tries) {
             n = (static_cast<int>(s.ElimFormat) + n) % room + 1;
-            if (!IsTableNoInUse(s, b, r, n)) {
+            if (!busy.InUse(n)) {
                 tab.TableNo = n;
                 ++s.TableNoVersion;
                 s.View().RedrawRound(b, r);
@@ -61,10 +63,11 @@ TSeatFound FindSeat(TTourneyState& s, TBracketKind b, int r, bool winnersWinner)
     if (r < 0 || r >= MaxRounds) return {};
     const int bound = SeatSearchBound[static_cast<int>(b)];
     TRoundRec& round = s.Bracket(b)[r];
-    TSeatFound f = Pass(s, b, r, std::clamp(round.TableCount, 0, bound), winnersWinner);
+    const TBusyNumbers busy(s, b, r);
+    TSeatFound f = Pass(s, b, r, std::clamp(round.TableCount, 0, bound), winnersWinner, busy);
     if (f) return f;
-    RenumberBusyTable(s, b, r, bound);
-    return Pass(s, b, r, bound, winnersWinner);
+    RenumberBusyTable(s, b, r, bound, busy);
+    return Pass(s, b, r, bound, winnersWinner, busy);
 }
 
 }  // namespace kestrova

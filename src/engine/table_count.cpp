@@ -369,6 +369,40 @@ bool IsTableNoInUse(const TTourneyState& s, TBracketKind bracket, int round, int
     return false;
 }
 
+namespace {
+constexpr int kBusyLimit = 4096;  // numbers beyond (only from odd files) are asked one by one
+}  // namespace
+
+TBusyNumbers::TBusyNumbers(const TTourneyState& s, TBracketKind bracket, int round)
+    : s_(s), bracket_(bracket), round_(round), busy_(kBusyLimit + 1, 0) {
+    for (int no : s.VoidTables)
+        if (no >= 0 && no <= kBusyLimit) busy_[no] = 1;
+    for (int b = 0; b < s.BracketCount(); ++b) {
+        const TBracket& br = s.Bracket(static_cast<TBracketKind>(b));
+        for (int r = 0; r < MaxRounds; ++r) {
+            const TRoundRec& rr = br[r];
+            const int count = std::min(rr.TableCount, MaxTablesPerRound);
+            const bool here = b == static_cast<int>(bracket) && r == round;
+            for (int i = 0; i < count; ++i) {
+                const TTableRec& t = rr.Tables[i];
+                if (t.Result != 0 || t.TableNo < 0 || t.TableNo > kBusyLimit) continue;
+                if (t.StartTime > 0 || (rr.HasBye && i == count - 1 && t.Seat[0]) ||
+                    ((t.Seat[0] || t.Seat[1]) && !here))
+                    busy_[t.TableNo] = 1;
+            }
+        }
+    }
+}
+
+bool TBusyNumbers::InUse(int tableNo) const {
+    if (tableNo < 0 || tableNo > kBusyLimit) return IsTableNoInUse(s_, bracket_, round_, tableNo);
+    return busy_[tableNo] != 0;
+}
+
+void TBusyNumbers::Renumbered(int tableNo) {
+    (void)tableNo;  // an empty table holds no number busy for its own round
+}
+
 bool RoundComplete(const TRoundRec& round) {
     int count = std::min(round.TableCount, MaxTablesPerRound);
     for (int i = 0; i < count; ++i)

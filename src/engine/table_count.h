@@ -17,6 +17,21 @@ void NumberTables(TTourneyState& s);
 // The fixed numbers of the final tables (run by UpdateBracketTabs).
 void NumberFinalTables(TTourneyState& s);
 bool IsTableNoInUse(const TTourneyState& s, TBracketKind bracket, int round, int tableNo);
+// IsTableNoInUse for one round, answered from one pass over the brackets
+// (the seat search asks it for many tables in a row).
+class TBusyNumbers {
+public:
+    TBusyNumbers(const TTourneyState& s, TBracketKind bracket, int round);
+    bool InUse(int tableNo) const;
+    // A number given to a table of this round since: busy from now on for other rounds.
+    void Renumbered(int tableNo);
+
+private:
+    const TTourneyState& s_;
+    TBracketKind bracket_;
+    int round_;
+    std::vector<uint8_t> busy_;
+};
 bool IsVoidTable(const TTourneyState& s, int tableNo);
 bool RoundComplete(const TRoundRec& round);
 

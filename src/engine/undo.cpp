@@ -43,6 +43,23 @@ std::shared_ptr<const std::vector<int16_t>> TableNumbers(TTourneyState& s, bool&
 }
 }  // namespace
 
+// Stage links as byte offsets from the first bracket: the brackets are one
+// block inside the state, which never moves.
+int32_t TableOffset(const TTourneyState& s, const TTableRec* t) {
+    if (!t) return -1;
+    return static_cast<int32_t>(reinterpret_cast<const char*>(t) -
+                                reinterpret_cast<const char*>(&s.Winners));
+}
+
+TTableRec* TableFromOffset(TTourneyState& s, int32_t offset) {
+    if (offset < 0) return nullptr;
+    return reinterpret_cast<TTableRec*>(reinterpret_cast<char*>(&s.Winners) + offset);
+}
+
+TPlayer* PlayerAt(TTourneyState& s, int16_t i) {
+    return (i >= 0 && static_cast<size_t>(i) < s.Players.size()) ? s.Players[i].get() : nullptr;
+}
+
 using TNames = std::vector<TUndoRedo::PlayerNames>;
 
 std::shared_ptr<const TNames> PlayerNamesOf(TTourneyState& s, bool& shared) {
@@ -62,6 +79,7 @@ std::unique_ptr<TUndoRedo> TUndoRedo::Take(TTourneyState& s) {
     u->TableNos = TableNumbers(s, u->SharesTableNos);
     // A snapshot holds about as many tables as the one before it.
     u->Tables.reserve(s.UndoList.empty() ? 64 : s.UndoList.back()->Tables.size() + 4);
+    for (size_t i = 0; i < s.Players.size(); ++i) s.Players[i]->Position = static_cast<int32_t>(i);
     for (int b = 0; b < 3; ++b) {
         const TBracket& br = s.Bracket(static_cast<TBracketKind>(b));
         for (int r = 0; r < MaxRounds; ++r) {
@@ -79,8 +97,8 @@ std::unique_ptr<TUndoRedo> TUndoRedo::Take(TTourneyState& s) {
                 c.Result = static_cast<int8_t>(t.Result);
                 c.Reminders = static_cast<uint8_t>((t.Reminded15 ? 1 : 0) | (t.Reminded10 ? 2 : 0) |
                                                    (t.Reminded5 ? 4 : 0));
-                c.Seat[0] = t.Seat[0];
-                c.Seat[1] = t.Seat[1];
+                c.Seat[0] = static_cast<int16_t>(t.Seat[0] ? t.Seat[0]->Position : -1);
+                c.Seat[1] = static_cast<int16_t>(t.Seat[1] ? t.Seat[1]->Position : -1);
                 c.StartTime = t.StartTime;
                 c.EndTime = t.EndTime;
                 u->Tables.push_back(c);
@@ -89,8 +107,12 @@ std::unique_ptr<TUndoRedo> TUndoRedo::Take(TTourneyState& s) {
     }
     u->Players.reserve(s.Players.size());
     for (const auto& p : s.Players) {
-        u->Players.push_back(PlayerCopy{p->BootStart, p->BootCount, p->Points, p->BootedOut,
-                                        p->Disqualified, p->Tables, p->Seats});
+        PlayerCopy c{p->BootStart, p->BootCount, p->Points, p->BootedOut, p->Disqualified, {}, {}};
+        for (int k = 0; k < MaxStages; ++k) {
+            c.Tables[k] = TableOffset(s, p->Tables[k]);
+            c.Seats[k] = static_cast<int8_t>(p->Seats[k]);
+        }
+        u->Players.push_back(c);
     }
     u->Names = PlayerNamesOf(s, u->SharesNames);
     u->Markers = {s.WinnersFinalRound, s.OneLossFinalRound, s.TwoLossFinalRound,
@@ -118,8 +140,8 @@ bool TUndoRedo::Restore(TTourneyState& s) const {
         TTableRec* t = TableAt(s, c.Index);
         if (!t) continue;
         t->Result = c.Result;
-        t->Seat[0] = c.Seat[0];
-        t->Seat[1] = c.Seat[1];
+        t->Seat[0] = PlayerAt(s, c.Seat[0]);
+        t->Seat[1] = PlayerAt(s, c.Seat[1]);
         t->StartTime = c.StartTime;
         t->EndTime = c.EndTime;
         t->Reminded15 = c.Reminders & 1;
@@ -141,8 +163,10 @@ bool TUndoRedo::Restore(TTourneyState& s) const {
         p.Points = c.Points;
         p.BootedOut = c.BootedOut;
         p.Disqualified = c.Disqualified;
-        p.Tables = c.Tables;
-        p.Seats = c.Seats;
+        for (int k = 0; k < MaxStages; ++k) {
+            p.Tables[k] = TableFromOffset(s, c.Tables[k]);
+            p.Seats[k] = c.Seats[k];
+        }
     }
     ++s.NamesVersion;
     s.WinnersFinalRound = Markers[0];

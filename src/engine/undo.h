@@ -21,15 +21,15 @@ public:
         int16_t Index;  // bracket * 960 + round * 64 + table
         int8_t Result;
         uint8_t Reminders;
-        TPlayer* Seat[2];  // live records: the stacks are emptied whenever Players changes
+        int16_t Seat[2];  // places in Players, -1 empty: the stacks are emptied whenever Players changes
         TDateTime StartTime, EndTime;
     };
     struct PlayerCopy {
         TDateTime BootStart;
         int32_t BootCount, Points;
         bool BootedOut, Disqualified;
-        std::array<TTableRec*, MaxStages> Tables;  // into the state's own brackets
-        std::array<int32_t, MaxStages> Seats;
+        std::array<int32_t, MaxStages> Tables;  // byte offsets into the state's brackets, -1 none
+        std::array<int8_t, MaxStages> Seats;
     };
     struct PlayerNames {
         std::string Name, Player1, Player2;
