@@ -1,3 +1,4 @@
+#include <algorithm>
 #include "ui/kestrova_form.h"
 
 #include <QApplication>
@@ -83,7 +84,10 @@ void TKestrovaForm::BuildCentral() {
 void TKestrovaForm::BuildStatusBar() {
     for (int i = 0; i < 3; ++i) {
         clockPanels_[i] = new QLabel(this);
-        clockPanels_[i]->setFixedWidth(90);
+        // 90 pixels as designed, wider when the system's font and time
+        // format need it (" Local: 11:05 PM" must not be cut).
+        clockPanels_[i]->setMinimumWidth(std::max(
+            90, clockPanels_[i]->fontMetrics().horizontalAdvance(" Local: 00:00:00 PM ") + 8));
         clockPanels_[i]->setToolTip(
             "International Time Clock - right-mouse click to choose time-zones to display");
         clockPanels_[i]->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -213,7 +213,10 @@ TEST_F(KestrovaFormTest, CaptionClockPanelGeometryAndTheFindBox) {
     clock->Time = EncodeDateTime(2026, 12, 5, 20, 7, 0);
     form->TickClock();
     EXPECT_EQ(form->ClockPanel(0)->text(), " Local: 8:07 PM");
-    EXPECT_EQ(form->ClockPanel(0)->width(), 90);
+    // At least the designed 90 pixels, and wide enough for the whole text.
+    EXPECT_GE(form->ClockPanel(0)->width(), 90);
+    EXPECT_GE(form->ClockPanel(0)->width(),
+              form->ClockPanel(0)->fontMetrics().horizontalAdvance(form->ClockPanel(0)->text()));
     form->TitleChanged("Tarvex Kestrova - Friday");
     EXPECT_EQ(form->windowTitle(), "Tarvex Kestrova - Friday");
     EXPECT_FALSE(form->Menus().InternetLink->menuAction()->isVisible());
