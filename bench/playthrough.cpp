@@ -55,9 +55,10 @@ Run PlayOnce(TElimFormat format, unsigned seed) {
         spent += std::chrono::steady_clock::now() - t0;
         ++run.Results;
     }
+    // Bytes each snapshot adds (pieces it shares with the one before count there).
     size_t total = 0;
-    for (const auto& u : s.UndoList) total = std::max(total, u->Bytes());
-    run.SnapshotBytes = total;
+    for (const auto& u : s.UndoList) total += u->Bytes();
+    run.SnapshotBytes = s.UndoList.empty() ? 0 : total / s.UndoList.size();
     run.MicrosPerResult = run.Results ? spent.count() / 1000.0 / run.Results : 0;
     return run;
 }

@@ -184,6 +184,8 @@ public:
     uint64_t NamesVersion = 1;
     std::shared_ptr<const void> NamesCache;
     uint64_t NamesCacheVersion = 0;
+    // The pieces of the last undo snapshot taken, for the next one to share.
+    std::shared_ptr<void> UndoPieces;
     uint64_t TableNoCacheVersion = 0;
 
     // --- Ports and randomness

@@ -18,11 +18,6 @@ bool HoldsNothing(const TTableRec& t) {
            !t.Reminded15 && !t.Reminded10 && !t.Reminded5;
 }
 
-TTableRec* TableAt(TTourneyState& s, int g) {
-    if (g < 0 || g >= 3 * kBracketStride) return nullptr;
-    TBracket& b = s.Bracket(static_cast<TBracketKind>(g / kBracketStride));
-    return &b[(g % kBracketStride) / MaxTablesPerRound].Tables[g % MaxTablesPerRound];
-}
 }  // namespace
 
 namespace {
@@ -74,84 +69,150 @@ std::shared_ptr<const TNames> PlayerNamesOf(TTourneyState& s, bool& shared) {
     return names;
 }
 
+namespace {
+struct TPieces {
+    std::array<std::shared_ptr<const TUndoRedo::RoundCopy>, 3 * MaxRounds> Rounds;
+    std::vector<std::shared_ptr<const TUndoRedo::PlayerChunk>> Players;
+};
+
+TPieces& PiecesOf(TTourneyState& s) {
+    if (!s.UndoPieces) s.UndoPieces = std::make_shared<TPieces>();
+    return *std::static_pointer_cast<TPieces>(s.UndoPieces);
+}
+
+TUndoRedo::TableCopy CopyTable(const TTableRec& t, int i) {
+    TUndoRedo::TableCopy c{};
+    c.Index = static_cast<int8_t>(i);
+    c.Result = static_cast<int8_t>(t.Result);
+    c.Reminders = static_cast<uint8_t>((t.Reminded15 ? 1 : 0) | (t.Reminded10 ? 2 : 0) |
+                                       (t.Reminded5 ? 4 : 0));
+    c.Seat[0] = static_cast<int16_t>(t.Seat[0] ? t.Seat[0]->Position : -1);
+    c.Seat[1] = static_cast<int16_t>(t.Seat[1] ? t.Seat[1]->Position : -1);
+    c.StartTime = t.StartTime;
+    c.EndTime = t.EndTime;
+    return c;
+}
+
+int CopyLimit(const TRoundRec& round) {
+    // Tables past the high-water mark have never held anyone.
+    return std::min(MaxTablesPerRound, std::max(round.TableCount, round.HighWater));
+}
+
+// The round still reads as its last copy (most rounds do: a result changes few).
+bool SameRound(const TRoundRec& round, const TUndoRedo::RoundCopy& copy) {
+    if (copy.TableCount != round.TableCount || copy.HasBye != round.HasBye) return false;
+    size_t j = 0;
+    const int limit = CopyLimit(round);
+    for (int i = 0; i < limit; ++i) {
+        const TTableRec& t = round.Tables[i];
+        if (HoldsNothing(t)) continue;
+        if (j >= copy.Tables.size() || !(copy.Tables[j] == CopyTable(t, i))) return false;
+        ++j;
+    }
+    return j == copy.Tables.size();
+}
+
+void CopyRound(const TRoundRec& round, TUndoRedo::RoundCopy& out) {
+    out.TableCount = static_cast<int16_t>(round.TableCount);
+    out.HasBye = round.HasBye;
+    out.Tables.clear();
+    const int limit = CopyLimit(round);
+    for (int i = 0; i < limit; ++i)
+        if (!HoldsNothing(round.Tables[i])) out.Tables.push_back(CopyTable(round.Tables[i], i));
+}
+
+// Keeps the piece from the last snapshot when it is equal, else stores a new one.
+template <class T>
+std::shared_ptr<const T> Share(std::shared_ptr<const T>& cached, const T& fresh, size_t& ownBytes,
+                               size_t bytes) {
+    if (!cached || !(*cached == fresh)) {
+        cached = std::make_shared<const T>(fresh);
+        ownBytes += bytes;
+    }
+    return cached;
+}
+}  // namespace
+
 std::unique_ptr<TUndoRedo> TUndoRedo::Take(TTourneyState& s) {
     auto u = std::make_unique<TUndoRedo>();
-    u->TableNos = TableNumbers(s, u->SharesTableNos);
-    // A snapshot holds about as many tables as the one before it.
-    u->Tables.reserve(s.UndoList.empty() ? 64 : s.UndoList.back()->Tables.size() + 4);
+    TPieces& pieces = PiecesOf(s);
+    bool shared = false;
+    u->TableNos = TableNumbers(s, shared);
+    if (!shared) u->OwnBytes += u->TableNos->size() * sizeof(int16_t);
     for (size_t i = 0; i < s.Players.size(); ++i) s.Players[i]->Position = static_cast<int32_t>(i);
+
     for (int b = 0; b < 3; ++b) {
         const TBracket& br = s.Bracket(static_cast<TBracketKind>(b));
         for (int r = 0; r < MaxRounds; ++r) {
-            const TRoundRec& round = br[r];
-            u->TableCounts[b * MaxRounds + r] = static_cast<int16_t>(round.TableCount);
-            u->HasByes[b * MaxRounds + r] = round.HasBye;
-            // Tables past the high-water mark have never held anyone.
-            const int limit = std::min(MaxTablesPerRound, std::max(round.TableCount, round.HighWater));
-            for (int i = 0; i < limit; ++i) {
-                const TTableRec& t = round.Tables[i];
-                if (HoldsNothing(t)) continue;
-                int g = b * kBracketStride + r * MaxTablesPerRound + i;
-                TableCopy c{};
-                c.Index = static_cast<int16_t>(g);
-                c.Result = static_cast<int8_t>(t.Result);
-                c.Reminders = static_cast<uint8_t>((t.Reminded15 ? 1 : 0) | (t.Reminded10 ? 2 : 0) |
-                                                   (t.Reminded5 ? 4 : 0));
-                c.Seat[0] = static_cast<int16_t>(t.Seat[0] ? t.Seat[0]->Position : -1);
-                c.Seat[1] = static_cast<int16_t>(t.Seat[1] ? t.Seat[1]->Position : -1);
-                c.StartTime = t.StartTime;
-                c.EndTime = t.EndTime;
-                u->Tables.push_back(c);
+            auto& cached = pieces.Rounds[b * MaxRounds + r];
+            if (!cached || !SameRound(br[r], *cached)) {
+                auto fresh = std::make_shared<RoundCopy>();
+                CopyRound(br[r], *fresh);
+                u->OwnBytes += sizeof(RoundCopy) + fresh->Tables.size() * sizeof(TableCopy);
+                cached = std::move(fresh);
             }
+            u->Rounds[b * MaxRounds + r] = cached;
         }
     }
-    u->Players.reserve(s.Players.size());
-    for (const auto& p : s.Players) {
-        PlayerCopy c{p->BootStart, p->BootCount, p->Points, p->BootedOut, p->Disqualified, {}, {}};
-        for (int k = 0; k < MaxStages; ++k) {
-            c.Tables[k] = TableOffset(s, p->Tables[k]);
-            c.Seats[k] = static_cast<int8_t>(p->Seats[k]);
+
+    u->PlayerCount = s.Players.size();
+    const size_t chunks = (s.Players.size() + ChunkSize - 1) / ChunkSize;
+    pieces.Players.resize(chunks);
+    PlayerChunk chunk;
+    for (size_t c = 0; c < chunks; ++c) {
+        chunk.clear();
+        for (size_t i = c * ChunkSize; i < std::min(s.Players.size(), (c + 1) * ChunkSize); ++i) {
+            const TPlayer& p = *s.Players[i];
+            PlayerCopy pc{p.BootStart, p.BootCount, p.Points, p.BootedOut, p.Disqualified, {}, {}};
+            for (int k = 0; k < MaxStages; ++k) {
+                pc.Tables[k] = TableOffset(s, p.Tables[k]);
+                pc.Seats[k] = static_cast<int8_t>(p.Seats[k]);
+            }
+            chunk.push_back(pc);
         }
-        u->Players.push_back(c);
+        u->Players.push_back(Share(pieces.Players[c], chunk, u->OwnBytes,
+                                   sizeof(PlayerChunk) + chunk.size() * sizeof(PlayerCopy)));
     }
-    u->Names = PlayerNamesOf(s, u->SharesNames);
+    u->Names = PlayerNamesOf(s, shared);
+    if (!shared) u->OwnBytes += u->Names->size() * sizeof(PlayerNames);
     u->Markers = {s.WinnersFinalRound, s.OneLossFinalRound, s.TwoLossFinalRound,
                   s.OneLossLastRound, s.GrandFinalRound};
+    u->OwnBytes += sizeof(TUndoRedo) + u->Players.capacity() * sizeof(u->Players[0]);
     return u;
 }
 
 bool TUndoRedo::Restore(TTourneyState& s) const {
-    if (Players.size() != s.Players.size()) return false;
+    if (PlayerCount != s.Players.size()) return false;
     for (int b = 0; b < 3; ++b) {
         TBracket& br = s.Bracket(static_cast<TBracketKind>(b));
         for (int r = 0; r < MaxRounds; ++r) {
             TRoundRec& round = br[r];
-            round.TableCount = TableCounts[b * MaxRounds + r];
-            round.HasBye = HasByes[b * MaxRounds + r];
+            const RoundCopy& copy = *Rounds[b * MaxRounds + r];
+            round.TableCount = copy.TableCount;
+            round.HasBye = copy.HasBye;
             for (int i = 0; i < MaxTablesPerRound; ++i) {
                 TTableRec& t = round.Tables[i];
                 t = TTableRec{};
                 t.Round = &round;
                 t.TableNo = (*TableNos)[b * kBracketStride + r * MaxTablesPerRound + i];
             }
+            for (const TableCopy& c : copy.Tables) {
+                TTableRec& t = round.Tables[c.Index];
+                t.Result = c.Result;
+                t.Seat[0] = PlayerAt(s, c.Seat[0]);
+                t.Seat[1] = PlayerAt(s, c.Seat[1]);
+                t.StartTime = c.StartTime;
+                t.EndTime = c.EndTime;
+                t.Reminded15 = c.Reminders & 1;
+                t.Reminded10 = c.Reminders & 2;
+                t.Reminded5 = c.Reminders & 4;
+                MarkTableUsed(t);
+            }
         }
     }
-    for (const TableCopy& c : Tables) {
-        TTableRec* t = TableAt(s, c.Index);
-        if (!t) continue;
-        t->Result = c.Result;
-        t->Seat[0] = PlayerAt(s, c.Seat[0]);
-        t->Seat[1] = PlayerAt(s, c.Seat[1]);
-        t->StartTime = c.StartTime;
-        t->EndTime = c.EndTime;
-        t->Reminded15 = c.Reminders & 1;
-        t->Reminded10 = c.Reminders & 2;
-        t->Reminded5 = c.Reminders & 4;
-        MarkTableUsed(*t);
-    }
     ++s.TableNoVersion;
-    for (size_t i = 0; i < Players.size(); ++i) {
-        const PlayerCopy& c = Players[i];
+    for (size_t i = 0; i < PlayerCount; ++i) {
+        const PlayerCopy& c = (*Players[i / ChunkSize])[i % ChunkSize];
         TPlayer& p = *s.Players[i];
         if (Names && i < Names->size()) {
             p.Name = (*Names)[i].Name;
@@ -175,14 +236,6 @@ bool TUndoRedo::Restore(TTourneyState& s) const {
     s.OneLossLastRound = Markers[3];
     s.GrandFinalRound = Markers[4];
     return true;
-}
-
-size_t TUndoRedo::Bytes() const {
-    size_t n = sizeof(*this) + Tables.capacity() * sizeof(TableCopy) +
-               Players.capacity() * sizeof(PlayerCopy);
-    if (!SharesTableNos && TableNos) n += TableNos->size() * sizeof(int16_t);
-    if (!SharesNames && Names) n += Names->capacity() * sizeof(PlayerNames);
-    return n;
 }
 
 void UpdateUndoEnabling(TTourneyState& s) {
@@ -211,7 +264,7 @@ bool Step(TTourneyState& s, TUndoStack& from, TUndoStack& to, bool clearRedo) {
     if (from.empty()) return false;
     std::unique_ptr<TUndoRedo> top = std::move(from.back());
     from.pop_back();
-    if (top->Players.size() != s.Players.size()) {
+    if (top->PlayerCount != s.Players.size()) {
         // Players changed under the stacks' feet; nothing of them can be restored.
         ClearUndoAndRedo(s);
         return false;

@@ -10,19 +10,29 @@
 
 namespace kestrova {
 
-// One snapshot. Tables that hold nothing but their number are not copied:
-// the numbers of all tables are kept in one compact array, and only tables
-// with a seat, a result, a time or a reminder are stored in full. Players are
-// referred to by their position in Players (a snapshot is only valid while
-// Players holds the same records in the same order; see ClearUndoRedo callers).
+// One snapshot: the brackets, the entries and the five final-round markers.
+// A result changes a few rounds and a few entries, so a snapshot is made of
+// pieces (one per round, one per 16 entries, the table numbers, the names)
+// that are shared with the snapshot taken before whenever they are equal.
+// Tables that hold nothing but their number are not copied. Entries are
+// referred to by their place in Players: a snapshot is only valid while
+// Players holds the same records in the same order, which is why every path
+// that adds, frees or reorders entries empties both stacks.
 class TUndoRedo {
 public:
     struct TableCopy {
-        int16_t Index;  // bracket * 960 + round * 64 + table
+        int8_t Index;  // table index in its round
         int8_t Result;
         uint8_t Reminders;
-        int16_t Seat[2];  // places in Players, -1 empty: the stacks are emptied whenever Players changes
+        int16_t Seat[2];  // places in Players, -1 empty
         TDateTime StartTime, EndTime;
+        bool operator==(const TableCopy&) const = default;
+    };
+    struct RoundCopy {
+        int16_t TableCount = 0;
+        bool HasBye = false;
+        std::vector<TableCopy> Tables;
+        bool operator==(const RoundCopy&) const = default;
     };
     struct PlayerCopy {
         TDateTime BootStart;
@@ -30,7 +40,10 @@ public:
         bool BootedOut, Disqualified;
         std::array<int32_t, MaxStages> Tables;  // byte offsets into the state's brackets, -1 none
         std::array<int8_t, MaxStages> Seats;
+        bool operator==(const PlayerCopy&) const = default;
     };
+    using PlayerChunk = std::vector<PlayerCopy>;
+    static constexpr size_t ChunkSize = 16;
     struct PlayerNames {
         std::string Name, Player1, Player2;
     };
@@ -38,20 +51,16 @@ public:
     static std::unique_ptr<TUndoRedo> Take(TTourneyState& s);
     // False (and nothing changed) when the snapshot no longer fits Players.
     bool Restore(TTourneyState& s) const;
-    // Memory of this snapshot; table numbers shared with the snapshot before count once there.
-    size_t Bytes() const;
-    bool SharesTableNos = false;
+    // Memory this snapshot added: pieces shared with the snapshot before count there.
+    size_t Bytes() const { return OwnBytes; }
 
-    // Every table's number; shared with the snapshot before while unchanged.
-    std::shared_ptr<const std::vector<int16_t>> TableNos;
-    std::array<int16_t, 3 * MaxRounds> TableCounts{};
-    std::array<bool, 3 * MaxRounds> HasByes{};
-    std::vector<TableCopy> Tables;
-    std::vector<PlayerCopy> Players;
-    // Names change rarely: one copy is shared while NamesVersion stays the same.
+    std::shared_ptr<const std::vector<int16_t>> TableNos;  // every table's number
+    std::array<std::shared_ptr<const RoundCopy>, 3 * MaxRounds> Rounds;
+    std::vector<std::shared_ptr<const PlayerChunk>> Players;
+    size_t PlayerCount = 0;
     std::shared_ptr<const std::vector<PlayerNames>> Names;
-    bool SharesNames = false;
     std::array<int32_t, 5> Markers{};
+    size_t OwnBytes = 0;
 };
 
 void SaveUndo(TTourneyState& s, TUndoStack& list, bool clearRedo);
