@@ -370,11 +370,11 @@ bool IsTableNoInUse(const TTourneyState& s, TBracketKind bracket, int round, int
 }
 
 namespace {
-constexpr int kBusyLimit = 4096;  // numbers beyond (only from odd files) are asked one by one
+constexpr int kBusyLimit = 511;  // room numbers are at most 150; others are asked one by one
 }  // namespace
 
 TBusyNumbers::TBusyNumbers(const TTourneyState& s, TBracketKind bracket, int round)
-    : s_(s), bracket_(bracket), round_(round), busy_(kBusyLimit + 1, 0) {
+    : s_(s), bracket_(bracket), round_(round) {
     for (int no : s.VoidTables)
         if (no >= 0 && no <= kBusyLimit) busy_[no] = 1;
     for (int b = 0; b < s.BracketCount(); ++b) {

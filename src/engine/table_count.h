@@ -30,7 +30,7 @@ private:
     const TTourneyState& s_;
     TBracketKind bracket_;
     int round_;
-    std::vector<uint8_t> busy_;
+    std::array<uint8_t, 512> busy_{};  // numbers beyond are asked one by one
 };
 bool IsVoidTable(const TTourneyState& s, int tableNo);
 bool RoundComplete(const TRoundRec& round);

@@ -121,16 +121,23 @@ void CopyRound(const TRoundRec& round, TUndoRedo::RoundCopy& out) {
         if (!HoldsNothing(round.Tables[i])) out.Tables.push_back(CopyTable(round.Tables[i], i));
 }
 
-// Keeps the piece from the last snapshot when it is equal, else stores a new one.
-template <class T>
-std::shared_ptr<const T> Share(std::shared_ptr<const T>& cached, const T& fresh, size_t& ownBytes,
-                               size_t bytes) {
-    if (!cached || !(*cached == fresh)) {
-        cached = std::make_shared<const T>(fresh);
-        ownBytes += bytes;
+TUndoRedo::PlayerCopy CopyPlayer(const TTourneyState& s, const TPlayer& p) {
+    TUndoRedo::PlayerCopy c{p.BootStart, p.BootCount, p.Points, p.BootedOut, p.Disqualified, {}, {}};
+    for (int k = 0; k < MaxStages; ++k) {
+        c.Tables[k] = TableOffset(s, p.Tables[k]);
+        c.Seats[k] = static_cast<int8_t>(p.Seats[k]);
     }
-    return cached;
+    return c;
 }
+
+bool SameChunk(const TTourneyState& s, size_t first, size_t end,
+               const TUndoRedo::PlayerChunk& chunk) {
+    if (chunk.size() != end - first) return false;
+    for (size_t i = first; i < end; ++i)
+        if (!(chunk[i - first] == CopyPlayer(s, *s.Players[i]))) return false;
+    return true;
+}
+
 }  // namespace
 
 std::unique_ptr<TUndoRedo> TUndoRedo::Take(TTourneyState& s) {
@@ -160,18 +167,16 @@ std::unique_ptr<TUndoRedo> TUndoRedo::Take(TTourneyState& s) {
     pieces.Players.resize(chunks);
     PlayerChunk chunk;
     for (size_t c = 0; c < chunks; ++c) {
-        chunk.clear();
-        for (size_t i = c * ChunkSize; i < std::min(s.Players.size(), (c + 1) * ChunkSize); ++i) {
-            const TPlayer& p = *s.Players[i];
-            PlayerCopy pc{p.BootStart, p.BootCount, p.Points, p.BootedOut, p.Disqualified, {}, {}};
-            for (int k = 0; k < MaxStages; ++k) {
-                pc.Tables[k] = TableOffset(s, p.Tables[k]);
-                pc.Seats[k] = static_cast<int8_t>(p.Seats[k]);
-            }
-            chunk.push_back(pc);
+        const size_t first = c * ChunkSize;
+        const size_t end = std::min(s.Players.size(), first + ChunkSize);
+        auto& cached = pieces.Players[c];
+        if (!cached || !SameChunk(s, first, end, *cached)) {
+            chunk.clear();
+            for (size_t i = first; i < end; ++i) chunk.push_back(CopyPlayer(s, *s.Players[i]));
+            cached = std::make_shared<const PlayerChunk>(chunk);
+            u->OwnBytes += sizeof(PlayerChunk) + chunk.size() * sizeof(PlayerCopy);
         }
-        u->Players.push_back(Share(pieces.Players[c], chunk, u->OwnBytes,
-                                   sizeof(PlayerChunk) + chunk.size() * sizeof(PlayerCopy)));
+        u->Players.push_back(cached);
     }
     u->Names = PlayerNamesOf(s, shared);
     if (!shared) u->OwnBytes += u->Names->size() * sizeof(PlayerNames);
