@@ -95,6 +95,17 @@ TEST_F(ResultsTest, ForcedByeAsksAndAddsAByeTable) {
     EXPECT_TRUE(s.Winners[1].HasBye);
     EXPECT_EQ(s.Winners[1].TableCount, 5);
     EXPECT_EQ(CheckInvariants(s), "");
+
+    // A second forced bye in the same round takes the added bye table away again.
+    AssignWin(s, TBracketKind::Winners, 0, 1, 0, true, false);
+    ASSERT_EQ(W(1, 1).Seat[0], P(3));
+    ASSERT_EQ(W(1, 1).Seat[1], nullptr);
+    world.Dialogs.AnswerYes();
+    AssignWin(s, TBracketKind::Winners, 1, 1, 0, true, false);
+    EXPECT_EQ(W(1, 1).Result, 1);
+    EXPECT_FALSE(s.Winners[1].HasBye);
+    EXPECT_EQ(s.Winners[1].TableCount, 5);
+    EXPECT_EQ(CheckInvariants(s), "");
 }
 
 TEST_F(ResultsTest, RefusalsLeaveEverythingAsItWas) {
