@@ -67,11 +67,11 @@ class CorrectionsPlaythroughTest : public ::testing::TestWithParam<Case> {
 
     // One random correction; returns its name for the failure trace.
     std::string Correct() {
-        // Removals (1), both-quit tables (2), reassignments (3) and voided
-        // numbers (5) can leave an entry seated where no result can ever
-        // reach it (see the disabled test below); they join the mix only there.
-        static const unsigned kSound[] = {0, 4, 6, 7, 8};
-        unsigned kind = FullMix ? rng() % 9 : kSound[rng() % 5];
+        // Removals (1), both-quit tables (2) and reassignments (3) can leave an
+        // entry seated where no result can ever reach it (see the disabled
+        // test below); they join the mix only there.
+        static const unsigned kSound[] = {0, 4, 5, 6, 7, 8};
+        unsigned kind = FullMix ? rng() % 9 : kSound[rng() % 6];
         switch (kind) {
             case 0: {  // the host releases a pressed win button
                 std::vector<TSeatRef> won;
@@ -128,9 +128,18 @@ class CorrectionsPlaythroughTest : public ::testing::TestWithParam<Case> {
                     ToggleVoidTable(s, s.VoidTables[rng() % s.VoidTables.size()]);
                     return "unvoid";
                 }
-                if (auto at = Pick(Seats(s, true))) {
-                    ToggleVoidTable(s, TableOf(s, *at).TableNo);
-                    return "void";
+                // The host takes a broken lobby table out of use before anyone
+                // sits there: a number no open table with an entry carries.
+                std::vector<int> free;
+                for (int no = 1; no <= s.RoomTableCount; ++no) {
+                    bool carried = false;
+                    for (const TSeatRef& at : Seats(s, true))
+                        carried |= TableOf(s, at).TableNo == no;
+                    if (!carried && !IsVoidTable(s, no)) free.push_back(no);
+                }
+                if (auto no = Pick(free)) {
+                    ToggleVoidTable(s, *no);
+                    return "void " + std::to_string(*no);
                 }
                 return "";
             }
