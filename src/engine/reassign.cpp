@@ -25,7 +25,18 @@ int FinalMarker(const TTourneyState& s, TBracketKind b) {
 
 // Tables of a round with a free seat ("12"), the entry's own ("14 **") and
 // the bye table while its seat is free ("17 *"). Decided tables take nobody.
-std::vector<std::string> TableChoices(const TRoundRec& round, const TTableRec* own) {
+// A final's second seat belongs to the champion coming up from the lower
+// bracket: nobody is moved or assigned onto a final table.
+bool IsFinalTable(const TTourneyState& s, const TTableRec& t) {
+    if (s.GrandFinalRound >= 0 && s.GrandFinalRound < MaxRounds &&
+        &t == &s.Winners[s.GrandFinalRound].Tables[0] && s.ElimFormat != TElimFormat::Single)
+        return true;
+    return s.ElimFormat == TElimFormat::Triple && s.OneLossLastRound < MaxRounds &&
+           &t == &s.OneLoss[s.OneLossLastRound].Tables[0];
+}
+
+std::vector<std::string> TableChoices(const TTourneyState& s, const TRoundRec& round,
+                                      const TTableRec* own) {
     std::vector<std::string> list;
     const int count = std::min(round.TableCount, MaxTablesPerRound);
     for (int i = 0; i < count; ++i) {
@@ -35,7 +46,7 @@ std::vector<std::string> TableChoices(const TRoundRec& round, const TTableRec* o
             if (!(last && round.HasBye)) list.push_back(IntToStr(t.TableNo) + " **");
             continue;
         }
-        if (t.Result != 0) continue;
+        if (t.Result != 0 || IsFinalTable(s, t)) continue;
         if (last && round.HasBye) {
             if (!t.Seat[0]) list.push_back(IntToStr(t.TableNo) + " *");
         } else if (!t.Full()) {
@@ -75,10 +86,10 @@ TReassignInfo BuildReassign(TTourneyState& s, const TSeatRef& at) {
                             : std::string("They are sitting alone.");
     WriteLog(s, Format("    -> Player = %s, Bracket = %d, Round = %d", p->Name.c_str(),
                        static_cast<int>(b), RoundOf(t)));
-    info.ThisRound = TableChoices(*t.Round, &t);
+    info.ThisRound = TableChoices(s, *t.Round, &t);
     const int r = RoundOf(t);
     if (r < FinalMarker(s, b) && info.Stage == at.Round && r + 1 < MaxRounds)
-        info.NextRound = TableChoices(s.Bracket(b)[r + 1], nullptr);
+        info.NextRound = TableChoices(s, s.Bracket(b)[r + 1], nullptr);
     if (!opp) {
         if (!info.ThisRound.empty()) {
             info.MoveSelected = true;
@@ -116,9 +127,11 @@ void CarryOutReassign(TTourneyState& s, const TReassignInfo& info, bool assignWi
     TTableRec* old = stage < MaxStages ? p->Tables[stage] : nullptr;
     if (round < MaxRounds && old) {
         TRoundRec& target = s.Bracket(b)[round];
-        for (int i = 0; i < SeatSearchBound[static_cast<int>(b)]; ++i) {
+        // Only the tables the dialog listed: those in use in the round.
+        const int count = std::min(target.TableCount, SeatSearchBound[static_cast<int>(b)]);
+        for (int i = 0; i < count; ++i) {
             TTableRec& t = target.Tables[i];
-            if (t.TableNo != tableNo || &t == old || t.Result != 0) continue;
+            if (t.TableNo != tableNo || &t == old || t.Result != 0 || IsFinalTable(s, t)) continue;
             int seat = !t.Seat[0] ? 0 : (!t.Seat[1] ? 1 : -1);
             if (seat < 0) break;
             old->StartTime = 0;

@@ -1,5 +1,7 @@
 #include "engine/play_helpers.h"
 
+#include <algorithm>
+
 #include "common/text.h"
 #include "engine/results.h"
 #include "engine/seat_search.h"
@@ -80,11 +82,17 @@ std::optional<TResultChoice> ChooseRandomResult(const TTourneyState& s, std::mt1
         else normal.push_back(p);
     }
     std::vector<TPlayable>* pick = &normal;
-    if (!lone.empty() && (normal.empty() || (forcedByeOneIn > 0 && rng() % forcedByeOneIn == 0)))
+    const bool stalled = normal.empty() && !lone.empty();
+    if (!lone.empty() && (stalled || (forcedByeOneIn > 0 && rng() % forcedByeOneIn == 0)))
         pick = &lone;
     if (pick->empty()) pick = &finals;
     if (pick->empty()) return std::nullopt;
-    const TPlayable& p = (*pick)[rng() % pick->size()];
+    // When everybody left waits alone, the host gives the earliest round's
+    // entry its bye first: the later ones may still get an opponent from it.
+    auto earliest = std::min_element(lone.begin(), lone.end(), [](const auto& a, const auto& b) {
+        return a.Round < b.Round;
+    });
+    const TPlayable& p = stalled ? *earliest : (*pick)[rng() % pick->size()];
     const TTableRec& t = s.Bracket(p.Bracket)[p.Round].Tables[p.Table];
     int seat = t.Full() ? static_cast<int>(rng() % 2) : (t.Seat[0] ? 0 : 1);
     return TResultChoice{p.Bracket, p.Round, p.Table, seat};
