@@ -130,8 +130,12 @@ int CountStillIn(const TTourneyState& s) {
 }
 
 std::string CountLabelText(const TTourneyState& s) {
-    return Format(s.TeamMode ? "Teams: %d/%d" : "Players: %d/%d", CountStillIn(s),
-                  static_cast<int>(s.Players.size()));
+    // "Players: %d/%d" or "Teams: %d/%d"; built by hand, it runs after every result.
+    std::string text = s.TeamMode ? "Teams: " : "Players: ";
+    text += std::to_string(CountStillIn(s));
+    text += '/';
+    text += std::to_string(s.Players.size());
+    return text;
 }
 
 void UpdatePlayerState(TTourneyState& s) {

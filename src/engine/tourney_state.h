@@ -64,7 +64,6 @@ struct TPlayer {
     int32_t Points = 0;
     std::array<TTableRec*, MaxStages> Tables{};  // table of each stage, null = not reached
     std::array<int32_t, MaxStages> Seats{};
-    int32_t Position = -1;  // place in Players as of the last undo snapshot (undo's own use)
 
     // The highest stage with a table, or -1.
     int LastStage() const;

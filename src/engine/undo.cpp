@@ -1,6 +1,7 @@
 #include "engine/undo.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "engine/status.h"
 #include "records/event_log.h"
@@ -13,10 +14,6 @@ namespace kestrova {
 namespace {
 constexpr int kBracketStride = MaxRounds * MaxTablesPerRound;
 
-bool HoldsNothing(const TTableRec& t) {
-    return t.Result == 0 && !t.Seat[0] && !t.Seat[1] && t.StartTime == 0 && t.EndTime == 0 &&
-           !t.Reminded15 && !t.Reminded10 && !t.Reminded5;
-}
 
 }  // namespace
 
@@ -37,23 +34,6 @@ std::shared_ptr<const std::vector<int16_t>> TableNumbers(TTourneyState& s, bool&
     return nos;
 }
 }  // namespace
-
-// Stage links as byte offsets from the first bracket: the brackets are one
-// block inside the state, which never moves.
-int32_t TableOffset(const TTourneyState& s, const TTableRec* t) {
-    if (!t) return -1;
-    return static_cast<int32_t>(reinterpret_cast<const char*>(t) -
-                                reinterpret_cast<const char*>(&s.Winners));
-}
-
-TTableRec* TableFromOffset(TTourneyState& s, int32_t offset) {
-    if (offset < 0) return nullptr;
-    return reinterpret_cast<TTableRec*>(reinterpret_cast<char*>(&s.Winners) + offset);
-}
-
-TPlayer* PlayerAt(TTourneyState& s, int16_t i) {
-    return (i >= 0 && static_cast<size_t>(i) < s.Players.size()) ? s.Players[i].get() : nullptr;
-}
 
 using TNames = std::vector<TUndoRedo::PlayerNames>;
 
@@ -80,19 +60,6 @@ TPieces& PiecesOf(TTourneyState& s) {
     return *std::static_pointer_cast<TPieces>(s.UndoPieces);
 }
 
-TUndoRedo::TableCopy CopyTable(const TTableRec& t, int i) {
-    TUndoRedo::TableCopy c{};
-    c.Index = static_cast<int8_t>(i);
-    c.Result = static_cast<int8_t>(t.Result);
-    c.Reminders = static_cast<uint8_t>((t.Reminded15 ? 1 : 0) | (t.Reminded10 ? 2 : 0) |
-                                       (t.Reminded5 ? 4 : 0));
-    c.Seat[0] = static_cast<int16_t>(t.Seat[0] ? t.Seat[0]->Position : -1);
-    c.Seat[1] = static_cast<int16_t>(t.Seat[1] ? t.Seat[1]->Position : -1);
-    c.StartTime = t.StartTime;
-    c.EndTime = t.EndTime;
-    return c;
-}
-
 int CopyLimit(const TRoundRec& round) {
     // Tables past the high-water mark have never held anyone.
     return std::min(MaxTablesPerRound, std::max(round.TableCount, round.HighWater));
@@ -100,41 +67,39 @@ int CopyLimit(const TRoundRec& round) {
 
 // The round still reads as its last copy (most rounds do: a result changes few).
 bool SameRound(const TRoundRec& round, const TUndoRedo::RoundCopy& copy) {
-    if (copy.TableCount != round.TableCount || copy.HasBye != round.HasBye) return false;
-    size_t j = 0;
-    const int limit = CopyLimit(round);
-    for (int i = 0; i < limit; ++i) {
-        const TTableRec& t = round.Tables[i];
-        if (HoldsNothing(t)) continue;
-        if (j >= copy.Tables.size() || !(copy.Tables[j] == CopyTable(t, i))) return false;
-        ++j;
-    }
-    return j == copy.Tables.size();
+    const size_t limit = static_cast<size_t>(CopyLimit(round));
+    return copy.TableCount == round.TableCount && copy.HasBye == round.HasBye &&
+           copy.Tables.size() == limit &&
+           std::memcmp(copy.Tables.data(), round.Tables.data(), limit * sizeof(TTableRec)) == 0;
 }
 
 void CopyRound(const TRoundRec& round, TUndoRedo::RoundCopy& out) {
     out.TableCount = static_cast<int16_t>(round.TableCount);
     out.HasBye = round.HasBye;
-    out.Tables.clear();
-    const int limit = CopyLimit(round);
-    for (int i = 0; i < limit; ++i)
-        if (!HoldsNothing(round.Tables[i])) out.Tables.push_back(CopyTable(round.Tables[i], i));
+    out.Tables.assign(round.Tables.begin(), round.Tables.begin() + CopyLimit(round));
 }
 
-TUndoRedo::PlayerCopy CopyPlayer(const TTourneyState& s, const TPlayer& p) {
-    TUndoRedo::PlayerCopy c{p.BootStart, p.BootCount, p.Points, p.BootedOut, p.Disqualified, {}, {}};
-    for (int k = 0; k < MaxStages; ++k) {
-        c.Tables[k] = TableOffset(s, p.Tables[k]);
-        c.Seats[k] = static_cast<int8_t>(p.Seats[k]);
-    }
-    return c;
+static_assert(sizeof(TUndoRedo::PlayerCopy) ==
+              sizeof(TDateTime) + MaxStages * (sizeof(TTableRec*) + sizeof(int32_t)) + 16);
+
+TUndoRedo::PlayerCopy CopyPlayer(const TPlayer& p) {
+    return {p.BootStart, p.Tables,   p.Seats,       p.BootCount,
+            p.Points,    p.BootedOut, p.Disqualified};
 }
 
+// The entries still read as their last copy, compared in place.
 bool SameChunk(const TTourneyState& s, size_t first, size_t end,
-               const TUndoRedo::PlayerChunk& chunk) {
-    if (chunk.size() != end - first) return false;
-    for (size_t i = first; i < end; ++i)
-        if (!(chunk[i - first] == CopyPlayer(s, *s.Players[i]))) return false;
+               const TUndoRedo::PlayerChunk& cached) {
+    if (cached.size() != end - first) return false;
+    for (size_t i = first; i < end; ++i) {
+        const TPlayer& p = *s.Players[i];
+        const TUndoRedo::PlayerCopy& c = cached[i - first];
+        if (c.BootStart != p.BootStart || c.BootCount != p.BootCount || c.Points != p.Points ||
+            c.BootedOut != static_cast<int32_t>(p.BootedOut) ||
+            c.Disqualified != static_cast<int32_t>(p.Disqualified) || c.Tables != p.Tables ||
+            c.Seats != p.Seats)
+            return false;
+    }
     return true;
 }
 
@@ -146,7 +111,6 @@ std::unique_ptr<TUndoRedo> TUndoRedo::Take(TTourneyState& s) {
     bool shared = false;
     u->TableNos = TableNumbers(s, shared);
     if (!shared) u->OwnBytes += u->TableNos->size() * sizeof(int16_t);
-    for (size_t i = 0; i < s.Players.size(); ++i) s.Players[i]->Position = static_cast<int32_t>(i);
 
     for (int b = 0; b < 3; ++b) {
         const TBracket& br = s.Bracket(static_cast<TBracketKind>(b));
@@ -155,7 +119,7 @@ std::unique_ptr<TUndoRedo> TUndoRedo::Take(TTourneyState& s) {
             if (!cached || !SameRound(br[r], *cached)) {
                 auto fresh = std::make_shared<RoundCopy>();
                 CopyRound(br[r], *fresh);
-                u->OwnBytes += sizeof(RoundCopy) + fresh->Tables.size() * sizeof(TableCopy);
+                u->OwnBytes += sizeof(RoundCopy) + fresh->Tables.size() * sizeof(TTableRec);
                 cached = std::move(fresh);
             }
             u->Rounds[b * MaxRounds + r] = cached;
@@ -165,14 +129,16 @@ std::unique_ptr<TUndoRedo> TUndoRedo::Take(TTourneyState& s) {
     u->PlayerCount = s.Players.size();
     const size_t chunks = (s.Players.size() + ChunkSize - 1) / ChunkSize;
     pieces.Players.resize(chunks);
+    u->Players.reserve(chunks);
     PlayerChunk chunk;
+    chunk.reserve(ChunkSize);
     for (size_t c = 0; c < chunks; ++c) {
         const size_t first = c * ChunkSize;
         const size_t end = std::min(s.Players.size(), first + ChunkSize);
         auto& cached = pieces.Players[c];
         if (!cached || !SameChunk(s, first, end, *cached)) {
             chunk.clear();
-            for (size_t i = first; i < end; ++i) chunk.push_back(CopyPlayer(s, *s.Players[i]));
+            for (size_t i = first; i < end; ++i) chunk.push_back(CopyPlayer(*s.Players[i]));
             cached = std::make_shared<const PlayerChunk>(chunk);
             u->OwnBytes += sizeof(PlayerChunk) + chunk.size() * sizeof(PlayerCopy);
         }
@@ -195,24 +161,15 @@ bool TUndoRedo::Restore(TTourneyState& s) const {
             const RoundCopy& copy = *Rounds[b * MaxRounds + r];
             round.TableCount = copy.TableCount;
             round.HasBye = copy.HasBye;
-            for (int i = 0; i < MaxTablesPerRound; ++i) {
+            const size_t kept = copy.Tables.size();
+            std::copy(copy.Tables.begin(), copy.Tables.end(), round.Tables.begin());
+            for (size_t i = kept; i < MaxTablesPerRound; ++i) {
                 TTableRec& t = round.Tables[i];
                 t = TTableRec{};
                 t.Round = &round;
                 t.TableNo = (*TableNos)[b * kBracketStride + r * MaxTablesPerRound + i];
             }
-            for (const TableCopy& c : copy.Tables) {
-                TTableRec& t = round.Tables[c.Index];
-                t.Result = c.Result;
-                t.Seat[0] = PlayerAt(s, c.Seat[0]);
-                t.Seat[1] = PlayerAt(s, c.Seat[1]);
-                t.StartTime = c.StartTime;
-                t.EndTime = c.EndTime;
-                t.Reminded15 = c.Reminders & 1;
-                t.Reminded10 = c.Reminders & 2;
-                t.Reminded5 = c.Reminders & 4;
-                MarkTableUsed(t);
-            }
+            round.HighWater = std::max(round.HighWater, static_cast<int32_t>(kept));
         }
     }
     ++s.TableNoVersion;
@@ -229,10 +186,8 @@ bool TUndoRedo::Restore(TTourneyState& s) const {
         p.Points = c.Points;
         p.BootedOut = c.BootedOut;
         p.Disqualified = c.Disqualified;
-        for (int k = 0; k < MaxStages; ++k) {
-            p.Tables[k] = TableFromOffset(s, c.Tables[k]);
-            p.Seats[k] = c.Seats[k];
-        }
+        p.Tables = c.Tables;
+        p.Seats = c.Seats;
     }
     ++s.NamesVersion;
     s.WinnersFinalRound = Markers[0];

@@ -14,33 +14,25 @@ namespace kestrova {
 // A result changes a few rounds and a few entries, so a snapshot is made of
 // pieces (one per round, one per 16 entries, the table numbers, the names)
 // that are shared with the snapshot taken before whenever they are equal.
-// Tables that hold nothing but their number are not copied. Entries are
-// referred to by their place in Players: a snapshot is only valid while
-// Players holds the same records in the same order, which is why every path
-// that adds, frees or reorders entries empties both stacks.
+// Tables past a round's high-water mark are not copied. Seats and stage
+// links refer to the live records: a snapshot is only valid while Players
+// holds the same records in the same order, which is why every path that
+// adds, frees or reorders entries empties both stacks.
 class TUndoRedo {
 public:
-    struct TableCopy {
-        int8_t Index;  // table index in its round
-        int8_t Result;
-        uint8_t Reminders;
-        int16_t Seat[2];  // places in Players, -1 empty
-        TDateTime StartTime, EndTime;
-        bool operator==(const TableCopy&) const = default;
-    };
+    // The tables of a round up to its high-water mark, as they are: their
+    // seats refer to the live entries, which the stacks never outlive.
     struct RoundCopy {
         int16_t TableCount = 0;
         bool HasBye = false;
-        std::vector<TableCopy> Tables;
-        bool operator==(const RoundCopy&) const = default;
+        std::vector<TTableRec> Tables;
     };
+    // No padding, so that a chunk of copies compares with one memcmp.
     struct PlayerCopy {
         TDateTime BootStart;
-        int32_t BootCount, Points;
-        bool BootedOut, Disqualified;
-        std::array<int32_t, MaxStages> Tables;  // byte offsets into the state's brackets, -1 none
-        std::array<int8_t, MaxStages> Seats;
-        bool operator==(const PlayerCopy&) const = default;
+        std::array<TTableRec*, MaxStages> Tables;
+        std::array<int32_t, MaxStages> Seats;
+        int32_t BootCount, Points, BootedOut, Disqualified;
     };
     using PlayerChunk = std::vector<PlayerCopy>;
     static constexpr size_t ChunkSize = 16;
