@@ -79,12 +79,27 @@ void CopyRound(const TRoundRec& round, TUndoRedo::RoundCopy& out) {
     out.Tables.assign(round.Tables.begin(), round.Tables.begin() + CopyLimit(round));
 }
 
-static_assert(sizeof(TUndoRedo::PlayerCopy) ==
-              sizeof(TDateTime) + MaxStages * (sizeof(TTableRec*) + sizeof(int32_t)) + 16);
+// Stage links as byte offsets from the first bracket: the brackets are one
+// block inside the state, which never moves.
+int32_t TableOffset(const TTourneyState& s, const TTableRec* t) {
+    if (!t) return -1;
+    return static_cast<int32_t>(reinterpret_cast<const char*>(t) -
+                                reinterpret_cast<const char*>(&s.Winners));
+}
 
-TUndoRedo::PlayerCopy CopyPlayer(const TPlayer& p) {
-    return {p.BootStart, p.Tables,   p.Seats,       p.BootCount,
-            p.Points,    p.BootedOut, p.Disqualified};
+TTableRec* TableFromOffset(TTourneyState& s, int32_t offset) {
+    if (offset < 0) return nullptr;
+    return reinterpret_cast<TTableRec*>(reinterpret_cast<char*>(&s.Winners) + offset);
+}
+
+TUndoRedo::PlayerCopy CopyPlayer(const TTourneyState& s, const TPlayer& p) {
+    TUndoRedo::PlayerCopy c{p.BootStart, {}, {}, p.BootCount, p.Points, p.BootedOut,
+                            p.Disqualified};
+    for (int k = 0; k < MaxStages; ++k) {
+        c.Tables[k] = TableOffset(s, p.Tables[k]);
+        c.Seats[k] = static_cast<int8_t>(p.Seats[k]);
+    }
+    return c;
 }
 
 // The entries still read as their last copy, compared in place.
@@ -96,9 +111,10 @@ bool SameChunk(const TTourneyState& s, size_t first, size_t end,
         const TUndoRedo::PlayerCopy& c = cached[i - first];
         if (c.BootStart != p.BootStart || c.BootCount != p.BootCount || c.Points != p.Points ||
             c.BootedOut != static_cast<int32_t>(p.BootedOut) ||
-            c.Disqualified != static_cast<int32_t>(p.Disqualified) || c.Tables != p.Tables ||
-            c.Seats != p.Seats)
+            c.Disqualified != static_cast<int32_t>(p.Disqualified))
             return false;
+        for (int k = 0; k < MaxStages; ++k)
+            if (c.Tables[k] != TableOffset(s, p.Tables[k]) || c.Seats[k] != p.Seats[k]) return false;
     }
     return true;
 }
@@ -138,7 +154,7 @@ std::unique_ptr<TUndoRedo> TUndoRedo::Take(TTourneyState& s) {
         auto& cached = pieces.Players[c];
         if (!cached || !SameChunk(s, first, end, *cached)) {
             chunk.clear();
-            for (size_t i = first; i < end; ++i) chunk.push_back(CopyPlayer(*s.Players[i]));
+            for (size_t i = first; i < end; ++i) chunk.push_back(CopyPlayer(s, *s.Players[i]));
             cached = std::make_shared<const PlayerChunk>(chunk);
             u->OwnBytes += sizeof(PlayerChunk) + chunk.size() * sizeof(PlayerCopy);
         }
@@ -186,8 +202,10 @@ bool TUndoRedo::Restore(TTourneyState& s) const {
         p.Points = c.Points;
         p.BootedOut = c.BootedOut;
         p.Disqualified = c.Disqualified;
-        p.Tables = c.Tables;
-        p.Seats = c.Seats;
+        for (int k = 0; k < MaxStages; ++k) {
+            p.Tables[k] = TableFromOffset(s, c.Tables[k]);
+            p.Seats[k] = c.Seats[k];
+        }
     }
     ++s.NamesVersion;
     s.WinnersFinalRound = Markers[0];

@@ -27,11 +27,10 @@ public:
         bool HasBye = false;
         std::vector<TTableRec> Tables;
     };
-    // No padding, so that a chunk of copies compares with one memcmp.
     struct PlayerCopy {
         TDateTime BootStart;
-        std::array<TTableRec*, MaxStages> Tables;
-        std::array<int32_t, MaxStages> Seats;
+        std::array<int32_t, MaxStages> Tables;  // byte offsets into the state's brackets, -1 none
+        std::array<int8_t, MaxStages> Seats;
         int32_t BootCount, Points, BootedOut, Disqualified;
     };
     using PlayerChunk = std::vector<PlayerCopy>;
