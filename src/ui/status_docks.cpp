@@ -6,12 +6,12 @@
 namespace kestrova {
 
 TStatusDocks::TStatusDocks(QMainWindow* window) {
-    struct Spec {
+    struct PanelLayout {
         const char* Title;
         QStringList Columns;
         bool Header;
     };
-    const Spec specs[PanelCount] = {
+    const PanelLayout panels[PanelCount] = {
         {"Overdue Tables", {"Table", "Round", "Time"}, true},
         {"Current Player Points", {"Name", "Points"}, false},
         {"Active Boots", {"Name", "Time", "Table"}, true},
@@ -19,14 +19,14 @@ TStatusDocks::TStatusDocks(QMainWindow* window) {
     };
     window->setDockNestingEnabled(true);
     for (int i = 0; i < PanelCount; ++i) {
-        auto* dock = new QDockWidget(specs[i].Title, window);
+        auto* dock = new QDockWidget(panels[i].Title, window);
         dock->setObjectName(QString("StatusDock%1").arg(i));
         dock->setAllowedAreas(Qt::RightDockWidgetArea);
         dock->setFeatures(QDockWidget::DockWidgetMovable);
         auto* list = new QTreeWidget(dock);
-        list->setColumnCount(specs[i].Columns.size());
-        list->setHeaderLabels(specs[i].Columns);
-        list->setHeaderHidden(!specs[i].Header);
+        list->setColumnCount(panels[i].Columns.size());
+        list->setHeaderLabels(panels[i].Columns);
+        list->setHeaderHidden(!panels[i].Header);
         list->setRootIsDecorated(false);
         list->setSortingEnabled(i == HadBye);
         if (i == HadBye) list->sortByColumn(0, Qt::AscendingOrder);
