@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "records/tourney_file.h"
+#include "ui/modal_helper.h"
+#include "records/new_tourney_form.h"
 
 #include <QScrollBar>
 #include <QTest>
@@ -236,6 +238,40 @@ TEST_F(KestrovaFormTest, CaptionClockPanelGeometryAndTheFindBox) {
     TTableBox* box = Panel(TBracketKind::Winners)->Box(TableIndexOf(*t));
     EXPECT_EQ(box->Seat(SeatOf(*t, target)).Name->palette().color(QPalette::Window),
               QColor(128, 255, 128));
+}
+
+}  // namespace
+}  // namespace kestrova
+
+namespace kestrova {
+namespace {
+
+// File, "&New...": the dialog's choices make the tournament, its file and its caption.
+TEST_F(KestrovaFormTest, ANewTournamentIsMadeThroughTheDialog) {
+    form->SetNewTourneyDialog([this](QWidget* parent) -> std::optional<TNewTourneyOptions> {
+        TNewTourneyForm dialog(s(), parent);
+        testing::WhenModal([](QWidget* w) {
+            auto* d = qobject_cast<TNewTourneyForm*>(w);
+            ASSERT_NE(d, nullptr);
+            d->TeamBox->setChecked(true);
+            d->HostEdit->setText("Ann");
+            d->StartEdit->setText("9:30 pm");
+            emit d->StartEdit->editingFinished();  // leaving the field renames the file
+            QTest::mouseClick(d->StartButton, Qt::LeftButton);
+        });
+        dialog.exec();
+        if (dialog.Result() != TNewTourneyForm::TResult::Start) return std::nullopt;
+        return dialog.Options();
+    });
+    form->NewTourney();
+    EXPECT_EQ(s().TourneyPath, dir.Path() + "Default 05Dec26 930 pm Tournament.kvb");
+    EXPECT_FALSE(ReadFileBytes(s().TourneyPath).empty());
+    EXPECT_TRUE(s().TeamMode);
+    EXPECT_EQ(s().MsgParams.HostName, "Ann");
+    EXPECT_EQ(s().MsgParams.StartTime, "9:30 pm");
+    EXPECT_TRUE(s().Players.empty());
+    EXPECT_EQ(form->windowTitle(), "Tarvex Kestrova - Default");
+    EXPECT_EQ(s().Settings.RecentTourneys.front(), s().TourneyPath);
 }
 
 }  // namespace
