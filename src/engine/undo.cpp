@@ -70,7 +70,7 @@ bool SameRound(const TRoundRec& round, const TUndoRedo::RoundCopy& copy) {
     const size_t limit = static_cast<size_t>(CopyLimit(round));
     return copy.TableCount == round.TableCount && copy.HasBye == round.HasBye &&
            copy.Tables.size() == limit &&
-           std::memcmp(copy.Tables.data(), round.Tables.data(), limit * sizeof(TTableRec)) == 0;
+           (limit == 0 || std::memcmp(copy.Tables.data(), round.Tables.data(), limit * sizeof(TTableRec)) == 0);
 }
 
 void CopyRound(const TRoundRec& round, TUndoRedo::RoundCopy& out) {
