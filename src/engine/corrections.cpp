@@ -88,23 +88,29 @@ bool RelocatePlayer(TTourneyState& s, int round, int t0, TPlayer& p, TRoundRec& 
 }
 
 namespace {
-void RemoveASpot(TTourneyState& s, TBracketKind b, int r) {
+// Returns whether the round's last spot is gone: its entry moved down or the
+// spot was already empty. A last table that is already decided (its match or
+// bye played) keeps its shape, and the entry left alone by the withdrawal is
+// the one who goes on without an opponent.
+bool RemoveASpot(TTourneyState& s, TBracketKind b, int r) {
     static const char* const kNames[] = {"RemoveAWinnersSpot", "RemoveAOneLossSpot",
                                          "RemoveATwoLossSpot"};
     WriteLog(s, Format("    -> %s(%d)", kNames[static_cast<int>(b)], r));
-    if (r < 0 || r >= MaxRounds) return;
+    if (r < 0 || r >= MaxRounds) return false;
     TRoundRec& round = s.Bracket(b)[r];
     const int count = std::min(round.TableCount, MaxTablesPerRound);
-    if (count <= 0) return;
+    if (count <= 0) return false;
     TTableRec& last = round.Tables[count - 1];
+    if (last.Result != 0) return false;
     const int seat = round.HasBye ? 0 : 1;
     TPlayer* p = last.Seat[seat];
-    if (!p || last.Result != 0) return;
+    if (!p) return true;
     int stage = StageAt(*p, last);
-    if (stage < 0) return;
+    if (stage < 0) return false;
     // On success the entry sits elsewhere (maybe the other seat of this table).
-    if (RelocatePlayer(s, stage, round.HasBye ? count - 2 : count - 1, *p, round))
-        last.Seat[seat] = nullptr;
+    if (!RelocatePlayer(s, stage, round.HasBye ? count - 2 : count - 1, *p, round)) return false;
+    last.Seat[seat] = nullptr;
+    return true;
 }
 }  // namespace
 
@@ -185,8 +191,8 @@ void RemovePlayer(TTourneyState& s, const TSeatRef& at) {
     t.Seat[p->Seats[k] & 1] = nullptr;
     p->Tables[k] = nullptr;
     p->Seats[k] = 0;
-    RemoveASpot(s, BracketOf(t), RoundOf(t));
-    if (k == 0) {
+    const bool shrank = RemoveASpot(s, BracketOf(t), RoundOf(t));
+    if (k == 0 && shrank) {
         TRoundRec& r0 = s.Winners[0];
         if (r0.HasBye) {
             r0.HasBye = false;

@@ -45,6 +45,12 @@ void FinishMarkers(TTourneyState& s, int wf, int of, int tf) {
     s.OneLossLastRound = of + 1;
     if (s.GrandFinalRound < MaxRounds) s.Winners[s.GrandFinalRound].HasBye = false;
     if (s.OneLossLastRound < MaxRounds) s.OneLoss[s.OneLossLastRound].HasBye = false;
+    // A final table exists even when withdrawals emptied the bracket that
+    // feeds its first seat: the champion crossing in still needs it.
+    if (s.ElimFormat != TElimFormat::Single && s.GrandFinalRound < MaxRounds)
+        s.Winners[s.GrandFinalRound].TableCount = 1;
+    if (s.ElimFormat == TElimFormat::Triple && s.OneLossLastRound < MaxRounds)
+        s.OneLoss[s.OneLossLastRound].TableCount = 1;
     if (s.ElimFormat == TElimFormat::Single) {
         s.WinnersFinalRound -= 1;
         s.GrandFinalRound -= 1;
@@ -225,7 +231,7 @@ void UpdateFullTableCount(TTourneyState& s) {
             w.Next += c.ByesToGo + c.ByesGiven;
         }
         SetCount(s.Winners[r + 1], w.Next);
-        if (!wDone && w.Next == 1) {
+        if (!wDone && w.Next <= 1) {
             wf = r;
             wDone = true;
         }
@@ -236,7 +242,7 @@ void UpdateFullTableCount(TTourneyState& s) {
 
         WalkResult o = WalkRound(s.OneLoss[r], r, w.Down, false, true);
         SetCount(s.OneLoss[r + 1], o.Next);
-        if (wDone && !oDone && o.Next == 1) {
+        if (wDone && !oDone && o.Next <= 1) {
             of = r;
             oDone = true;
         }
@@ -247,7 +253,7 @@ void UpdateFullTableCount(TTourneyState& s) {
 
         WalkResult t = WalkRound(s.TwoLoss[r], r, o.Down, false, false);
         SetCount(s.TwoLoss[r + 1], t.Next);
-        if (oDone && t.Next == 1) {
+        if (oDone && t.Next <= 1) {
             tf = r;
             break;
         }

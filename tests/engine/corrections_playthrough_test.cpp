@@ -159,14 +159,21 @@ class CorrectionsPlaythroughTest : public ::testing::TestWithParam<Case> {
 
     // An entry alone at a final table whose opponent can no longer arrive is
     // given the win as a forced bye, as the host would.
+    // The grand final comes last: the champion of a lower bracket may still
+    // be on the way there.
     bool PlayLoneFinal() {
+        std::optional<TSeatRef> lone;
         for (const TSeatRef& at : Seats(s, true)) {
-            const TTableRec& t = TableOf(s, at);
-            if (t.Full()) continue;
-            AssignWin(s, at.Bracket, at.Round, at.Table, at.Seat, true, false);
-            return true;
+            if (TableOf(s, at).Full()) continue;
+            if (!lone || IsGrandFinal(*lone)) lone = at;
         }
-        return false;
+        if (!lone) return false;
+        AssignWin(s, lone->Bracket, lone->Round, lone->Table, lone->Seat, true, false);
+        return true;
+    }
+
+    bool IsGrandFinal(const TSeatRef& at) const {
+        return at.Bracket == TBracketKind::Winners && at.Round == s.GrandFinalRound;
     }
 
     void Check(const std::string& step, int n) {
