@@ -135,6 +135,59 @@ WalkResult WalkRound(TRoundRec& b, int r, int next, bool isWinners, bool countLo
 }  // namespace
 
 namespace {
+bool SeatedNext(const TPlayer* p, int r) { return p && r + 1 < MaxStages && p->Tables[r + 1]; }
+
+int SeatsTaken(const TTableRec& t) { return (t.Seat[0] ? 1 : 0) + (t.Seat[1] ? 1 : 0); }
+
+// Lays out a round from what its tables hold. `entries` come to the round;
+// those not seated yet arrive in table order, the way the seat search places
+// them. Every table in use counts, also one past the planned count (seated by
+// the search's second pass, or left there when a withdrawal shrank the
+// round), and an entry left alone with nobody on the way goes on alone
+// instead of holding a place for an opponent who will never come. A forced
+// bye therefore adds a table only while somebody is still on the way.
+WalkResult LayOutRound(TRoundRec& b, int r, int entries, int next, bool isWinners,
+                       bool countLosers) {
+    const int used = std::clamp(b.HighWater, 0, MaxTablesPerRound);
+    int seated = 0;
+    for (int i = 0; i < used; ++i) seated += SeatsTaken(b.Tables[i]);
+    int pending = std::max(0, entries - seated);
+    // How many each open table will hold once everybody has arrived.
+    int holds[MaxTablesPerRound] = {};
+    int last = -1;
+    for (int i = 0; i < MaxTablesPerRound && (i < used || pending > 0); ++i) {
+        const TTableRec& t = b.Tables[i];
+        int n = SeatsTaken(t);
+        if (t.Result == 0) {
+            int fill = std::min(2 - n, pending);
+            pending -= fill;
+            n += fill;
+        }
+        holds[i] = n;
+        if (n > 0 || t.Result != 0) last = i;
+    }
+    b.TableCount = last + 1;
+    b.HasBye = last >= 0 && holds[last] == 1 && (b.Tables[last].Result == 0 || !b.Tables[last].Seat[1]);
+    const int matches = b.TableCount - (b.HasBye ? 1 : 0);
+    WalkResult res{next, 0};
+    for (int i = 0; i <= last; ++i) {
+        const TTableRec& t = b.Tables[i];
+        if (t.Result == 0) {
+            if (holds[i] > 0) res.Next += 1;
+            if (holds[i] == 2 && countLosers) res.Down += 1;
+        } else if (t.Result == 1 || t.Result == 2) {
+            const TPlayer* winner = t.Seat[t.Result - 1];
+            const TPlayer* loser = t.Seat[t.Result % 2];
+            // A one-match Winners round is a final: its winner crosses over.
+            if (SeatedNext(winner, r) || (isWinners && winner && matches == 1)) res.Next += 1;
+            if (countLosers && SeatedNext(loser, r)) res.Down += 1;
+        }
+    }
+    return res;
+}
+}  // namespace
+
+namespace {
 // The entry won its way to t from a table in a round that is now its
 // bracket's last: a table beyond that was never its to play.
 bool CameFromFinalRound(const TPlayer& p, const TTableRec& t, const int last[3]) {
@@ -221,8 +274,16 @@ void UpdateFullTableCount(TTourneyState& s) {
     int wf = 0, of = 0, tf = 0;
     bool wDone = false, oDone = false;
     const bool round2Byes = s.AssignAllRound2Byes && s.ElimFormat == TElimFormat::Single;
+    // Entries each round of the three brackets receives, from the walk of the round before.
+    int wIn = 0, oIn = 0, tIn = 0;
     for (int r = 0; r < MaxRounds - 1; ++r) {
-        WalkResult w = WalkRound(s.Winners[r], r, 0, true, true, round2Byes && r == 1);
+        // The first round keeps its sign-up shape while sign-ups are open,
+        // and with round-2 byes planned the first two rounds keep the shape
+        // the plan gives them. Otherwise everybody of the first round sits at
+        // closing (wIn is 0: nobody is on the way).
+        const bool keepShape = (round2Byes && r <= 1) || (r == 0 && !s.SignupClosed);
+        WalkResult w = keepShape ? WalkRound(s.Winners[r], r, 0, true, true, round2Byes && r == 1)
+                                 : LayOutRound(s.Winners[r], r, wIn, 0, true, !wDone);
         if (r == 0 && round2Byes) {
             // Every planned bye holds a seat in round 2: those still to give and
             // those given (whose empty seat no walk counts).
@@ -231,6 +292,7 @@ void UpdateFullTableCount(TTourneyState& s) {
             w.Next += c.ByesToGo + c.ByesGiven;
         }
         SetCount(s.Winners[r + 1], w.Next);
+        wIn = w.Next;
         if (!wDone && w.Next <= 1) {
             wf = r;
             wDone = true;
@@ -240,8 +302,9 @@ void UpdateFullTableCount(TTourneyState& s) {
             continue;
         }
 
-        WalkResult o = WalkRound(s.OneLoss[r], r, w.Down, false, true);
+        WalkResult o = LayOutRound(s.OneLoss[r], r, oIn, w.Down, false, !oDone);
         SetCount(s.OneLoss[r + 1], o.Next);
+        oIn = o.Next;
         if (wDone && !oDone && o.Next <= 1) {
             of = r;
             oDone = true;
@@ -251,8 +314,9 @@ void UpdateFullTableCount(TTourneyState& s) {
             continue;
         }
 
-        WalkResult t = WalkRound(s.TwoLoss[r], r, o.Down, false, false);
+        WalkResult t = LayOutRound(s.TwoLoss[r], r, tIn, o.Down, false, false);
         SetCount(s.TwoLoss[r + 1], t.Next);
+        tIn = t.Next;
         if (oDone && t.Next <= 1) {
             tf = r;
             break;

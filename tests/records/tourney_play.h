@@ -22,6 +22,7 @@ inline TPlayer& AddEntry(TTourneyState& s, const std::string& name, const std::s
 
 inline void SeatAt(TTableRec& t, int seat, TPlayer& p) {
     t.Seat[seat] = &p;
+    MarkTableUsed(t);
     int stage = RoundOf(t);
     p.Tables[stage] = &t;
     p.Seats[stage] = seat;
