@@ -146,8 +146,7 @@ int SeatsTaken(const TTableRec& t) { return (t.Seat[0] ? 1 : 0) + (t.Seat[1] ? 1
 // round), and an entry left alone with nobody on the way goes on alone
 // instead of holding a place for an opponent who will never come. A forced
 // bye therefore adds a table only while somebody is still on the way.
-WalkResult LayOutRound(TRoundRec& b, int r, int entries, int next, bool isWinners,
-                       bool countLosers) {
+WalkResult LayOutRound(TRoundRec& b, int r, int entries, int next, bool countLosers) {
     const int used = std::clamp(b.HighWater, 0, MaxTablesPerRound);
     int seated = 0;
     for (int i = 0; i < used; ++i) seated += SeatsTaken(b.Tables[i]);
@@ -168,7 +167,6 @@ WalkResult LayOutRound(TRoundRec& b, int r, int entries, int next, bool isWinner
     }
     b.TableCount = last + 1;
     b.HasBye = last >= 0 && holds[last] == 1 && (b.Tables[last].Result == 0 || !b.Tables[last].Seat[1]);
-    const int matches = b.TableCount - (b.HasBye ? 1 : 0);
     WalkResult res{next, 0};
     for (int i = 0; i <= last; ++i) {
         const TTableRec& t = b.Tables[i];
@@ -178,8 +176,9 @@ WalkResult LayOutRound(TRoundRec& b, int r, int entries, int next, bool isWinner
         } else if (t.Result == 1 || t.Result == 2) {
             const TPlayer* winner = t.Seat[t.Result - 1];
             const TPlayer* loser = t.Seat[t.Result % 2];
-            // A one-match Winners round is a final: its winner crosses over.
-            if (SeatedNext(winner, r) || (isWinners && winner && matches == 1)) res.Next += 1;
+            // A winner who left before the next round does not go on: the
+            // bracket's count must not wait for them.
+            if (SeatedNext(winner, r)) res.Next += 1;
             if (countLosers && SeatedNext(loser, r)) res.Down += 1;
         }
     }
@@ -251,17 +250,29 @@ void SwapTables(TTableRec& a, TTableRec& b) {
 }
 
 // A final is the first table of its round. When withdrawals make a round
-// with an abandoned first table (both players quit) the final, the table of
-// the match still to be played there (or still to be filled) moves first.
+// the final whose first table is already decided (both players quit, or its
+// winner left before the next round), the table of the match still to be
+// played there moves first, or else one still to be filled.
 void KeepFinalFirst(TRoundRec& round) {
-    if (round.Tables[0].Result != 4) return;
-    for (int j = 1; j < std::min(round.TableCount, MaxTablesPerRound); ++j) {
+    if (round.Tables[0].Result == 0) return;
+    const int count = std::min(round.TableCount, MaxTablesPerRound);
+    auto swapFirst = [&round](TTableRec& t) {
+        SwapTables(round.Tables[0], t);
+        MarkTableUsed(round.Tables[0]);
+        MarkTableUsed(t);
+    };
+    for (int j = 1; j < count; ++j) {
         TTableRec& t = round.Tables[j];
-        if (t.Result != 4) {
-            SwapTables(round.Tables[0], t);
-            MarkTableUsed(round.Tables[0]);
-            return;
-        }
+        if (t.Result == 0 && !t.Empty()) return swapFirst(t);
+    }
+    for (int j = 1; j < count; ++j) {
+        TTableRec& t = round.Tables[j];
+        if (t.Result == 0) return swapFirst(t);
+    }
+    if (round.Tables[0].Result != 4) return;
+    for (int j = 1; j < count; ++j) {
+        TTableRec& t = round.Tables[j];
+        if (t.Result != 4) return swapFirst(t);
     }
 }
 }  // namespace
@@ -283,7 +294,7 @@ void UpdateFullTableCount(TTourneyState& s) {
         // closing (wIn is 0: nobody is on the way).
         const bool keepShape = (round2Byes && r <= 1) || (r == 0 && !s.SignupClosed);
         WalkResult w = keepShape ? WalkRound(s.Winners[r], r, 0, true, true, round2Byes && r == 1)
-                                 : LayOutRound(s.Winners[r], r, wIn, 0, true, !wDone);
+                                 : LayOutRound(s.Winners[r], r, wIn, 0, !wDone);
         if (r == 0 && round2Byes) {
             // Every planned bye holds a seat in round 2: those still to give and
             // those given (whose empty seat no walk counts).
@@ -302,7 +313,7 @@ void UpdateFullTableCount(TTourneyState& s) {
             continue;
         }
 
-        WalkResult o = LayOutRound(s.OneLoss[r], r, oIn, w.Down, false, !oDone);
+        WalkResult o = LayOutRound(s.OneLoss[r], r, oIn, w.Down, !oDone);
         SetCount(s.OneLoss[r + 1], o.Next);
         oIn = o.Next;
         if (wDone && !oDone && o.Next <= 1) {
@@ -314,7 +325,7 @@ void UpdateFullTableCount(TTourneyState& s) {
             continue;
         }
 
-        WalkResult t = LayOutRound(s.TwoLoss[r], r, tIn, o.Down, false, false);
+        WalkResult t = LayOutRound(s.TwoLoss[r], r, tIn, o.Down, false);
         SetCount(s.TwoLoss[r + 1], t.Next);
         tIn = t.Next;
         if (oDone && t.Next <= 1) {

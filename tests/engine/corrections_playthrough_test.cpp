@@ -5,6 +5,7 @@
 // its end without a table that can never be decided.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <random>
@@ -193,6 +194,8 @@ class CorrectionsPlaythroughTest : public ::testing::TestWithParam<Case> {
 void CorrectionsPlaythroughTest::Run() {
     const Case c = GetParam();
     for (unsigned seed = 1; seed <= 3 * SeedScale(); ++seed) {
+        if (const char* only = std::getenv("KESTROVA_SEED"); only && std::atoi(only) != int(seed))
+            continue;
         SCOPED_TRACE("seed " + std::to_string(seed));
         rng.seed(seed * 104729 + c.Entries * 3 + static_cast<unsigned>(c.Format));
         s.Random.seed(seed);
@@ -212,6 +215,8 @@ void CorrectionsPlaythroughTest::Run() {
                 }
             }
             last = step;
+            if (std::getenv("KESTROVA_TRACE"))  // every step, for a failing seed
+                std::fprintf(stderr, "step %d: %s\n%s", steps, step.c_str(), DumpState(s).c_str());
             Check(step, steps);
             if (HasFatalFailure()) return;
         }

@@ -77,7 +77,8 @@ std::string CheckInvariants(const TTourneyState& s) {
                 const TTableRec& t = br[r].Tables[i];
                 if (t.Round != &br[r]) return "table back-reference broken";
                 if ((!t.Empty() || t.Result != 0) && i >= br[r].HighWater)
-                    return "a table in use lies past its round's high-water mark";
+                    return "table " + std::to_string(b) + "/" + std::to_string(r) + "/" +
+                           std::to_string(i) + " is in use past its round's high-water mark";
                 for (const TPlayer* p : t.Seat) {
                     if (!p) continue;
                     if (!pos.count(p)) return "a seat refers to a removed entry";
