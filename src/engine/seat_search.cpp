@@ -59,10 +59,24 @@ void RenumberBusyTable(TTourneyState& s, TBracketKind b, int r, int bound,
 }
 }  // namespace
 
+namespace {
+// The table where a lower bracket's champion crosses in: the grand final, and
+// in Triple the one-loss bracket's last table.
+bool IsCrossingRound(const TTourneyState& s, TBracketKind b, int r) {
+    if (b == TBracketKind::Winners) return s.ElimFormat != TElimFormat::Single && r == s.GrandFinalRound;
+    return b == TBracketKind::OneLoss && s.ElimFormat == TElimFormat::Triple &&
+           r == s.OneLossLastRound;
+}
+}  // namespace
+
 TSeatFound FindSeat(TTourneyState& s, TBracketKind b, int r, bool winnersWinner) {
     if (r < 0 || r >= MaxRounds) return {};
     const int bound = SeatSearchBound[static_cast<int>(b)];
     TRoundRec& round = s.Bracket(b)[r];
+    // When withdrawals let the champion from below cross in first, its start
+    // time marks the final's number busy; the number is still the final's own.
+    if (IsCrossingRound(s, b, r) && round.Tables[0].Result == 0 && !round.Tables[0].Seat[0])
+        return {&round.Tables[0], 0};
     const TBusyNumbers busy(s, b, r);
     TSeatFound f = Pass(s, b, r, std::clamp(round.TableCount, 0, bound), winnersWinner, busy);
     if (f) return f;
