@@ -16,12 +16,6 @@
 
 namespace kestrova {
 
-int StageAt(const TPlayer& p, const TTableRec& t) {
-    for (int k = 0; k < MaxStages; ++k)
-        if (p.Tables[k] == &t) return k;
-    return -1;
-}
-
 namespace {
 // The table an entry moved on to from t (its next stage), if any.
 TTableRec* NextTableOf(const TPlayer& p, const TTableRec& t) {

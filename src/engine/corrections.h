@@ -14,7 +14,6 @@ bool CancelMatch(TTourneyState& s, int round, TTableRec& table);
 // CancelMatch would succeed (or there is nothing to cancel).
 bool CanCancelMatch(const TTableRec& table);
 // The stage at which p sits at t, or -1.
-int StageAt(const TPlayer& p, const TTableRec& t);
 void RemoveAWinnersSpot(TTourneyState& s, int round);
 void RemoveAOneLossSpot(TTourneyState& s, int round);
 void RemoveATwoLossSpot(TTourneyState& s, int round);

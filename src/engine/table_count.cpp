@@ -200,6 +200,29 @@ bool CameFromFinalRound(const TPlayer& p, const TTableRec& t, const int last[3])
     return false;
 }
 
+bool IsCrossingRound(const TTourneyState& s, const TTableRec& t) {
+    if (s.ElimFormat == TElimFormat::Single) return false;
+    if (BracketOf(t) == TBracketKind::Winners) return RoundOf(t) == s.GrandFinalRound;
+    return s.ElimFormat == TElimFormat::Triple && BracketOf(t) == TBracketKind::OneLoss &&
+           RoundOf(t) == s.OneLossLastRound;
+}
+
+// The entry is back at a table that became a crossing final. A lone win there
+// was a bye into the round that no longer comes: the final is still to play,
+// with seat 1 kept for the champion crossing in.
+void ReopenCrossingTable(TTourneyState& s, TPlayer& p, TTableRec& t) {
+    if (!IsCrossingRound(s, t) || t.Result == 0 || t.Full()) return;
+    t.Result = 0;
+    t.EndTime = 0;
+    t.StartTime = 0;
+    const int k = StageAt(p, t);
+    if (t.Seat[1] == &p && k >= 0) {
+        t.Seat[1] = nullptr;
+        t.Seat[0] = &p;
+        p.Seats[k] = 0;
+    }
+}
+
 // When withdrawals bring a bracket's final forward, an entry that had already
 // moved on past the new final sits at a table that can never be played: its
 // win there was the final's. It goes back to that table as its last one.
@@ -215,9 +238,11 @@ void UnseatBeyondFinals(TTourneyState& s) {
                 if (t.Result != 0) continue;
                 for (TPlayer*& p : t.Seat) {
                     if (!p || !CameFromFinalRound(*p, t, last)) continue;
-                    for (int k = 0; k < MaxStages; ++k)
-                        if (p->Tables[k] == &t) p->Tables[k] = nullptr;
+                    const int k = StageAt(*p, t);
+                    TTableRec* back = k > 0 ? p->Tables[k - 1] : nullptr;
+                    p->Tables[k] = nullptr;
                     WriteLog(s, "    -> " + p->Name + " leaves a table beyond the final");
+                    if (back) ReopenCrossingTable(s, *p, *back);
                     p = nullptr;
                 }
                 t.StartTime = 0;

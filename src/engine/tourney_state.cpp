@@ -97,6 +97,12 @@ void RecomputeHighWater(TTourneyState& s) {
     ++s.TableNoVersion;
 }
 
+int StageAt(const TPlayer& p, const TTableRec& t) {
+    for (int k = 0; k < MaxStages; ++k)
+        if (p.Tables[k] == &t) return k;
+    return -1;
+}
+
 int SeatOf(const TTableRec& t, const TPlayer* p) {
     if (!p) return -1;
     if (t.Seat[0] == p) return 0;

@@ -212,5 +212,6 @@ void MarkTableUsed(TTableRec& t);
 // After tables were filled from outside (a file read).
 void RecomputeHighWater(TTourneyState& s);
 int SeatOf(const TTableRec& t, const TPlayer* p);  // -1 if not seated there
+int StageAt(const TPlayer& p, const TTableRec& t);  // the entry's stage at t, -1 if none
 
 }  // namespace kestrova

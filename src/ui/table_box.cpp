@@ -82,12 +82,6 @@ void SetToolTipIfChanged(QWidget* w, const QString& text) {
     if (w->toolTip() != text) w->setToolTip(text);
 }
 
-int StageAt(const TPlayer& p, const TTableRec& t) {
-    for (int k = 0; k < MaxStages; ++k)
-        if (p.Tables[k] == &t) return k;
-    return -1;
-}
-
 }  // namespace
 
 QColor NameBoxColor(const TTourneyState& s, const TTableRec& table, int seat, bool enabled) {
