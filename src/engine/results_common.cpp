@@ -56,16 +56,10 @@ bool ForcedByeAllowed(TTourneyState& s, TWinContext& c) {
             return false;
         }
     }
-    // A forced bye gives the round one more table (for the entry still on its
-    // way to this one) and the next round one more entry; a round already at
-    // the bracket's capacity has no room for either.
-    const int bound = SeatSearchBound[static_cast<int>(c.Bracket)];
-    auto atCapacity = [&](int r) {
-        if (r >= MaxRounds) return false;
-        const TRoundRec& round = s.Bracket(c.Bracket)[r];
-        return !round.HasBye && round.TableCount >= bound;
-    };
-    if (atCapacity(c.Round) || atCapacity(c.Round + 1)) {
+    // A forced bye on an entry whose opponent is still on the way gives the
+    // round one more table and the next round one more entry; a round at the
+    // bracket's capacity has no room for either.
+    if (!ForcedByeFits(s, *c.T)) {
         WriteLog(s, "    -> Can't force bye");
         s.Dialogs().MessageBox(TMessageBoxKind::Information,
                                "This round has no room for another table. Cannot force a bye in "

@@ -18,6 +18,7 @@ void ClearBrackets(TTourneyState& s) {
             round.TableCount = 0;
             round.HasBye = false;
             round.HighWater = 0;
+            round.Expected = 0;
             round.RoundNumber = r + 1;
             round.Bracket = static_cast<TBracketKind>(b);
             for (auto& t : round.Tables) {
@@ -139,34 +140,45 @@ bool SeatedNext(const TPlayer* p, int r) { return p && r + 1 < MaxStages && p->T
 
 int SeatsTaken(const TTableRec& t) { return (t.Seat[0] ? 1 : 0) + (t.Seat[1] ? 1 : 0); }
 
-// Lays out a round from what its tables hold. `entries` come to the round;
-// those not seated yet arrive in table order, the way the seat search places
-// them. Every table in use counts, also one past the planned count (seated by
-// the search's second pass, or left there when a withdrawal shrank the
-// round), and an entry left alone with nobody on the way goes on alone
-// instead of holding a place for an opponent who will never come. A forced
-// bye therefore adds a table only while somebody is still on the way.
-WalkResult LayOutRound(TRoundRec& b, int r, int entries, int next, bool countLosers) {
+using THolds = std::array<int8_t, MaxTablesPerRound>;
+
+// Where the entries still on their way will sit: how many each table holds
+// once `entries` have all arrived, in table order as the seat search places
+// them. Returns the last table in use, -1 if none.
+int FillRound(const TRoundRec& b, int entries, THolds& holds) {
     const int used = std::clamp(b.HighWater, 0, MaxTablesPerRound);
     int seated = 0;
     for (int i = 0; i < used; ++i) seated += SeatsTaken(b.Tables[i]);
     int pending = std::max(0, entries - seated);
-    // How many each open table will hold once everybody has arrived.
-    int holds[MaxTablesPerRound] = {};
+    holds.fill(0);
     int last = -1;
     for (int i = 0; i < MaxTablesPerRound && (i < used || pending > 0); ++i) {
         const TTableRec& t = b.Tables[i];
         int n = SeatsTaken(t);
         if (t.Result == 0) {
-            int fill = std::min(2 - n, pending);
+            const int fill = std::min(2 - n, pending);
             pending -= fill;
             n += fill;
         }
-        holds[i] = n;
+        holds[i] = static_cast<int8_t>(n);
         if (n > 0 || t.Result != 0) last = i;
     }
+    return last;
+}
+
+// Lays out a round from what its tables hold. Every table in use counts, also
+// one past the planned count (seated by the search's second pass, or left
+// there when a withdrawal shrank the round), and an entry left alone with
+// nobody on the way goes on alone instead of holding a place for an opponent
+// who will never come. A forced bye therefore adds a table only while
+// somebody is still on the way.
+WalkResult LayOutRound(TRoundRec& b, int r, int entries, int next, bool countLosers) {
+    THolds holds;
+    const int last = FillRound(b, entries, holds);
+    b.Expected = entries;
     b.TableCount = last + 1;
-    b.HasBye = last >= 0 && holds[last] == 1 && (b.Tables[last].Result == 0 || !b.Tables[last].Seat[1]);
+    b.HasBye = last >= 0 && holds[last] == 1 &&
+               (b.Tables[last].Result == 0 || !b.Tables[last].Seat[1]);
     WalkResult res{next, 0};
     for (int i = 0; i <= last; ++i) {
         const TTableRec& t = b.Tables[i];
@@ -174,12 +186,10 @@ WalkResult LayOutRound(TRoundRec& b, int r, int entries, int next, bool countLos
             if (holds[i] > 0) res.Next += 1;
             if (holds[i] == 2 && countLosers) res.Down += 1;
         } else if (t.Result == 1 || t.Result == 2) {
-            const TPlayer* winner = t.Seat[t.Result - 1];
-            const TPlayer* loser = t.Seat[t.Result % 2];
             // A winner who left before the next round does not go on: the
             // bracket's count must not wait for them.
-            if (SeatedNext(winner, r)) res.Next += 1;
-            if (countLosers && SeatedNext(loser, r)) res.Down += 1;
+            if (SeatedNext(t.Seat[t.Result - 1], r)) res.Next += 1;
+            if (countLosers && SeatedNext(t.Seat[t.Result % 2], r)) res.Down += 1;
         }
     }
     return res;
@@ -320,6 +330,7 @@ void UpdateFullTableCount(TTourneyState& s) {
         const bool keepShape = (round2Byes && r <= 1) || (r == 0 && !s.SignupClosed);
         WalkResult w = keepShape ? WalkRound(s.Winners[r], r, 0, true, true, round2Byes && r == 1)
                                  : LayOutRound(s.Winners[r], r, wIn, 0, !wDone);
+        if (keepShape) s.Winners[r].Expected = 2 * s.Winners[r].TableCount - s.Winners[r].HasBye;
         if (r == 0 && round2Byes) {
             // Every planned bye holds a seat in round 2: those still to give and
             // those given (whose empty seat no walk counts).
@@ -449,6 +460,24 @@ void NumberFinalTables(TTourneyState& s) {
                 fix(s.OneLoss[s.OneLossLastRound].Tables[0], s.StartTable[13]);
             break;
     }
+}
+
+bool ForcedByeFits(const TTourneyState& s, const TTableRec& t) {
+    const TRoundRec& round = *t.Round;
+    const int i = TableIndexOf(t);
+    THolds holds;
+    FillRound(round, round.Expected, holds);
+    if (t.Result != 0 || SeatsTaken(t) != 1 || holds[i] < 2) return true;
+    // Somebody on the way was to sit at t: they need a table of their own
+    // here and go on to the next round separately.
+    const int bound = SeatSearchBound[static_cast<int>(BracketOf(t))];
+    TRoundRec trial = round;
+    trial.Tables[i].Result = t.Seat[0] ? 1 : 2;
+    if (FillRound(trial, round.Expected, holds) >= bound) return false;
+    const int r = RoundOf(t);
+    if (r + 1 >= MaxRounds) return true;
+    const TRoundRec& next = s.Bracket(BracketOf(t))[r + 1];
+    return FillRound(next, next.Expected + 1, holds) < bound;
 }
 
 bool IsVoidTable(const TTourneyState& s, int tableNo) {

@@ -33,6 +33,10 @@ private:
     std::array<uint8_t, 512> busy_{};  // numbers beyond are asked one by one
 };
 bool IsVoidTable(const TTourneyState& s, int tableNo);
+// Whether a bye forced on the lone entry at open table t keeps its round and
+// the next within the bracket's capacity (64/32/24 tables). It only reshapes
+// them when somebody still on the way was to sit at t.
+bool ForcedByeFits(const TTourneyState& s, const TTableRec& t);
 bool RoundComplete(const TRoundRec& round);
 
 // Round-two byes (single elimination).

@@ -46,6 +46,7 @@ struct TRoundRec {
     int32_t TableCount = 0;   // tables in use
     bool HasBye = false;      // the last table in use is the bye table
     int32_t HighWater = 0;    // tables at this index and beyond have never held anyone
+    int32_t Expected = 0;     // entries the round receives, as last counted
     TBracketKind Bracket = TBracketKind::Winners;
     std::array<TTableRec, MaxTablesPerRound> Tables{};
 

@@ -69,12 +69,14 @@ int CopyLimit(const TRoundRec& round) {
 bool SameRound(const TRoundRec& round, const TUndoRedo::RoundCopy& copy) {
     const size_t limit = static_cast<size_t>(CopyLimit(round));
     return copy.TableCount == round.TableCount && copy.HasBye == round.HasBye &&
+           copy.Expected == round.Expected &&
            copy.Tables.size() == limit &&
            (limit == 0 || std::memcmp(copy.Tables.data(), round.Tables.data(), limit * sizeof(TTableRec)) == 0);
 }
 
 void CopyRound(const TRoundRec& round, TUndoRedo::RoundCopy& out) {
     out.TableCount = static_cast<int16_t>(round.TableCount);
+    out.Expected = static_cast<int16_t>(round.Expected);
     out.HasBye = round.HasBye;
     out.Tables.assign(round.Tables.begin(), round.Tables.begin() + CopyLimit(round));
 }
@@ -176,6 +178,7 @@ bool TUndoRedo::Restore(TTourneyState& s) const {
             TRoundRec& round = br[r];
             const RoundCopy& copy = *Rounds[b * MaxRounds + r];
             round.TableCount = copy.TableCount;
+            round.Expected = copy.Expected;
             round.HasBye = copy.HasBye;
             const size_t kept = copy.Tables.size();
             std::copy(copy.Tables.begin(), copy.Tables.end(), round.Tables.begin());

@@ -24,6 +24,7 @@ public:
     // seats refer to the live entries, which the stacks never outlive.
     struct RoundCopy {
         int16_t TableCount = 0;
+        int16_t Expected = 0;
         bool HasBye = false;
         std::vector<TTableRec> Tables;
     };
