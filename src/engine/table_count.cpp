@@ -352,7 +352,11 @@ void UpdateFullTableCount(TTourneyState& s) {
         WalkResult o = LayOutRound(s.OneLoss[r], r, oIn, w.Down, !oDone);
         SetCount(s.OneLoss[r + 1], o.Next);
         oIn = o.Next;
-        if (wDone && !oDone && o.Next <= 1) {
+        // A bracket is done when one entry (or none) goes on from it, and
+        // nobody still drops into it from above: the last loser from above
+        // may be the only one left, and then plays (or is given) its final
+        // in the round after.
+        if (wDone && !oDone && o.Next <= 1 && w.Down == 0) {
             of = r;
             oDone = true;
         }
@@ -364,7 +368,7 @@ void UpdateFullTableCount(TTourneyState& s) {
         WalkResult t = LayOutRound(s.TwoLoss[r], r, tIn, o.Down, false);
         SetCount(s.TwoLoss[r + 1], t.Next);
         tIn = t.Next;
-        if (oDone && t.Next <= 1) {
+        if (oDone && t.Next <= 1 && o.Down == 0) {
             tf = r;
             break;
         }
