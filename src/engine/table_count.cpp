@@ -233,9 +233,52 @@ void ReopenCrossingTable(TTourneyState& s, TPlayer& p, TTableRec& t) {
     }
 }
 
+// Where the champion of a lower bracket crosses in: seat 1 of this table.
+TTableRec* CrossingTarget(TTourneyState& s, TBracketKind b) {
+    const bool valid = s.GrandFinalRound >= 0 && s.GrandFinalRound < MaxRounds;
+    if (b == TBracketKind::OneLoss && s.ElimFormat != TElimFormat::Single && valid)
+        return &s.Winners[s.GrandFinalRound].Tables[0];
+    if (b == TBracketKind::TwoLoss && s.ElimFormat == TElimFormat::Triple &&
+        s.OneLossLastRound >= 0 && s.OneLossLastRound < MaxRounds)
+        return &s.OneLoss[s.OneLossLastRound].Tables[0];
+    return nullptr;
+}
+
+// Takes the entry off every table from stage k on. A table it sat at alone
+// (a forced bye on the way) is open again and empty.
+void UnseatFrom(TPlayer& p, int k) {
+    for (int j = k; j < MaxStages; ++j) {
+        TTableRec* t = p.Tables[j];
+        if (!t) continue;
+        const int seat = SeatOf(*t, &p);
+        if (seat >= 0) t->Seat[seat] = nullptr;
+        if (t->Empty()) {
+            t->Result = 0;
+            t->EndTime = 0;
+        }
+        t->StartTime = 0;
+        p.Tables[j] = nullptr;
+        p.Seats[j] = 0;
+    }
+}
+
+// The entry's win at `from`, its bracket's last round, makes it the
+// bracket's champion: it crosses into the final above when that seat is free.
+void CrossOver(TTourneyState& s, TPlayer& p, const TTableRec& from, int stage) {
+    TTableRec* target = CrossingTarget(s, BracketOf(from));
+    if (!target || target->Result != 0 || target->Seat[1] || stage >= MaxStages) return;
+    target->Seat[1] = &p;
+    MarkTableUsed(*target);
+    target->StartTime = s.Now();
+    p.Tables[stage] = target;
+    p.Seats[stage] = 1;
+    WriteLog(s, "    -> " + p.Name + " crosses into the final");
+}
+
 // When withdrawals bring a bracket's final forward, an entry that had already
-// moved on past the new final sits at a table that can never be played: its
-// win there was the final's. It goes back to that table as its last one.
+// moved on past the new final sits at tables that can never count: its win
+// there was the final's. It goes back to that table as its last one (or on to
+// the final above, for a lower bracket's champion).
 void UnseatBeyondFinals(TTourneyState& s) {
     const int last[3] = {s.GrandFinalRound,
                          s.ElimFormat == TElimFormat::Triple ? s.OneLossLastRound
@@ -245,17 +288,16 @@ void UnseatBeyondFinals(TTourneyState& s) {
         TBracket& br = s.Bracket(static_cast<TBracketKind>(b));
         for (int r = std::max(last[b] + 1, 1); r < MaxRounds; ++r)
             for (TTableRec& t : br[r].Tables) {
-                if (t.Result != 0) continue;
-                for (TPlayer*& p : t.Seat) {
+                for (TPlayer* p : t.Seat) {
                     if (!p || !CameFromFinalRound(*p, t, last)) continue;
                     const int k = StageAt(*p, t);
-                    TTableRec* back = k > 0 ? p->Tables[k - 1] : nullptr;
-                    p->Tables[k] = nullptr;
+                    TTableRec* back = p->Tables[k - 1];
                     WriteLog(s, "    -> " + p->Name + " leaves a table beyond the final");
-                    if (back) ReopenCrossingTable(s, *p, *back);
-                    p = nullptr;
+                    UnseatFrom(*p, k);
+                    ReopenCrossingTable(s, *p, *back);
+                    if (back->Result != 0) CrossOver(s, *p, *back, k);
                 }
-                t.StartTime = 0;
+                if (t.Result == 0) t.StartTime = 0;
             }
     }
 }
