@@ -24,18 +24,24 @@ TTableRec* NextTableOf(const TPlayer& p, const TTableRec& t) {
 }
 }  // namespace
 
-bool CanCancelMatch(const TTableRec& t) {
+bool CanCancelMatch(const TTourneyState& s, const TTableRec& t) {
     for (TPlayer* e : t.Seat) {
         if (!e) continue;
         TTableRec* n = NextTableOf(*e, t);
         if (n && n->Result != 0) return false;
     }
-    return true;
+    // A winner who left the tournament after this match took its place in the
+    // next round along: withdrawing the result would bring a place back into
+    // rounds that may already be played. Only the grand final's winner goes
+    // nowhere next.
+    const TPlayer* w = t.Winner();
+    const bool grandFinal = BracketOf(t) == TBracketKind::Winners && RoundOf(t) == s.GrandFinalRound;
+    return !w || grandFinal || NextTableOf(*w, t);
 }
 
 bool CancelMatch(TTourneyState& s, int round, TTableRec& t) {
     WriteLog(s, Format("    -> CancelMatch - Round = %d, Table = %d", round, t.TableNo));
-    if (t.Result == 0 || !CanCancelMatch(t)) return false;
+    if (t.Result == 0 || !CanCancelMatch(s, t)) return false;
     const bool wasComplete = RoundComplete(*t.Round);
     for (TPlayer* e : t.Seat) {
         if (!e) continue;

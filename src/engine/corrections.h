@@ -12,8 +12,7 @@ namespace kestrova {
 // consequence is already decided. round is the table's round index (logged).
 bool CancelMatch(TTourneyState& s, int round, TTableRec& table);
 // CancelMatch would succeed (or there is nothing to cancel).
-bool CanCancelMatch(const TTableRec& table);
-// The stage at which p sits at t, or -1.
+bool CanCancelMatch(const TTourneyState& s, const TTableRec& table);
 void RemoveAWinnersSpot(TTourneyState& s, int round);
 void RemoveAOneLossSpot(TTourneyState& s, int round);
 void RemoveATwoLossSpot(TTourneyState& s, int round);

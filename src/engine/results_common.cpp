@@ -86,7 +86,7 @@ bool WinPreamble(TTourneyState& s, TWinContext& c, const char* bracketName) {
     const int mine = c.Seat + 1;
     if (!c.Pressed) {
         if (c.T->Result != mine) return false;
-        if (!CanCancelMatch(*c.T)) {
+        if (!CanCancelMatch(s, *c.T)) {
             CancelMatch(s, c.Round, *c.T);  // logs the refusal
             return false;
         }
@@ -102,7 +102,7 @@ bool WinPreamble(TTourneyState& s, TWinContext& c, const char* bracketName) {
     bool checkBye = c.Bracket == TBracketKind::Winners ? c.T->Result == 0 : true;
     if (checkBye && !ForcedByeAllowed(s, c)) return false;
     if (!ConfirmWinFor(s, *c.W)) return false;
-    if (c.T->Result != 0 && !CanCancelMatch(*c.T)) {
+    if (c.T->Result != 0 && !CanCancelMatch(s, *c.T)) {
         CancelMatch(s, c.Round, *c.T);  // logs the refusal
         return false;
     }
