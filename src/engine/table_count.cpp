@@ -327,12 +327,13 @@ void SwapTables(TTableRec& a, TTableRec& b) {
 }
 
 // A final is the first table of its round. When withdrawals make a round
-// the final whose first table is already decided (both players quit, or its
-// winner left before the next round), the table of the match still to be
-// played there moves first, or else one still to be filled.
+// the final whose first table is empty or already decided (both players quit,
+// or its winner left before the next round), the table of the match still to
+// be played there moves first, or else one still to be filled.
 void KeepFinalFirst(TRoundRec& round) {
-    if (round.Tables[0].Result == 0) return;
-    const int count = std::min(round.TableCount, MaxTablesPerRound);
+    if (round.Tables[0].Result == 0 && !round.Tables[0].Empty()) return;
+    // A final round counts one table; a table in use past it is looked at too.
+    const int count = std::min(std::max(round.TableCount, round.HighWater), MaxTablesPerRound);
     auto swapFirst = [&round](TTableRec& t) {
         SwapTables(round.Tables[0], t);
         MarkTableUsed(round.Tables[0]);
@@ -342,6 +343,7 @@ void KeepFinalFirst(TRoundRec& round) {
         TTableRec& t = round.Tables[j];
         if (t.Result == 0 && !t.Empty()) return swapFirst(t);
     }
+    if (round.Tables[0].Result == 0) return;  // empty: it waits for its entries
     for (int j = 1; j < count; ++j) {
         TTableRec& t = round.Tables[j];
         if (t.Result == 0) return swapFirst(t);
