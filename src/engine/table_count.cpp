@@ -362,7 +362,7 @@ void UpdateFullTableCount(TTourneyState& s) {
     // bracket above has finished: a lower bracket can hold a single entry in
     // an early round (after forced byes or withdrawals) without that being its final.
     int wf = 0, of = 0, tf = 0;
-    bool wDone = false, oDone = false;
+    bool wDone = false, oDone = false, tDone = false;
     const bool round2Byes = s.AssignAllRound2Byes && s.ElimFormat == TElimFormat::Single;
     // Entries each round of the three brackets receives, from the walk of the round before.
     int wIn = 0, oIn = 0, tIn = 0;
@@ -414,15 +414,22 @@ void UpdateFullTableCount(TTourneyState& s) {
         tIn = t.Next;
         if (oDone && t.Next <= 1 && o.Down == 0) {
             tf = r;
+            tDone = true;
             break;
         }
     }
     FinishMarkers(s, wf, of, tf);
-    UnseatBeyondFinals(s);
-    if (s.GrandFinalRound >= 0 && s.GrandFinalRound < MaxRounds)
-        KeepFinalFirst(s.Winners[s.GrandFinalRound]);
-    if (s.ElimFormat == TElimFormat::Triple && s.OneLossLastRound < MaxRounds)
-        KeepFinalFirst(s.OneLoss[s.OneLossLastRound]);
+    // Finals are only moved about when every bracket found its last round
+    // within the rounds there are.
+    const bool found = wDone && (s.ElimFormat == TElimFormat::Single || oDone) &&
+                       (s.ElimFormat != TElimFormat::Triple || tDone);
+    if (found) {
+        UnseatBeyondFinals(s);
+        if (s.GrandFinalRound >= 0 && s.GrandFinalRound < MaxRounds)
+            KeepFinalFirst(s.Winners[s.GrandFinalRound]);
+        if (s.ElimFormat == TElimFormat::Triple && s.OneLossLastRound < MaxRounds)
+            KeepFinalFirst(s.OneLoss[s.OneLossLastRound]);
+    }
     EndOfCount(s);
 }
 
