@@ -71,16 +71,18 @@ std::optional<TResultChoice> ChooseRandomResult(const TTourneyState& s, std::mt1
     // The host plays the final tables last, and forces a bye on an entry left
     // waiting alone only now and then, or when nothing else can be played.
     auto all = PlayableTables(s, true);
-    std::vector<TPlayable> normal, lone, finals;
+    std::vector<TPlayable> normal, lone, lateLone, finals;
     for (const auto& p : all) {
         const TTableRec& t = s.Bracket(p.Bracket)[p.Round].Tables[p.Table];
         if (IsFinalTable(s, t)) {
             if (!p.Alone) finals.push_back(p);
         } else if (p.Alone) {
-            if (!InFinalRounds(s, t) || normal.empty()) lone.push_back(p);
+            (InFinalRounds(s, t) ? lateLone : lone).push_back(p);
+        } else {
+            normal.push_back(p);
         }
-        else normal.push_back(p);
     }
+    if (normal.empty()) lone.insert(lone.end(), lateLone.begin(), lateLone.end());
     std::vector<TPlayable>* pick = &normal;
     const bool stalled = normal.empty() && !lone.empty();
     if (!lone.empty() && (stalled || (forcedByeOneIn > 0 && rng() % forcedByeOneIn == 0)))
