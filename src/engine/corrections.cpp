@@ -35,7 +35,8 @@ bool CanCancelMatch(const TTourneyState& s, const TTableRec& t) {
     // rounds that may already be played. Only the grand final's winner goes
     // nowhere next.
     const TPlayer* w = t.Winner();
-    const bool grandFinal = BracketOf(t) == TBracketKind::Winners && RoundOf(t) == s.GrandFinalRound;
+    const bool grandFinal = s.GrandFinalRound >= 0 && s.GrandFinalRound < MaxRounds &&
+                            &t == &s.Winners[s.GrandFinalRound].Tables[0];
     return !w || grandFinal || NextTableOf(*w, t);
 }
 

@@ -4,6 +4,8 @@
 // menu. No correction may leave a reference to a removed entry.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "engine/corrections.h"
 #include "engine/play_helpers.h"
 #include "engine/results.h"
@@ -271,6 +273,121 @@ TEST_F(CorrectionsTest, AWinnerPastTheNewFinalIsTheChampion) {
     EXPECT_EQ(W(1, 0).Winner(), champion);
     EXPECT_EQ(champion->CurrentTable(), &W(1, 0));
     EXPECT_TRUE(W(2, 0).Empty());
+}
+
+// An entry whose opponent left, where nobody can move in (the round's last
+// table is already played), goes on alone: its forced bye adds no table for an
+// opponent who will never come, and the final still gets its two entries.
+TEST_F(CorrectionsTest, AnEntryLeftAloneGoesOnWithoutATableForNobody) {
+    Start(TElimFormat::Single, 8);
+    for (int t = 0; t < 4; ++t) Win(TBracketKind::Winners, 0, t, 0);
+    Win(TBracketKind::Winners, 1, 1, 0);  // P5 into the final
+    RemovePlayer(s, {TBracketKind::Winners, 1, 0, 1});  // P3 leaves
+    EXPECT_EQ(W(1, 0).Seat[0], P(1));
+    EXPECT_EQ(W(1, 0).Seat[1], nullptr);
+    EXPECT_EQ(s.Winners[1].TableCount, 2);
+    Win(TBracketKind::Winners, 1, 0, 0);  // forced bye
+    EXPECT_EQ(s.Winners[1].TableCount, 2);
+    EXPECT_EQ(s.GrandFinalRound, 2);
+    EXPECT_EQ(W(2, 0).Seat[0], P(5));
+    EXPECT_EQ(W(2, 0).Seat[1], P(1));
+    Win(TBracketKind::Winners, 2, 0, 1);
+    EXPECT_TRUE(GrandFinalDecided(s));
+    EXPECT_TRUE(world.Dialogs.Messages.empty());
+}
+
+// In the same round a forced bye does add the bye table while the opponent
+// is still on the way (a loser yet to drop from the round above).
+TEST_F(CorrectionsTest, AForcedByeAddsATableOnlyWhileSomebodyIsOnTheWay) {
+    Start(TElimFormat::Double, 16);
+    for (int t = 0; t < 7; ++t) Win(TBracketKind::Winners, 0, t, 0);
+    ASSERT_EQ(OL(1, 3).Seat[0], P(14));
+    ASSERT_EQ(s.OneLoss[1].TableCount, 4);
+    Win(TBracketKind::OneLoss, 1, 3, 0);  // P16's loss is still to come
+    EXPECT_EQ(s.OneLoss[1].TableCount, 5);
+    EXPECT_TRUE(s.OneLoss[1].HasBye);
+    EXPECT_EQ(s.OneLoss[2].TableCount, 5);  // 5 winners here, 4 losers from above
+    Undo(s);
+    BothPlayersQuit(s, {TBracketKind::Winners, 0, 7, 0});  // nobody drops now
+    EXPECT_EQ(s.OneLoss[1].TableCount, 4);
+    Win(TBracketKind::OneLoss, 1, 3, 0);
+    EXPECT_EQ(s.OneLoss[1].TableCount, 4);
+    EXPECT_EQ(s.OneLoss[2].TableCount, 4);  // 4 winners here, 4 losers from above
+}
+
+// A finalist who leaves after winning the semi-final: the other semi-final
+// becomes the final (its table moves first), and the first semi-final's
+// result can no longer be withdrawn, since its winner has gone.
+TEST_F(CorrectionsTest, AFinalistWhoLeavesMakesTheOtherSemiFinalTheFinal) {
+    Start(TElimFormat::Single, 8);
+    for (int t = 0; t < 4; ++t) Win(TBracketKind::Winners, 0, t, 0);
+    Win(TBracketKind::Winners, 1, 0, 0);  // P1 into the final
+    RemovePlayer(s, {TBracketKind::Winners, 2, 0, 0});
+    EXPECT_EQ(s.GrandFinalRound, 1);
+    EXPECT_EQ(W(1, 0).Seat[0], P(5));
+    EXPECT_EQ(W(1, 0).Seat[1], P(7));
+    EXPECT_EQ(W(1, 0).Result, 0);
+    EXPECT_EQ(W(1, 1).Winner(), P(1));
+    EXPECT_FALSE(CancelMatch(s, 1, W(1, 1)));
+    Win(TBracketKind::Winners, 1, 0, 1);
+    EXPECT_TRUE(GrandFinalDecided(s));
+    EXPECT_EQ(W(1, 0).Winner(), P(7));
+}
+
+// Both finalists of the Winners bracket quit: the one-loss bracket's champion
+// reaches the grand final alone and is given it.
+TEST_F(CorrectionsTest, AnAbandonedWinnersFinalLeavesTheGrandFinalToTheLossBracket) {
+    Start(TElimFormat::Double, 8);
+    for (int t = 0; t < 4; ++t) Win(TBracketKind::Winners, 0, t, 0);
+    for (int t = 0; t < 2; ++t) Win(TBracketKind::Winners, 1, t, 0);
+    BothPlayersQuit(s, {TBracketKind::Winners, 2, 0, 0});
+    std::mt19937 rng(7);
+    while (PlayRandomResult(s, rng)) ASSERT_EQ(CheckInvariants(s), "");
+    TTableRec& gf = W(s.GrandFinalRound, 0);
+    ASSERT_EQ(gf.Seat[0], nullptr);
+    ASSERT_NE(gf.Seat[1], nullptr);
+    TPlayer* champion = gf.Seat[1];
+    EXPECT_EQ(champion->LastStage() >= 0, true);
+    Win(TBracketKind::Winners, s.GrandFinalRound, 0, 1);
+    EXPECT_TRUE(GrandFinalDecided(s));
+    EXPECT_EQ(gf.Winner(), champion);
+    EXPECT_TRUE(world.Dialogs.Messages.empty());
+}
+
+// OneLoss round 1 of a 128-entry Double sits at its 32 tables: a bye forced
+// on the entry still waiting for the last loser would need a 33rd table.
+TEST_F(CorrectionsTest, AForcedByePastTheCapacityIsRefusedOnlyWhileSomebodyIsOnTheWay) {
+    Start(TElimFormat::Double, 128);
+    for (int t = 0; t < 63; ++t) Win(TBracketKind::Winners, 0, t, 0);
+    // The losers sit where the numbers were free; one of them waits alone.
+    int lone = -1;
+    for (int t = 0; t < 32; ++t)
+        if (!OL(1, t).Full()) lone = t;
+    ASSERT_GE(lone, 0);
+    ASSERT_EQ(OL(1, lone).Seat[0], P(126));
+    ASSERT_EQ(s.OneLoss[1].TableCount, 32);
+    Win(TBracketKind::OneLoss, 1, lone, 0);
+    EXPECT_EQ(OL(1, lone).Result, 0);
+    ASSERT_FALSE(world.Dialogs.Messages.empty());
+    EXPECT_EQ(world.Dialogs.Messages.back(),
+              "This round has no room for another table. Cannot force a bye in this round.");
+    BothPlayersQuit(s, {TBracketKind::Winners, 0, 63, 0});
+    Win(TBracketKind::OneLoss, 1, lone, 0);
+    EXPECT_EQ(OL(1, lone).Result, 1);
+    EXPECT_EQ(s.OneLoss[1].TableCount, 32);
+}
+
+// An entry waits at a table whose number has since been given to a match in
+// progress elsewhere: its opponent still sits down there, not at a new table.
+TEST_F(CorrectionsTest, AnOpponentJoinsTheWaitingEntryWhateverTheNumber) {
+    Start(TElimFormat::Single, 8);
+    Win(TBracketKind::Winners, 0, 0, 0);
+    ASSERT_EQ(W(1, 0).Seat[0], P(1));
+    EditTableNumber(s, TBracketKind::Winners, 0, 3, std::to_string(W(1, 0).TableNo));
+    ASSERT_GT(W(0, 3).StartTime, 0);
+    Win(TBracketKind::Winners, 0, 1, 0);
+    EXPECT_EQ(W(1, 0).Seat[1], P(3));
+    EXPECT_TRUE(W(1, 1).Empty());
 }
 
 }  // namespace
