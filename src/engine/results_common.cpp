@@ -41,6 +41,18 @@ bool ConfirmWinFor(TTourneyState& s, TPlayer& w) {
     return !w.BootedOut && !w.Disqualified;
 }
 
+// The rounds whose winner goes to a final table: a bye forced there while the
+// opponent is still on the way would send two entries to the one seat.
+bool InFinalRounds(const TTourneyState& s, TBracketKind b, int r) {
+    switch (b) {
+        case TBracketKind::Winners:
+            return r >= (s.ElimFormat == TElimFormat::Single ? s.GrandFinalRound : s.WinnersFinalRound);
+        case TBracketKind::OneLoss: return r >= s.OneLossFinalRound;
+        case TBracketKind::TwoLoss: return r >= s.TwoLossFinalRound;
+    }
+    return false;
+}
+
 // A bye the round did not schedule: asks, and in single elimination with all
 // round-2 byes given refuses.
 bool ForcedByeAllowed(TTourneyState& s, TWinContext& c) {
@@ -59,6 +71,13 @@ bool ForcedByeAllowed(TTourneyState& s, TWinContext& c) {
     // A forced bye on an entry whose opponent is still on the way gives the
     // round one more table and the next round one more entry; a round at the
     // bracket's capacity has no room for either.
+    if (InFinalRounds(s, c.Bracket, c.Round) && OpponentOnTheWay(*c.T)) {
+        WriteLog(s, "    -> Can't force bye");
+        s.Dialogs().MessageBox(TMessageBoxKind::Information,
+                               "The opponent for this table is still on the way to it. Cannot "
+                               "force a bye in a final round.");
+        return false;
+    }
     if (!ForcedByeFits(s, *c.T)) {
         WriteLog(s, "    -> Can't force bye");
         s.Dialogs().MessageBox(TMessageBoxKind::Information,

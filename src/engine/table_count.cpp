@@ -517,14 +517,20 @@ void NumberFinalTables(TTourneyState& s) {
     }
 }
 
+bool OpponentOnTheWay(const TTableRec& t) {
+    if (t.Result != 0 || SeatsTaken(t) != 1) return false;
+    THolds holds;
+    FillRound(*t.Round, t.Round->Expected, holds);
+    return holds[TableIndexOf(t)] == 2;
+}
+
 bool ForcedByeFits(const TTourneyState& s, const TTableRec& t) {
+    if (!OpponentOnTheWay(t)) return true;
+    // Somebody on the way was to sit at t: they need a table of their own
+    // here and go on to the next round separately.
     const TRoundRec& round = *t.Round;
     const int i = TableIndexOf(t);
     THolds holds;
-    FillRound(round, round.Expected, holds);
-    if (t.Result != 0 || SeatsTaken(t) != 1 || holds[i] < 2) return true;
-    // Somebody on the way was to sit at t: they need a table of their own
-    // here and go on to the next round separately.
     const int bound = SeatSearchBound[static_cast<int>(BracketOf(t))];
     TRoundRec trial = round;
     trial.Tables[i].Result = t.Seat[0] ? 1 : 2;

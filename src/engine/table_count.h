@@ -37,6 +37,8 @@ bool IsVoidTable(const TTourneyState& s, int tableNo);
 // the next within the bracket's capacity (64/32/24 tables). It only reshapes
 // them when somebody still on the way was to sit at t.
 bool ForcedByeFits(const TTourneyState& s, const TTableRec& t);
+// The lone entry at open table t still has an opponent on the way to it.
+bool OpponentOnTheWay(const TTableRec& t);
 bool RoundComplete(const TRoundRec& round);
 
 // Round-two byes (single elimination).
