@@ -302,6 +302,20 @@ void UnseatBeyondFinals(TTourneyState& s) {
     }
 }
 
+// Seat 1 of a crossing final belongs to the champion from below. An entry of
+// the table's own bracket sitting there alone (its opponent in seat 0 left
+// after it sat down) moves over to seat 0.
+void KeepSeatOneFree(TTableRec& t) {
+    TPlayer* p = t.Seat[1];
+    if (t.Result != 0 || t.Seat[0] || !p) return;
+    const int k = StageAt(*p, t);
+    const TTableRec* prev = k > 0 ? p->Tables[k - 1] : nullptr;
+    if (!prev || BracketOf(*prev) != BracketOf(t)) return;
+    t.Seat[0] = p;
+    t.Seat[1] = nullptr;
+    p->Seats[k] = 0;
+}
+
 // Swaps what two tables of one round hold (not their numbers) and the stage
 // links that point at them.
 void SwapTables(TTableRec& a, TTableRec& b) {
@@ -425,10 +439,14 @@ void UpdateFullTableCount(TTourneyState& s) {
                        (s.ElimFormat != TElimFormat::Triple || tDone);
     if (found) {
         UnseatBeyondFinals(s);
-        if (s.GrandFinalRound >= 0 && s.GrandFinalRound < MaxRounds)
+        if (s.GrandFinalRound >= 0 && s.GrandFinalRound < MaxRounds) {
             KeepFinalFirst(s.Winners[s.GrandFinalRound]);
-        if (s.ElimFormat == TElimFormat::Triple && s.OneLossLastRound < MaxRounds)
+            if (s.ElimFormat != TElimFormat::Single) KeepSeatOneFree(s.Winners[s.GrandFinalRound].Tables[0]);
+        }
+        if (s.ElimFormat == TElimFormat::Triple && s.OneLossLastRound < MaxRounds) {
             KeepFinalFirst(s.OneLoss[s.OneLossLastRound]);
+            KeepSeatOneFree(s.OneLoss[s.OneLossLastRound].Tables[0]);
+        }
     }
     EndOfCount(s);
 }
