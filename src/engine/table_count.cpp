@@ -144,8 +144,8 @@ using THolds = std::array<int8_t, MaxTablesPerRound>;
 
 // Where the entries still on their way will sit: how many each table holds
 // once `entries` have all arrived, in table order as the seat search places
-// them. Returns the last table in use, -1 if none.
-int FillRound(const TRoundRec& b, int entries, THolds& holds) {
+// them (never at a voided number). Returns the last table in use, -1 if none.
+int FillRound(const TTourneyState& s, const TRoundRec& b, int entries, THolds& holds) {
     const int used = std::clamp(b.HighWater, 0, MaxTablesPerRound);
     int seated = 0;
     for (int i = 0; i < used; ++i) seated += SeatsTaken(b.Tables[i]);
@@ -155,7 +155,7 @@ int FillRound(const TRoundRec& b, int entries, THolds& holds) {
     for (int i = 0; i < MaxTablesPerRound && (i < used || pending > 0); ++i) {
         const TTableRec& t = b.Tables[i];
         int n = SeatsTaken(t);
-        if (t.Result == 0) {
+        if (t.Result == 0 && !IsVoidTable(s, t.TableNo)) {
             const int fill = std::min(2 - n, pending);
             pending -= fill;
             n += fill;
@@ -172,9 +172,10 @@ int FillRound(const TRoundRec& b, int entries, THolds& holds) {
 // nobody on the way goes on alone instead of holding a place for an opponent
 // who will never come. A forced bye therefore adds a table only while
 // somebody is still on the way.
-WalkResult LayOutRound(TRoundRec& b, int r, int entries, int next, bool countLosers) {
+WalkResult LayOutRound(const TTourneyState& s, TRoundRec& b, int r, int entries, int next,
+                       bool countLosers) {
     THolds holds;
-    const int last = FillRound(b, entries, holds);
+    const int last = FillRound(s, b, entries, holds);
     b.Expected = entries;
     b.TableCount = last + 1;
     b.HasBye = last >= 0 && holds[last] == 1 &&
@@ -387,7 +388,7 @@ void UpdateFullTableCount(TTourneyState& s) {
         // closing (wIn is 0: nobody is on the way).
         const bool keepShape = (round2Byes && r <= 1) || (r == 0 && !s.SignupClosed);
         WalkResult w = keepShape ? WalkRound(s.Winners[r], r, 0, true, true, round2Byes && r == 1)
-                                 : LayOutRound(s.Winners[r], r, wIn, 0, !wDone);
+                                 : LayOutRound(s, s.Winners[r], r, wIn, 0, !wDone);
         if (keepShape) s.Winners[r].Expected = 2 * s.Winners[r].TableCount - s.Winners[r].HasBye;
         if (r == 0 && round2Byes) {
             // Every planned bye holds a seat in round 2: those still to give and
@@ -407,7 +408,7 @@ void UpdateFullTableCount(TTourneyState& s) {
             continue;
         }
 
-        WalkResult o = LayOutRound(s.OneLoss[r], r, oIn, w.Down, !oDone);
+        WalkResult o = LayOutRound(s, s.OneLoss[r], r, oIn, w.Down, !oDone);
         SetCount(s.OneLoss[r + 1], o.Next);
         oIn = o.Next;
         // A bracket is done when one entry (or none) goes on from it, and
@@ -423,7 +424,7 @@ void UpdateFullTableCount(TTourneyState& s) {
             continue;
         }
 
-        WalkResult t = LayOutRound(s.TwoLoss[r], r, tIn, o.Down, false);
+        WalkResult t = LayOutRound(s, s.TwoLoss[r], r, tIn, o.Down, false);
         SetCount(s.TwoLoss[r + 1], t.Next);
         tIn = t.Next;
         if (oDone && t.Next <= 1 && o.Down == 0) {
@@ -535,15 +536,15 @@ void NumberFinalTables(TTourneyState& s) {
     }
 }
 
-bool OpponentOnTheWay(const TTableRec& t) {
+bool OpponentOnTheWay(const TTourneyState& s, const TTableRec& t) {
     if (t.Result != 0 || SeatsTaken(t) != 1) return false;
     THolds holds;
-    FillRound(*t.Round, t.Round->Expected, holds);
+    FillRound(s, *t.Round, t.Round->Expected, holds);
     return holds[TableIndexOf(t)] == 2;
 }
 
 bool ForcedByeFits(const TTourneyState& s, const TTableRec& t) {
-    if (!OpponentOnTheWay(t)) return true;
+    if (!OpponentOnTheWay(s, t)) return true;
     // Somebody on the way was to sit at t: they need a table of their own
     // here and go on to the next round separately.
     const TRoundRec& round = *t.Round;
@@ -552,11 +553,11 @@ bool ForcedByeFits(const TTourneyState& s, const TTableRec& t) {
     const int bound = SeatSearchBound[static_cast<int>(BracketOf(t))];
     TRoundRec trial = round;
     trial.Tables[i].Result = t.Seat[0] ? 1 : 2;
-    if (FillRound(trial, round.Expected, holds) >= bound) return false;
+    if (FillRound(s, trial, round.Expected, holds) >= bound) return false;
     const int r = RoundOf(t);
     if (r + 1 >= MaxRounds) return true;
     const TRoundRec& next = s.Bracket(BracketOf(t))[r + 1];
-    return FillRound(next, next.Expected + 1, holds) < bound;
+    return FillRound(s, next, next.Expected + 1, holds) < bound;
 }
 
 bool IsVoidTable(const TTourneyState& s, int tableNo) {
