@@ -71,7 +71,7 @@ bool RelocatePlayer(TTourneyState& s, int round, int t0, TPlayer& p, TRoundRec& 
     for (int t = std::min(t0, MaxTablesPerRound - 1); t >= 0; --t) {
         TTableRec& tab = roundRec.Tables[t];
         if (tab.Result != 0) continue;  // a decided table takes nobody new
-        if (IsVoidTable(s, tab.TableNo)) continue;  // nor does a table out of use
+        if (tab.Empty() && IsVoidTable(s, tab.TableNo)) continue;  // nor one out of use
         int seat = !tab.Seat[0] ? 0 : (!tab.Seat[1] ? 1 : -1);
         if (seat < 0) continue;
         TakeSeat(p, tab, seat, round);

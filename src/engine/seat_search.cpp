@@ -27,11 +27,11 @@ TSeatFound Pass(TTourneyState& s, TBracketKind b, int r, int limit, bool winners
     for (int t = 0; t < limit; ++t) {
         TTableRec& tab = round.Tables[t];
         if (tab.Result != 0) continue;
-        // An entry already waiting at a table keeps it even when its number
-        // has since come into use elsewhere: skipping it would leave them
-        // without an opponent. A voided number is never used, and the bye
-        // table's entry waits for nobody.
-        const bool keeps = !tab.Empty() && !IsVoidTable(s, tab.TableNo) && !IsByeTable(tab);
+        // An entry already waiting at a table keeps it, and gets its opponent
+        // there, even when the number has since come into use elsewhere or
+        // been voided: skipping it would leave them without one. A voided
+        // number takes no new table, and the bye table's entry waits for nobody.
+        const bool keeps = !tab.Empty() && !IsByeTable(tab);
         if (!keeps && busy.InUse(tab.TableNo)) continue;
         if (!tab.Seat[0]) return {&tab, 0};
         bool byeSeat = winnersWinner && round.HasBye && t == round.TableCount - 1;

@@ -144,7 +144,8 @@ using THolds = std::array<int8_t, MaxTablesPerRound>;
 
 // Where the entries still on their way will sit: how many each table holds
 // once `entries` have all arrived, in table order as the seat search places
-// them (never at a voided number). Returns the last table in use, -1 if none.
+// them (never at an empty table with a voided number). Returns the last table
+// in use, -1 if none.
 int FillRound(const TTourneyState& s, const TRoundRec& b, int entries, THolds& holds) {
     const int used = std::clamp(b.HighWater, 0, MaxTablesPerRound);
     int seated = 0;
@@ -155,7 +156,7 @@ int FillRound(const TTourneyState& s, const TRoundRec& b, int entries, THolds& h
     for (int i = 0; i < MaxTablesPerRound && (i < used || pending > 0); ++i) {
         const TTableRec& t = b.Tables[i];
         int n = SeatsTaken(t);
-        if (t.Result == 0 && !IsVoidTable(s, t.TableNo)) {
+        if (t.Result == 0 && (n > 0 || !IsVoidTable(s, t.TableNo))) {
             const int fill = std::min(2 - n, pending);
             pending -= fill;
             n += fill;
