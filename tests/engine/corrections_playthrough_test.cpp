@@ -28,7 +28,9 @@ struct Case {
     int Entries;
 };
 
-// KESTROVA_SEEDS=n runs n times as many tournaments (for a long local run).
+// For a long local run: KESTROVA_SEEDS=n plays n times as many tournaments,
+// KESTROVA_SEED=k only the k-th of each case, and KESTROVA_TRACE prints the
+// state after every step.
 unsigned SeedScale() {
     const char* v = std::getenv("KESTROVA_SEEDS");
     int n = v ? std::atoi(v) : 1;
@@ -193,8 +195,8 @@ class CorrectionsPlaythroughTest : public ::testing::TestWithParam<Case> {
 
 void CorrectionsPlaythroughTest::Run() {
     const Case c = GetParam();
-    for (unsigned seed = 1; seed <= 3 * SeedScale(); ++seed) {
-        if (const char* only = std::getenv("KESTROVA_SEED"); only && std::atoi(only) != int(seed))
+    for (unsigned seed = 1; seed <= 10 * SeedScale(); ++seed) {
+        if (const char* only = std::getenv("KESTROVA_SEED"); only && std::atoi(only) != static_cast<int>(seed))
             continue;
         SCOPED_TRACE("seed " + std::to_string(seed));
         rng.seed(seed * 104729 + c.Entries * 3 + static_cast<unsigned>(c.Format));
