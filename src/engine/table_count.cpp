@@ -199,15 +199,19 @@ WalkResult LayOutRound(const TTourneyState& s, TRoundRec& b, int r, int entries,
 }  // namespace
 
 namespace {
-// The entry won its way to t from a table in a round that is now its
-// bracket's last: a table beyond that was never its to play.
+// The entry won its way to t, a table past its bracket's last round, from a
+// table in a round that is now its bracket's last (a table beyond that was
+// never its to play), or crossed in to t as the champion of the bracket
+// below when the final was still there.
 bool CameFromFinalRound(const TPlayer& p, const TTableRec& t, const int last[3]) {
     for (int k = 1; k < MaxStages; ++k) {
         if (p.Tables[k] != &t) continue;
         const TTableRec* prev = p.Tables[k - 1];
         if (!prev || prev->Result - 1 != p.Seats[k - 1]) return false;
-        int b = static_cast<int>(BracketOf(*prev));
-        return BracketOf(*prev) == BracketOf(t) && RoundOf(*prev) <= last[b];
+        const int b = static_cast<int>(BracketOf(*prev));
+        const bool same = BracketOf(*prev) == BracketOf(t);
+        const bool crossed = b == static_cast<int>(BracketOf(t)) + 1;
+        return (same || crossed) && RoundOf(*prev) <= last[b];
     }
     return false;
 }
