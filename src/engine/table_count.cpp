@@ -93,50 +93,33 @@ struct WalkResult {
     int Down = 0;
 };
 
-// Walks round r of one bracket: who goes on (next) and who drops (down).
-// plannedByes: the round's empty-seat wins are the round-2 byes planned for
-// it, not forced byes, so they add no bye table.
-WalkResult WalkRound(TRoundRec& b, int r, int next, bool isWinners, bool countLosers,
-                     bool plannedByes = false) {
-    WalkResult res{next, 0};
-    int m = b.TableCount - (b.HasBye ? 1 : 0);
+bool SeatedNext(const TPlayer* p, int r) { return p && r + 1 < MaxStages && p->Tables[r + 1]; }
+
+// Walks a Winners round that keeps its shape (the first round while sign-ups
+// are open, the first two with round-2 byes planned): who goes on (next) and
+// who drops (down). Its empty-seat wins are the planned round-2 byes or byes
+// forced in the first round, where nobody can still be on the way: they add
+// no bye table.
+WalkResult WalkFixedRound(const TRoundRec& b, int r) {
+    WalkResult res{0, 0};
+    const int m = b.TableCount - (b.HasBye ? 1 : 0);
     for (int i = 0; i < m && i < MaxTablesPerRound; ++i) {
-        TTableRec& t = b.Tables[i];
+        const TTableRec& t = b.Tables[i];
         if (t.Result == 0) {
             res.Next += 1;
-            if (countLosers) res.Down += 1;
+            res.Down += 1;
         } else if (t.Result == 1 || t.Result == 2) {
-            TPlayer* loser = t.Seat[t.Result % 2];
-            TPlayer* winner = t.Seat[t.Result - 1];
-            if (loser) {
-                if (countLosers && r + 1 < MaxStages && loser->Tables[r + 1]) res.Down += 1;
-            } else if (plannedByes || (isWinners && r == 0)) {
-                // Round-2 byes are counted with the round before. In the first
-                // round everybody is seated at closing, so nobody is still on
-                // the way to a forced-bye table and no bye table is added.
-            } else if (b.HasBye) {
-                b.HasBye = false;
-                m += 1;
-            } else if (b.TableCount < MaxTablesPerRound) {
-                b.HasBye = true;
-                b.TableCount += 1;
-            }
-            if ((winner && r + 1 < MaxStages && winner->Tables[r + 1]) || (isWinners && m == 1))
-                res.Next += 1;
+            if (SeatedNext(t.Seat[t.Result % 2], r)) res.Down += 1;
+            if (SeatedNext(t.Seat[t.Result - 1], r) || m == 1) res.Next += 1;
         }
     }
     if (b.HasBye && m >= 0 && m < MaxTablesPerRound) {
         const TTableRec& bye = b.Tables[m];
-        bool byeStillWaiting =
-            bye.Seat[0] && bye.Result == 1 && !(r + 1 < MaxStages && bye.Seat[0]->Tables[r + 1]);
+        const bool byeStillWaiting = bye.Seat[0] && bye.Result == 1 && !SeatedNext(bye.Seat[0], r);
         if (!byeStillWaiting) res.Next += 1;
     }
     return res;
 }
-}  // namespace
-
-namespace {
-bool SeatedNext(const TPlayer* p, int r) { return p && r + 1 < MaxStages && p->Tables[r + 1]; }
 
 int SeatsTaken(const TTableRec& t) { return (t.Seat[0] ? 1 : 0) + (t.Seat[1] ? 1 : 0); }
 
@@ -376,25 +359,32 @@ void KeepFinalFirst(TRoundRec& round) {
 }
 }  // namespace
 
-void UpdateFullTableCount(TTourneyState& s) {
-    WriteLog(s, "    -> UpdateFullTableCount");
-    // A bracket's final is the first round that leaves one entry once the
-    // bracket above has finished: a lower bracket can hold a single entry in
-    // an early round (after forced byes or withdrawals) without that being its final.
-    int wf = 0, of = 0, tf = 0;
-    bool wDone = false, oDone = false, tDone = false;
+namespace {
+struct TFinals {
+    int Winners = 0, OneLoss = 0, TwoLoss = 0;  // the rounds the markers come from
+    bool Found = false;  // every bracket found its last round
+};
+
+// Lays out every round, bracket by bracket, and finds each bracket's final:
+// the first round that leaves one entry (or none) once the bracket above has
+// finished and nobody still drops in from it. A lower bracket can hold a
+// single entry in an early round (after forced byes or withdrawals) without
+// that being its final, and its last loser from above may be the only one
+// left, who then plays (or is given) its final in the round after.
+TFinals CountRounds(TTourneyState& s) {
+    TFinals f;
+    bool wDone = false, oDone = false;
     const bool round2Byes = s.AssignAllRound2Byes && s.ElimFormat == TElimFormat::Single;
-    // Entries each round of the three brackets receives, from the walk of the round before.
-    int wIn = 0, oIn = 0, tIn = 0;
+    int wIn = 0, oIn = 0, tIn = 0;  // entries the next round of each bracket receives
     for (int r = 0; r < MaxRounds - 1; ++r) {
         // The first round keeps its sign-up shape while sign-ups are open,
         // and with round-2 byes planned the first two rounds keep the shape
         // the plan gives them. Otherwise everybody of the first round sits at
         // closing (wIn is 0: nobody is on the way).
         const bool keepShape = (round2Byes && r <= 1) || (r == 0 && !s.SignupClosed);
-        WalkResult w = keepShape ? WalkRound(s.Winners[r], r, 0, true, true, round2Byes && r == 1)
-                                 : LayOutRound(s, s.Winners[r], r, wIn, 0, !wDone);
-        if (keepShape) s.Winners[r].Expected = 2 * s.Winners[r].TableCount - s.Winners[r].HasBye;
+        TRoundRec& wr = s.Winners[r];
+        WalkResult w = keepShape ? WalkFixedRound(wr, r) : LayOutRound(s, wr, r, wIn, 0, !wDone);
+        if (keepShape) wr.Expected = 2 * wr.TableCount - (wr.HasBye ? 1 : 0);
         if (r == 0 && round2Byes) {
             // Every planned bye holds a seat in round 2: those still to give and
             // those given (whose empty seat no walk counts).
@@ -402,58 +392,61 @@ void UpdateFullTableCount(TTourneyState& s) {
             Get2ndRoundByeStatus(s, c);
             w.Next += c.ByesToGo + c.ByesGiven;
         }
-        SetCount(s.Winners[r + 1], w.Next);
-        wIn = w.Next;
+        SetCount(s.Winners[r + 1], wIn = w.Next);
         if (!wDone && w.Next <= 1) {
-            wf = r;
+            f.Winners = r;
             wDone = true;
         }
         if (s.ElimFormat == TElimFormat::Single) {
-            if (wDone) break;
+            f.Found = wDone;
+            if (wDone) return f;
             continue;
         }
-
         WalkResult o = LayOutRound(s, s.OneLoss[r], r, oIn, w.Down, !oDone);
-        SetCount(s.OneLoss[r + 1], o.Next);
-        oIn = o.Next;
-        // A bracket is done when one entry (or none) goes on from it, and
-        // nobody still drops into it from above: the last loser from above
-        // may be the only one left, and then plays (or is given) its final
-        // in the round after.
+        SetCount(s.OneLoss[r + 1], oIn = o.Next);
         if (wDone && !oDone && o.Next <= 1 && w.Down == 0) {
-            of = r;
+            f.OneLoss = r;
             oDone = true;
         }
         if (s.ElimFormat == TElimFormat::Double) {
-            if (oDone) break;
+            f.Found = oDone;
+            if (oDone) return f;
             continue;
         }
-
         WalkResult t = LayOutRound(s, s.TwoLoss[r], r, tIn, o.Down, false);
-        SetCount(s.TwoLoss[r + 1], t.Next);
-        tIn = t.Next;
+        SetCount(s.TwoLoss[r + 1], tIn = t.Next);
         if (oDone && t.Next <= 1 && o.Down == 0) {
-            tf = r;
-            tDone = true;
-            break;
+            f.TwoLoss = r;
+            f.Found = true;
+            return f;
         }
     }
-    FinishMarkers(s, wf, of, tf);
+    return f;
+}
+
+// After withdrawals: entries past a final that came forward go back, the live
+// table of each final round comes first, and seat 1 of a crossing final stays
+// free for the champion from below.
+void SettleFinals(TTourneyState& s) {
+    UnseatBeyondFinals(s);
+    if (s.GrandFinalRound >= 0 && s.GrandFinalRound < MaxRounds) {
+        KeepFinalFirst(s.Winners[s.GrandFinalRound]);
+        if (s.ElimFormat != TElimFormat::Single) KeepSeatOneFree(s.Winners[s.GrandFinalRound].Tables[0]);
+    }
+    if (s.ElimFormat == TElimFormat::Triple && s.OneLossLastRound < MaxRounds) {
+        KeepFinalFirst(s.OneLoss[s.OneLossLastRound]);
+        KeepSeatOneFree(s.OneLoss[s.OneLossLastRound].Tables[0]);
+    }
+}
+}  // namespace
+
+void UpdateFullTableCount(TTourneyState& s) {
+    WriteLog(s, "    -> UpdateFullTableCount");
+    const TFinals f = CountRounds(s);
+    FinishMarkers(s, f.Winners, f.OneLoss, f.TwoLoss);
     // Finals are only moved about when every bracket found its last round
     // within the rounds there are.
-    const bool found = wDone && (s.ElimFormat == TElimFormat::Single || oDone) &&
-                       (s.ElimFormat != TElimFormat::Triple || tDone);
-    if (found) {
-        UnseatBeyondFinals(s);
-        if (s.GrandFinalRound >= 0 && s.GrandFinalRound < MaxRounds) {
-            KeepFinalFirst(s.Winners[s.GrandFinalRound]);
-            if (s.ElimFormat != TElimFormat::Single) KeepSeatOneFree(s.Winners[s.GrandFinalRound].Tables[0]);
-        }
-        if (s.ElimFormat == TElimFormat::Triple && s.OneLossLastRound < MaxRounds) {
-            KeepFinalFirst(s.OneLoss[s.OneLossLastRound]);
-            KeepSeatOneFree(s.OneLoss[s.OneLossLastRound].Tables[0]);
-        }
-    }
+    if (f.Found) SettleFinals(s);
     EndOfCount(s);
 }
 
