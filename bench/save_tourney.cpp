@@ -22,6 +22,7 @@ using namespace kestrova;
 
 void Seat(TTableRec& t, int seat, TPlayer& p) {
     t.Seat[seat] = &p;
+    MarkTableUsed(t);
     p.Tables[RoundOf(t)] = &t;
     p.Seats[RoundOf(t)] = seat;
 }
