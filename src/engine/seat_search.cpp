@@ -66,6 +66,17 @@ void RenumberBusyTable(TTourneyState& s, TBracketKind b, int r, int bound,
 }  // namespace
 
 namespace {
+// A bracket's final round: its winner is the bracket's champion.
+bool IsFinalRound(const TTourneyState& s, TBracketKind b, int r) {
+    switch (b) {
+        case TBracketKind::Winners:
+            return r == (s.ElimFormat == TElimFormat::Single ? s.GrandFinalRound : s.WinnersFinalRound);
+        case TBracketKind::OneLoss: return r == s.OneLossFinalRound;
+        case TBracketKind::TwoLoss: return r == s.TwoLossFinalRound;
+    }
+    return false;
+}
+
 // The table where a lower bracket's champion crosses in: the grand final, and
 // in Triple the one-loss bracket's last table.
 bool IsCrossingRound(const TTourneyState& s, TBracketKind b, int r) {
@@ -83,6 +94,14 @@ TSeatFound FindSeat(TTourneyState& s, TBracketKind b, int r, bool winnersWinner)
     // time marks the final's number busy; the number is still the final's own.
     if (IsCrossingRound(s, b, r) && round.Tables[0].Result == 0 && !round.Tables[0].Seat[0])
         return {&round.Tables[0], 0};
+    // In a final round that withdrawals left with more than one table, an
+    // entry already waiting there alone is the opponent: two entries waiting
+    // apart would each wait for the other for ever.
+    if (IsFinalRound(s, b, r))
+        for (int t = 0; t < std::min(std::max(round.TableCount, round.HighWater), bound); ++t) {
+            TTableRec& tab = round.Tables[t];
+            if (tab.Result == 0 && !tab.Full() && !tab.Empty()) return {&tab, tab.Seat[0] ? 1 : 0};
+        }
     const TBusyNumbers busy(s, b, r);
     TSeatFound f = Pass(s, b, r, std::clamp(round.TableCount, 0, bound), winnersWinner, busy);
     if (f) return f;
