@@ -77,6 +77,18 @@ bool IsFinalRound(const TTourneyState& s, TBracketKind b, int r) {
     return false;
 }
 
+// In a final round that withdrawals left with more than one table, an entry
+// already waiting there alone is the opponent: two entries waiting apart
+// would each wait for the other for ever.
+TSeatFound WaitingAlone(TRoundRec& round, int bound) {
+    const int count = std::min(std::max(round.TableCount, round.HighWater), bound);
+    for (int t = 0; t < count; ++t) {
+        TTableRec& tab = round.Tables[t];
+        if (tab.Result == 0 && !tab.Full() && !tab.Empty()) return {&tab, tab.Seat[0] ? 1 : 0};
+    }
+    return {};
+}
+
 // The table where a lower bracket's champion crosses in: the grand final, and
 // in Triple the one-loss bracket's last table.
 bool IsCrossingRound(const TTourneyState& s, TBracketKind b, int r) {
@@ -94,14 +106,8 @@ TSeatFound FindSeat(TTourneyState& s, TBracketKind b, int r, bool winnersWinner)
     // time marks the final's number busy; the number is still the final's own.
     if (IsCrossingRound(s, b, r) && round.Tables[0].Result == 0 && !round.Tables[0].Seat[0])
         return {&round.Tables[0], 0};
-    // In a final round that withdrawals left with more than one table, an
-    // entry already waiting there alone is the opponent: two entries waiting
-    // apart would each wait for the other for ever.
     if (IsFinalRound(s, b, r))
-        for (int t = 0; t < std::min(std::max(round.TableCount, round.HighWater), bound); ++t) {
-            TTableRec& tab = round.Tables[t];
-            if (tab.Result == 0 && !tab.Full() && !tab.Empty()) return {&tab, tab.Seat[0] ? 1 : 0};
-        }
+        if (TSeatFound f = WaitingAlone(round, bound)) return f;
     const TBusyNumbers busy(s, b, r);
     TSeatFound f = Pass(s, b, r, std::clamp(round.TableCount, 0, bound), winnersWinner, busy);
     if (f) return f;
