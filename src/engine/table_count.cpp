@@ -305,6 +305,30 @@ void KeepSeatOneFree(TTableRec& t) {
     p->Seats[k] = 0;
 }
 
+// The own bracket's finalist, left waiting at another table of a crossing
+// final's round when withdrawals made it the final, joins the final's table.
+void JoinCrossingTable(TTourneyState& s, TRoundRec& round) {
+    TTableRec& f = round.Tables[0];
+    if (f.Result != 0 || f.Seat[0]) return;
+    const int count = std::min(std::max(round.TableCount, round.HighWater), MaxTablesPerRound);
+    for (int j = 1; j < count; ++j) {
+        TTableRec& t = round.Tables[j];
+        if (t.Result != 0 || SeatsTaken(t) != 1) continue;
+        TPlayer* p = t.Seat[0] ? t.Seat[0] : t.Seat[1];
+        const int k = StageAt(*p, t);
+        if (k < 0) return;
+        t.Seat[t.Seat[0] == p ? 0 : 1] = nullptr;
+        t.StartTime = 0;
+        f.Seat[0] = p;
+        MarkTableUsed(f);
+        if (f.Seat[1]) f.StartTime = s.Now();
+        p->Tables[k] = &f;
+        p->Seats[k] = 0;
+        WriteLog(s, Format("    -> %s moves to table %d for the final", p->Name.c_str(), f.TableNo));
+        return;
+    }
+}
+
 // Swaps what two tables of one round hold (not their numbers) and the stage
 // links that point at them.
 void SwapTables(TTableRec& a, TTableRec& b) {
@@ -431,11 +455,15 @@ void SettleFinals(TTourneyState& s) {
     UnseatBeyondFinals(s);
     if (s.GrandFinalRound >= 0 && s.GrandFinalRound < MaxRounds) {
         KeepFinalFirst(s.Winners[s.GrandFinalRound]);
-        if (s.ElimFormat != TElimFormat::Single) KeepSeatOneFree(s.Winners[s.GrandFinalRound].Tables[0]);
+        if (s.ElimFormat != TElimFormat::Single) {
+            KeepSeatOneFree(s.Winners[s.GrandFinalRound].Tables[0]);
+            JoinCrossingTable(s, s.Winners[s.GrandFinalRound]);
+        }
     }
     if (s.ElimFormat == TElimFormat::Triple && s.OneLossLastRound < MaxRounds) {
         KeepFinalFirst(s.OneLoss[s.OneLossLastRound]);
         KeepSeatOneFree(s.OneLoss[s.OneLossLastRound].Tables[0]);
+        JoinCrossingTable(s, s.OneLoss[s.OneLossLastRound]);
     }
 }
 }  // namespace
