@@ -208,18 +208,12 @@ bool IsCrossingRound(const TTourneyState& s, const TTableRec& t) {
 
 // The entry is back at a table that became a crossing final. A lone win there
 // was a bye into the round that no longer comes: the final is still to play,
-// with seat 1 kept for the champion crossing in.
-void ReopenCrossingTable(TTourneyState& s, TPlayer& p, TTableRec& t) {
+// with seat 1 kept for the champion crossing in (KeepSeatOneFree).
+void ReopenCrossingTable(TTourneyState& s, TTableRec& t) {
     if (!IsCrossingRound(s, t) || t.Result == 0 || t.Full()) return;
     t.Result = 0;
     t.EndTime = 0;
     t.StartTime = 0;
-    const int k = StageAt(p, t);
-    if (t.Seat[1] == &p && k >= 0) {
-        t.Seat[1] = nullptr;
-        t.Seat[0] = &p;
-        p.Seats[k] = 0;
-    }
 }
 
 // Where the champion of a lower bracket crosses in: seat 1 of this table.
@@ -283,7 +277,7 @@ void UnseatBeyondFinals(TTourneyState& s) {
                     TTableRec* back = p->Tables[k - 1];
                     WriteLog(s, "    -> " + p->Name + " leaves a table beyond the final");
                     UnseatFrom(*p, k);
-                    ReopenCrossingTable(s, *p, *back);
+                    ReopenCrossingTable(s, *back);
                     if (back->Result != 0) CrossOver(s, *p, *back, k);
                 }
                 if (t.Result == 0) t.StartTime = 0;
@@ -294,15 +288,22 @@ void UnseatBeyondFinals(TTourneyState& s) {
 // Seat 1 of a crossing final belongs to the champion from below. An entry of
 // the table's own bracket sitting there alone (its opponent in seat 0 left
 // after it sat down) moves over to seat 0.
+// Moves the entry sitting at `from` (at stage k) to a seat of `to`.
+void MoveEntry(TPlayer& p, int k, TTableRec& from, TTableRec& to, int seat) {
+    from.Seat[from.Seat[0] == &p ? 0 : 1] = nullptr;
+    to.Seat[seat] = &p;
+    MarkTableUsed(to);
+    p.Tables[k] = &to;
+    p.Seats[k] = seat;
+}
+
 void KeepSeatOneFree(TTableRec& t) {
     TPlayer* p = t.Seat[1];
     if (t.Result != 0 || t.Seat[0] || !p) return;
     const int k = StageAt(*p, t);
     const TTableRec* prev = k > 0 ? p->Tables[k - 1] : nullptr;
     if (!prev || BracketOf(*prev) != BracketOf(t)) return;
-    t.Seat[0] = p;
-    t.Seat[1] = nullptr;
-    p->Seats[k] = 0;
+    MoveEntry(*p, k, t, t, 0);
 }
 
 // The own bracket's finalist, left waiting at another table of a crossing
@@ -317,13 +318,9 @@ void JoinCrossingTable(TTourneyState& s, TRoundRec& round) {
         TPlayer* p = t.Seat[0] ? t.Seat[0] : t.Seat[1];
         const int k = StageAt(*p, t);
         if (k < 0) return;
-        t.Seat[t.Seat[0] == p ? 0 : 1] = nullptr;
+        MoveEntry(*p, k, t, f, 0);
         t.StartTime = 0;
-        f.Seat[0] = p;
-        MarkTableUsed(f);
         if (f.Seat[1]) f.StartTime = s.Now();
-        p->Tables[k] = &f;
-        p->Seats[k] = 0;
         WriteLog(s, Format("    -> %s moves to table %d for the final", p->Name.c_str(), f.TableNo));
         return;
     }
