@@ -5,6 +5,7 @@
 #include "common/text.h"
 #include "engine/next_assign.h"
 #include "engine/results.h"
+#include "engine/save_change.h"
 #include "engine/seat_search.h"
 #include "engine/status.h"
 #include "engine/table_count.h"
@@ -109,6 +110,10 @@ bool RemoveASpot(TTourneyState& s, TBracketKind b, int r) {
     if (!p) return true;
     int stage = StageAt(*p, last);
     if (stage < 0) return false;
+    // Seat 1 of a final that a lower bracket's champion crosses into is that
+    // champion's: they stay, and the seat left empty is the other finalist's.
+    const TTableRec* came = stage > 0 ? p->Tables[stage - 1] : nullptr;
+    if (seat == 1 && IsCrossingRound(s, last) && came && BracketOf(*came) != b) return true;
     // On success the entry sits elsewhere (maybe the other seat of this table).
     if (!RelocatePlayer(s, stage, round.HasBye ? count - 2 : count - 1, *p, round)) return false;
     last.Seat[seat] = nullptr;
@@ -153,7 +158,7 @@ void RemoveFromSignups(TTourneyState& s, TTableRec& t, TPlayer* p) {
     DestroyEntry(s, p);
     s.View().RedrawRound(TBracketKind::Winners, 0);
     UpdatePlayerState(s);
-    SaveTourney(s);
+    SaveChange(s);
 }
 }  // namespace
 
@@ -206,7 +211,7 @@ void RemovePlayer(TTourneyState& s, const TSeatRef& at) {
     UpdateFullTableCount(s);
     UpdateBracketTabs(s);
     UpdatePlayerState(s);
-    SaveTourney(s);
+    SaveChange(s);
 }
 
 void BothPlayersQuit(TTourneyState& s, const TSeatRef& at) {
@@ -248,7 +253,7 @@ void BothPlayersQuit(TTourneyState& s, const TSeatRef& at) {
     }
     UpdateFullTableCount(s);
     UpdatePlayerState(s);
-    SaveTourney(s);
+    SaveChange(s);
 }
 
 void DisqualifyPlayer(TTourneyState& s, const TSeatRef& at) {
@@ -262,7 +267,7 @@ void DisqualifyPlayer(TTourneyState& s, const TSeatRef& at) {
     p->Disqualified = true;
     UpdatePlayerState(s);
     s.View().RedrawAll();
-    SaveTourney(s);
+    SaveChange(s);
 }
 
 void AssignWinSilently(TTourneyState& s, const TSeatRef& at) {
@@ -276,7 +281,10 @@ void ToggleVoidTable(TTourneyState& s, int tableNo) {
     auto it = std::find(s.VoidTables.begin(), s.VoidTables.end(), tableNo);
     if (it != s.VoidTables.end()) s.VoidTables.erase(it);
     else s.VoidTables.push_back(tableNo);
-    s.View().RedrawAll();
+    // Where the entries still on their way will sit depends on the numbers
+    // in use, and the file keeps them.
+    UpdateFullTableCount(s);
+    SaveChange(s);
 }
 
 void EditTableNumber(TTourneyState& s, TBracketKind bracket, int round, int table,
@@ -291,7 +299,7 @@ void EditTableNumber(TTourneyState& s, TBracketKind bracket, int round, int tabl
     t.TableNo = n;
     ++s.TableNoVersion;
     s.View().RedrawRound(bracket, round);
-    SaveTourney(s);
+    SaveChange(s);
 }
 
 }  // namespace kestrova

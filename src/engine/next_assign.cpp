@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "common/text.h"
+#include "engine/save_change.h"
 #include "engine/status.h"
 #include "formats/messages.h"
 #include "records/confirm.h"
@@ -100,7 +101,7 @@ void CopyForPlayer(TTourneyState& s, TBracketKind bracket, int round, int table,
     if (!p) return;
     WriteLog(s, "Click: Copy for player \"" + p->Name + "\"");
     if (t.Full() && t.StartTime == 0) t.StartTime = s.Now();
-    SaveTourney(s);
+    SaveChange(s);
     PostNextAssign(s, *p, false);
 }
 

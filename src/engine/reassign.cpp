@@ -5,6 +5,7 @@
 #include "engine/corrections.h"
 #include "engine/next_assign.h"
 #include "engine/results.h"
+#include "engine/save_change.h"
 #include "engine/seat_search.h"
 #include "engine/status.h"
 #include "engine/undo.h"
@@ -143,7 +144,7 @@ void CarryOutReassign(TTourneyState& s, const TReassignInfo& info, bool assignWi
         }
     }
     s.View().RedrawAll();
-    SaveTourney(s);
+    SaveChange(s);
     if (!assignWin) return;
     if (ontoBye)
         ShowNotice(s, confirm_bits::ByeTableNotice,

@@ -6,6 +6,7 @@
 #include "engine/corrections.h"
 #include "engine/next_assign.h"
 #include "engine/results_common.h"
+#include "engine/save_change.h"
 #include "engine/status.h"
 #include "engine/table_count.h"
 #include "records/event_log.h"
@@ -76,7 +77,7 @@ void AssignWinnersWin(TTourneyState& s, int round, int table, int seat, bool pre
         T.EndTime = s.Now();
         s.View().ShowEmailPanel();
         s.View().RedrawRound(TBracketKind::Winners, r);
-        SaveTourney(s);
+        SaveChange(s);
         if (s.Settings.ShowPointsAtEnd) s.View().ShowPointsWindow();
         return;
     }
@@ -121,7 +122,7 @@ void AssignWinnersWin(TTourneyState& s, int round, int table, int seat, bool pre
             s.View().RedrawRound(TBracketKind::OneLoss, next);
         }
         s.View().RedrawRound(TBracketKind::Winners, r);
-        SaveTourney(s);
+        SaveChange(s);
         if (silent) return;
         if (!manual && !winnerNotice && f) PostNextAssign(s, W);
         bool manualBlocks = manual && s.ElimFormat != TElimFormat::Single;
@@ -135,7 +136,7 @@ void AssignWinnersWin(TTourneyState& s, int round, int table, int seat, bool pre
         if (LobbyAttached(s) && f) PostNextAssign(s, W);
     }
     s.View().RedrawRound(TBracketKind::Winners, r);
-    SaveTourney(s);
+    SaveChange(s);
 }
 
 void AssignWin(TTourneyState& s, TBracketKind bracket, int round, int table, int seat,

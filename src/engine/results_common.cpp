@@ -5,6 +5,7 @@
 #include "common/text.h"
 #include "engine/corrections.h"
 #include "engine/next_assign.h"
+#include "engine/save_change.h"
 #include "engine/table_count.h"
 #include "engine/undo.h"
 #include "records/confirm.h"
@@ -114,7 +115,7 @@ bool WinPreamble(TTourneyState& s, TWinContext& c, const char* bracketName) {
         if (c.L && c.L->BootStart > 0) EndBoot(s, *c.L);
         CancelMatch(s, c.Round, *c.T);
         UpdateFullTableCount(s);
-        SaveTourney(s);
+        SaveChange(s);
         return false;
     }
     if (c.T->Result == mine) return false;

@@ -5,6 +5,7 @@
 #include "engine/next_assign.h"
 #include "engine/results.h"
 #include "engine/results_common.h"
+#include "engine/save_change.h"
 #include "engine/status.h"
 #include "engine/table_count.h"
 #include "records/event_log.h"
@@ -59,7 +60,7 @@ void AnnounceBye(TTourneyState& s, TWinContext& c, bool seated) {
 void GrandFinalCrossing(TTourneyState& s, TWinContext& c) {
     TTableRec& gf = s.Winners[s.GrandFinalRound].Tables[0];
     if (!CrossIntoFinal(s, *c.W, gf, NextFreeStage(*c.W, c.Round))) {
-        SaveTourney(s);
+        SaveChange(s);
         return;
     }
     if (c.Forced) UpdateFullTableCount(s);
@@ -74,7 +75,7 @@ void GrandFinalCrossing(TTourneyState& s, TWinContext& c) {
     s.SelectedTab[0] = s.GrandFinalRound;
     s.View().SelectRound(TBracketKind::Winners, s.GrandFinalRound);
     s.View().RedrawAll();
-    SaveTourney(s);
+    SaveChange(s);
 }
 }  // namespace
 
@@ -101,7 +102,7 @@ void AssignOneLossWin(TTourneyState& s, int round, int table, int seat, bool pre
     if (!c.L) {
         AnnounceBye(s, c, static_cast<bool>(f));
         s.View().RedrawRound(TBracketKind::OneLoss, r);
-        SaveTourney(s);
+        SaveChange(s);
         return;
     }
     TPlayer& L = *c.L;
@@ -115,7 +116,7 @@ void AssignOneLossWin(TTourneyState& s, int round, int table, int seat, bool pre
         s.View().RedrawRound(TBracketKind::TwoLoss, r + 1);
     }
     s.View().RedrawRound(TBracketKind::OneLoss, r);
-    SaveTourney(s);
+    SaveChange(s);
     if (silent) return;
     if (!manual && !winnerNotice && f) PostNextAssign(s, *c.W);
     if (LoserAutoPostAllowed(s) && !(manual && triple) && !loserNotice) PostNextAssign(s, L);
@@ -129,7 +130,7 @@ void AssignTwoLossWin(TTourneyState& s, int round, int table, int seat, bool pre
     if (r + 1 > s.TwoLossFinalRound) {
         TTableRec& last = s.OneLoss[s.OneLossLastRound].Tables[0];
         if (!CrossIntoFinal(s, *c.W, last, r + 1)) {
-            SaveTourney(s);
+            SaveChange(s);
             return;
         }
         if (c.Forced) UpdateFullTableCount(s);
@@ -138,7 +139,7 @@ void AssignTwoLossWin(TTourneyState& s, int round, int table, int seat, bool pre
             if (c.L && LoserAutoPostAllowed(s)) PostNextAssign(s, *c.L);
         }
         s.View().RedrawAll();
-        SaveTourney(s);
+        SaveChange(s);
         return;
     }
     const bool winnerStart[2] = {!manual, true};
@@ -158,7 +159,7 @@ void AssignTwoLossWin(TTourneyState& s, int round, int table, int seat, bool pre
         AnnounceBye(s, c, static_cast<bool>(f));
     }
     s.View().RedrawRound(TBracketKind::TwoLoss, r);
-    SaveTourney(s);
+    SaveChange(s);
 }
 
 }  // namespace kestrova

@@ -4,6 +4,7 @@
 
 #include "common/text.h"
 #include "engine/next_assign.h"
+#include "engine/save_change.h"
 #include "engine/status.h"
 #include "engine/table_count.h"
 #include "engine/undo.h"
@@ -198,7 +199,7 @@ TPlayer* AddPlayer(TTourneyState& s, const std::string& text, int tableIndex, bo
     if (s.Started && t.Full()) t.StartTime = s.Now();
     if (!silent) PostNextAssign(s, *p);
     s.View().AddBoxCleared();
-    SaveTourney(s);
+    SaveChange(s);
     return p;
 }
 
@@ -232,7 +233,7 @@ void SetTeamMode(TTourneyState& s, bool on) {
     s.TeamMode = on;
     s.View().TeamCaptionsChanged();
     SaveSettings(s);
-    SaveTourney(s);
+    SaveChange(s);
 }
 
 }  // namespace kestrova

@@ -4,6 +4,7 @@
 
 #include "common/text.h"
 #include "engine/next_assign.h"
+#include "engine/save_change.h"
 #include "engine/signup.h"
 #include "engine/status.h"
 #include "engine/undo.h"
@@ -48,7 +49,7 @@ void EraseEntry(TTourneyState& s, TTableRec& t, int seat) {
     std::erase(s.ActiveBoots, p);
     std::erase_if(s.Players, [p](const std::unique_ptr<TPlayer>& q) { return q.get() == p; });
     s.View().RedrawAll();
-    SaveTourney(s);
+    SaveChange(s);
 }
 
 std::string Rename(TTourneyState& s, TBracketKind bracket, int round, TPlayer& p,
@@ -66,7 +67,7 @@ std::string Rename(TTourneyState& s, TBracketKind bracket, int round, TPlayer& p
     ++s.NamesVersion;
     s.View().RedrawAll();
     if (Erasable(s, bracket, round, p)) PostNextAssign(s, p);
-    SaveTourney(s);
+    SaveChange(s);
     return p.Name;
 }
 
@@ -137,7 +138,7 @@ TPlayer* ApplyTeamProperties(TTourneyState& s, TBracketKind bracket, int round, 
         p->Player1 = first.substr(0, PlayerNameLength);
         p->Player2 = second.substr(0, PlayerNameLength);
         s.View().RedrawAll();
-        SaveTourney(s);
+        SaveChange(s);
         return p;
     }
     if (!InSignupRound(bracket, round)) return nullptr;
@@ -147,7 +148,7 @@ TPlayer* ApplyTeamProperties(TTourneyState& s, TBracketKind bracket, int round, 
         ++s.NamesVersion;
         p->Name = teamName.substr(0, TeamNameLength);
         s.View().RedrawRound(TBracketKind::Winners, 0);
-        SaveTourney(s);
+        SaveChange(s);
     }
     PostNextAssign(s, *p);
     return p;

@@ -199,12 +199,6 @@ bool CameFromFinalRound(const TPlayer& p, const TTableRec& t, const int last[3])
     return false;
 }
 
-bool IsCrossingRound(const TTourneyState& s, const TTableRec& t) {
-    if (s.ElimFormat == TElimFormat::Single) return false;
-    if (BracketOf(t) == TBracketKind::Winners) return RoundOf(t) == s.GrandFinalRound;
-    return s.ElimFormat == TElimFormat::Triple && BracketOf(t) == TBracketKind::OneLoss &&
-           RoundOf(t) == s.OneLossLastRound;
-}
 
 // The entry is back at a table that became a crossing final. A lone win there
 // was a bye into the round that no longer comes: the final is still to play,
@@ -465,13 +459,84 @@ void SettleFinals(TTourneyState& s) {
 }
 }  // namespace
 
-void UpdateFullTableCount(TTourneyState& s) {
-    WriteLog(s, "    -> UpdateFullTableCount");
+namespace {
+// An open table nobody sits at has no match going on: a start time left
+// there would hold its number busy, and the file would not keep it.
+void ClearIdleTables(TTourneyState& s) {
+    for (int b = 0; b < s.BracketCount(); ++b)
+        for (TRoundRec& round : s.Bracket(static_cast<TBracketKind>(b))) {
+            const int used = std::min(std::max(round.TableCount, round.HighWater), MaxTablesPerRound);
+            for (int i = 0; i < used; ++i) {
+                TTableRec& t = round.Tables[i];
+                if (t.Result == 0 && t.Empty()) t.StartTime = t.EndTime = 0;
+            }
+        }
+}
+}  // namespace
+
+namespace {
+// The tables of a round that hold something, as a reopened file shows them:
+// the count must rest only on what the file keeps.
+void TrimHighWater(TTourneyState& s) {
+    bool changed = false;
+    for (int b = 0; b < 3; ++b)
+        for (TRoundRec& round : s.Bracket(static_cast<TBracketKind>(b))) {
+            int used = 0;
+            for (int i = 0; i < MaxTablesPerRound; ++i) {
+                const TTableRec& t = round.Tables[i];
+                if (!t.Empty() || t.Result || t.StartTime || t.EndTime) used = i + 1;
+            }
+            changed |= used != round.HighWater;
+            round.HighWater = used;
+        }
+    if (changed) ++s.TableNoVersion;
+}
+
+// What one count decides: the markers, each round's shape and who sits where.
+uint64_t CountSignature(const TTourneyState& s) {
+    uint64_t h = 1469598103934665603ull;
+    auto mix = [&h](uint64_t v) { h = (h ^ v) * 1099511628211ull; };
+    for (int v : {s.WinnersFinalRound, s.OneLossFinalRound, s.TwoLossFinalRound,
+                  s.OneLossLastRound, s.GrandFinalRound})
+        mix(static_cast<uint64_t>(v));
+    for (int b = 0; b < s.BracketCount(); ++b)
+        for (const TRoundRec& round : s.Bracket(static_cast<TBracketKind>(b))) {
+            mix(static_cast<uint64_t>(round.TableCount) * 2 + (round.HasBye ? 1 : 0));
+            const int used = std::min(std::max(round.TableCount, round.HighWater), MaxTablesPerRound);
+            for (int i = 0; i < used; ++i) {
+                const TTableRec& t = round.Tables[i];
+                mix(reinterpret_cast<uintptr_t>(t.Seat[0]));
+                mix(reinterpret_cast<uintptr_t>(t.Seat[1]));
+                mix(static_cast<uint64_t>(t.Result));
+            }
+        }
+    return h;
+}
+
+void CountOnce(TTourneyState& s) {
     const TFinals f = CountRounds(s);
     FinishMarkers(s, f.Winners, f.OneLoss, f.TwoLoss);
     // Finals are only moved about when every bracket found its last round
     // within the rounds there are.
     if (f.Found) SettleFinals(s);
+    TrimHighWater(s);
+}
+}  // namespace
+
+void UpdateFullTableCount(TTourneyState& s) {
+    WriteLog(s, "    -> UpdateFullTableCount");
+    ClearIdleTables(s);
+    TrimHighWater(s);
+    // A count reads the shape the last one left, and settling the finals can
+    // move entries: count again until nothing changes, so that the counts
+    // are the same whether the tournament was played here or reopened.
+    uint64_t before = CountSignature(s);
+    for (int pass = 0; pass < 4; ++pass) {
+        CountOnce(s);
+        const uint64_t after = CountSignature(s);
+        if (after == before) break;
+        before = after;
+    }
     EndOfCount(s);
 }
 
@@ -639,6 +704,13 @@ bool TBusyNumbers::InUse(int tableNo) const {
 
 void TBusyNumbers::Renumbered(int tableNo) {
     (void)tableNo;  // an empty table holds no number busy for its own round
+}
+
+bool IsCrossingRound(const TTourneyState& s, const TTableRec& t) {
+    if (s.ElimFormat == TElimFormat::Single) return false;
+    if (BracketOf(t) == TBracketKind::Winners) return RoundOf(t) == s.GrandFinalRound;
+    return s.ElimFormat == TElimFormat::Triple && BracketOf(t) == TBracketKind::OneLoss &&
+           RoundOf(t) == s.OneLossLastRound;
 }
 
 bool RoundComplete(const TRoundRec& round) {

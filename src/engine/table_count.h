@@ -40,6 +40,9 @@ bool ForcedByeFits(const TTourneyState& s, const TTableRec& t);
 // The lone entry at open table t still has an opponent on the way to it.
 bool OpponentOnTheWay(const TTourneyState& s, const TTableRec& t);
 bool RoundComplete(const TRoundRec& round);
+// t's round is a final that a lower bracket's champion crosses into (the
+// grand final; in Triple also the one-loss bracket's last round).
+bool IsCrossingRound(const TTourneyState& s, const TTableRec& t);
 
 // Round-two byes (single elimination).
 struct TByeCounts {

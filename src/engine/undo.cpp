@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/save_change.h"
 #include "engine/status.h"
 #include "records/event_log.h"
 #include "records/tourney_file.h"
@@ -257,7 +258,7 @@ bool Step(TTourneyState& s, TUndoStack& from, TUndoStack& to, bool clearRedo) {
     SelectMatchPointsTier(s);
     UpdateBracketTabs(s);
     s.View().RedrawAll();
-    SaveTourney(s);
+    SaveChange(s);
     return true;
 }
 }  // namespace

@@ -51,6 +51,14 @@ constexpr size_t LobbyName = 0, FixedWinOfWinPoints = 128, TwoLossFinalRound = 1
 constexpr size_t LobbyNameSize = 128;
 }  // namespace ext
 
+// This program's own block after the round blocks: what the layout above has
+// no field for. Readers of the layout stop after the round blocks and never
+// see it; this reader takes it when its tag is there and ignores other bytes.
+namespace own {
+inline constexpr std::string_view Tag{"KVX1", 4};
+constexpr int32_t MaxVoidTables = 1024;
+}  // namespace own
+
 // Older layout (versions 3 to 6): a packed header of 401 bytes and optional blocks.
 namespace old {
 constexpr size_t HeaderSize = 401;

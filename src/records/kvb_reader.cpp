@@ -146,6 +146,18 @@ void ReadExtension(TByteReader& in, TKvbFile& f, bool full) {
     f.DoublePlayerPoints = in.Bool();
 }
 
+// This program's own block after the rounds, when it is there. Bytes that
+// do not start with its tag are left alone: another writer's, or none.
+void ReadOwnBlock(TByteReader& in, TKvbFile& f) {
+    const std::string_view rest = in.Data().substr(in.Pos());
+    if (rest.substr(0, own::Tag.size()) != own::Tag) return;
+    in.Skip(own::Tag.size());
+    const int32_t count = in.Int();
+    Require(count >= 0 && count <= own::MaxVoidTables);
+    f.VoidTables.resize(static_cast<size_t>(count));
+    for (int32_t& no : f.VoidTables) no = in.Int();
+}
+
 void ReadCurrentLayout(TByteReader& in, TKvbFile& f) {
     ReadMainHeader(in, f);
     const int v = f.Version;
@@ -173,6 +185,7 @@ void ReadCurrentLayout(TByteReader& in, TKvbFile& f) {
         ReadRounds(in, f, OneLoss, f.OneLossLastRound, false);
         ReadRounds(in, f, TwoLoss, f.TwoLossFinalRound, false);
     }
+    ReadOwnBlock(in, f);
 }
 
 // --- Versions 3 to 6

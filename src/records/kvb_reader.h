@@ -69,6 +69,7 @@ struct TKvbFile {
     std::vector<TKvbPlayer> Players;
     std::array<std::vector<TKvbRound>, 3> Rounds;  // per bracket, rounds 0..last read
     std::vector<TKvbLinks> Links;                  // per player, rebuilt from the tables
+    std::vector<int32_t> VoidTables;               // this program's own block, if present
 
     bool TeamMode() const { return Version == VersionTeamByte; }
     static constexpr int VersionTeamByte = 10;

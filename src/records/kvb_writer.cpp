@@ -98,6 +98,15 @@ void WriteRounds(TByteWriter& out, const TBracket& bracket, int last, const TPla
     }
 }
 
+// The numbers taken out of use: seating must still skip them after a reopen.
+void WriteOwnBlock(TByteWriter& out, const TTourneyState& s) {
+    if (s.VoidTables.empty()) return;
+    const auto count = static_cast<int32_t>(std::min<size_t>(s.VoidTables.size(), own::MaxVoidTables));
+    out.Raw(own::Tag);
+    out.Int(count);
+    for (int32_t i = 0; i < count; ++i) out.Int(s.VoidTables[static_cast<size_t>(i)]);
+}
+
 }  // namespace
 
 std::string EncodeTourney(const TTourneyState& s) {
@@ -120,6 +129,7 @@ std::string EncodeTourney(const TTourneyState& s) {
         WriteRounds(out, s.OneLoss, s.OneLossLastRound, index);
         WriteRounds(out, s.TwoLoss, s.TwoLossFinalRound, index);
     }
+    WriteOwnBlock(out, s);
     return bytes;
 }
 

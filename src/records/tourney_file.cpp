@@ -256,6 +256,7 @@ void ApplyFile(TTourneyState& s, const kvb::TKvbFile& f, const std::string& path
     ApplyMarkersAndPoints(s, f);
     ApplyRounds(s, f);
     ApplyLinks(s, f);
+    s.VoidTables.assign(f.VoidTables.begin(), f.VoidTables.end());
     RecomputeHighWater(s);
 
     s.TourneyPath = ChangeFileExt(path, ".kvb");
