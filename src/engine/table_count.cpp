@@ -127,27 +127,46 @@ using THolds = std::array<int8_t, MaxTablesPerRound>;
 
 // Where the entries still on their way will sit: how many each table holds
 // once `entries` have all arrived, in table order as the seat search places
-// them (never at an empty table with a voided number). Returns the last table
-// in use, -1 if none.
+// them, within the bracket's bound (an empty table with a voided number only
+// once no other is left). Returns the last table in use, -1 if none, or the
+// bound itself when some entries find no table within it.
 int FillRound(const TTourneyState& s, const TRoundRec& b, int entries, THolds& holds) {
+    const int bound = SeatSearchBound[static_cast<int>(b.Bracket)];
     const int used = std::clamp(b.HighWater, 0, MaxTablesPerRound);
     int seated = 0;
     for (int i = 0; i < used; ++i) seated += SeatsTaken(b.Tables[i]);
     int pending = std::max(0, entries - seated);
     holds.fill(0);
     int last = -1;
+    int skipped = 0;  // empty tables passed over for their voided number
     for (int i = 0; i < MaxTablesPerRound && (i < used || pending > 0); ++i) {
         const TTableRec& t = b.Tables[i];
         int n = SeatsTaken(t);
-        if (t.Result == 0 && (n > 0 || !IsVoidTable(s, t.TableNo))) {
-            const int fill = std::min(2 - n, pending);
-            pending -= fill;
-            n += fill;
+        if (t.Result == 0 && i < bound) {
+            if (n > 0 || !IsVoidTable(s, t.TableNo)) {
+                const int fill = std::min(2 - n, pending);
+                pending -= fill;
+                n += fill;
+            } else {
+                ++skipped;
+            }
         }
         holds[i] = static_cast<int8_t>(n);
         if (n > 0 || t.Result != 0) last = i;
     }
-    return last;
+    // With no other table left within the bound, the seat search gives a
+    // voided table a number of its own: those tables fill last.
+    for (int i = 0; i < bound && pending > 0 && skipped > 0; ++i) {
+        const TTableRec& t = b.Tables[i];
+        if (t.Result != 0 || SeatsTaken(t) != 0 || !IsVoidTable(s, t.TableNo)) continue;
+        const int fill = std::min(2, pending);
+        pending -= fill;
+        holds[i] = static_cast<int8_t>(fill);
+        last = std::max(last, i);
+        --skipped;
+    }
+    // Entries left over have no table within the bound: one past it says so.
+    return pending > 0 ? bound : last;
 }
 
 // Lays out a round from what its tables hold. Every table in use counts, also
@@ -159,7 +178,8 @@ int FillRound(const TTourneyState& s, const TRoundRec& b, int entries, THolds& h
 WalkResult LayOutRound(const TTourneyState& s, TRoundRec& b, int r, int entries, int next,
                        bool countLosers) {
     THolds holds;
-    const int last = FillRound(s, b, entries, holds);
+    const int bound = SeatSearchBound[static_cast<int>(b.Bracket)];
+    const int last = std::min(FillRound(s, b, entries, holds), bound - 1);
     b.Expected = entries;
     b.TableCount = last + 1;
     b.HasBye = last >= 0 && holds[last] == 1 &&

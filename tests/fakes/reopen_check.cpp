@@ -87,6 +87,8 @@ std::string ReopenDiff(TTourneyState& s, const std::string& path) {
     world.Wire(back);
     back.LogToFile = false;
     if (!ReadTourney(back, path)) {
+        if (const char* dump = std::getenv("KESTROVA_REOPEN_DUMP"))
+            WriteFileAtomically(std::string(dump) + ".kvb", kvb::EncodeTourney(s));
         std::string why = "the reader refuses the file:";
         for (const auto& m : world.Dialogs.Messages) why += " " + m;
         return why + "\n";
