@@ -19,6 +19,16 @@ int32_t Marker(TByteReader& in) {
     return v;
 }
 
+// Version 8 and the older layout knew no triple elimination: any value but
+// Single there means Double, whatever the number stored. Versions 7, 9 and 10
+// keep the value as it is, and only 0, 1 and 2 are formats.
+int32_t ElimFormatOf(int version, int32_t stored) {
+    const bool doubleOrSingle = version <= 8;
+    const int32_t elim = doubleOrSingle && stored != 0 ? 1 : stored;
+    Require(elim >= 0 && elim <= 2);
+    return elim;
+}
+
 TRoundList List(TByteReader& in) {
     return ParseListText(in.Text(ListTextSize));
 }
@@ -100,7 +110,7 @@ void ReadMainHeader(TByteReader& in, TKvbFile& f) {
     f.CoHostPlayerName = in.Text(hdr::HostTextSize);
     f.RulesTime = in.Text(hdr::TimeTextSize);
     f.StartTime = in.Text(hdr::TimeTextSize);
-    f.ElimFormat = in.Int();
+    f.ElimFormat = ElimFormatOf(f.Version, in.Int());
     f.Started = in.Bool();
     f.SignupClosed = in.Bool();
     const int32_t n = in.Int();
@@ -149,12 +159,9 @@ void ReadExtension(TByteReader& in, TKvbFile& f, bool full) {
 void ReadCurrentLayout(TByteReader& in, TKvbFile& f) {
     ReadMainHeader(in, f);
     const int v = f.Version;
-    Require(f.ElimFormat >= 0 && f.ElimFormat <= 2);
     if (v >= 9) {
         ReadExtension(in, f, true);
     } else {
-        // Before the extension block there was no triple elimination.
-        if (f.ElimFormat != 0) f.ElimFormat = 1;
         if (v == 8) ReadExtension(in, f, false);
         for (auto& row : f.Tiers)
             row = f.MatchPoints;
@@ -199,9 +206,7 @@ void ReadOldLayout(TByteReader& in, TKvbFile& f) {
     f.MatchPoints = WidenOldList(points);
     for (auto& row : f.Tiers)
         row = f.MatchPoints;
-    f.ElimFormat = in.Int();
-    Require(f.ElimFormat >= 0 && f.ElimFormat <= 2);
-    if (f.ElimFormat != 0) f.ElimFormat = 1;
+    f.ElimFormat = ElimFormatOf(v, in.Int());
     f.Started = in.Bool();
     f.SignupClosed = in.Bool();
     const int32_t n = in.Int();

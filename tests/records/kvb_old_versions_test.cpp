@@ -1,0 +1,84 @@
+// How each version reads its elimination format, and what the older layouts
+// keep of the table records past a round's table count.
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "fakes/fake_ports.h"
+#include "records/kvb_fixture.h"
+#include "records/kvb_layout.h"
+#include "records/kvb_reader.h"
+#include "records/tourney_file.h"
+
+namespace kestrova::testing {
+namespace {
+
+// Four entries at two open tables of the first round; the round blocks laid
+// out for the format the file is read as (`asElim`), whatever it stores.
+Fixture TwoTables(int version, int32_t stored, int asElim) {
+    Fixture f;
+    f.Version = version;
+    f.Elim = stored;
+    for (int i = 0; i < 4; ++i)
+        f.Players.push_back({"P" + std::to_string(i), "", "", 0, 0, false, false});
+    f.WinnersFinal = 1;
+    f.GrandFinal = 2;
+    f.OneLossFinal = 3;
+    if (version >= 9) {  // the extension block's markers; before it they read as 0
+        f.OneLossLast = 4;
+        f.TwoLossFinal = 2;
+    }
+    const bool old = version <= 6;
+    const int rounds[3] = {
+        old ? 11 : f.GrandFinal + 1,
+        asElim == 0 ? 0 : (old ? 11 : (asElim == 2 ? f.OneLossLast : f.OneLossFinal) + 1),
+        asElim == 2 ? f.TwoLossFinal + 1 : 0};
+    for (int b = 0; b < 3; ++b)
+        for (int r = 0; r < rounds[b]; ++r)
+            f.Rounds[b].push_back({r + 1, 0, false, {}});
+    f.Rounds[0][0] = {1, 2, false, {{7, 0, 0, 1, 46361.8, 0}, {8, 0, 2, 3, 46361.8, 0}}};
+    return f;
+}
+
+struct ElimCase {
+    int Version;
+    int32_t Stored;
+    int ReadAs;  // -1: the file is refused
+};
+
+// Version 8 and the older layout turn any value but 0 into Double before the
+// format is checked; versions 7, 9 and 10 take the value as stored.
+const ElimCase kElimCases[] = {
+    {3, 2, 1},  {3, -1, 1},  {4, 7, 1},    {5, 3, 1},  {6, 0, 0},   {6, 2, 1},
+    {6, std::numeric_limits<int32_t>::min(), 1},       {8, 0, 0},   {8, 1, 1},
+    {8, 2, 1},  {8, 5, 1},   {8, -7, 1},   {9, 3, -1}, {9, -1, -1}, {10, 2, 2},
+    {10, 3, -1},
+};
+
+TEST(KvbElimFormat, EachVersionReadsItsFormatAsStored) {
+    for (const ElimCase& c : kElimCases) {
+        SCOPED_TRACE("version " + std::to_string(c.Version) + ", stored " +
+                     std::to_string(c.Stored));
+        std::string bytes = BuildFixture(TwoTables(c.Version, c.Stored, std::max(c.ReadAs, 0)));
+        if (c.ReadAs < 0) {
+            EXPECT_THROW(kvb::DecodeKvb(bytes), kvb::TKvbReject);
+            continue;
+        }
+        kvb::TKvbFile f = kvb::DecodeKvb(bytes);
+        EXPECT_EQ(f.ElimFormat, c.ReadAs);
+        EXPECT_EQ(f.Rounds[0][0].Tables[1].Seat[1], 3);
+
+        TempDir dir;
+        TTourneyState s;
+        FakeWorld w;
+        w.Wire(s);
+        WriteFileBytes(dir.File("t.kvb"), bytes);
+        ASSERT_TRUE(ReadTourney(s, dir.File("t.kvb")));
+        EXPECT_EQ(static_cast<int>(s.ElimFormat), c.ReadAs);
+        EXPECT_EQ(s.Winners[0].Tables[1].Seat[1], s.Players[3].get());
+        EXPECT_TRUE(w.Dialogs.Messages.empty());
+    }
+}
+
+}  // namespace
+}  // namespace kestrova::testing
