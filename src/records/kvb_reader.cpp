@@ -23,7 +23,7 @@ int32_t Marker(TByteReader& in) {
 // Single there means Double, whatever the number stored. Versions 7, 9 and 10
 // keep the value as it is, and only 0, 1 and 2 are formats.
 int32_t ElimFormatOf(int version, int32_t stored) {
-    const bool doubleOrSingle = version <= 8;
+    const bool doubleOrSingle = version == 8 || version <= 6;
     const int32_t elim = doubleOrSingle && stored != 0 ? 1 : stored;
     Require(elim >= 0 && elim <= 2);
     return elim;
@@ -171,9 +171,12 @@ void ReadCurrentLayout(TByteReader& in, TKvbFile& f) {
 
     const bool triple = f.ElimFormat == 2;
     // The ranges read are set by the markers; a marker that names a round the
-    // file does not hold would send the program past the bracket.
+    // file does not hold would send the program past the bracket. A version 7
+    // file has no OneLossLastRound (it reads as 0, so a triple-elimination
+    // file holds only the first one-loss and two-loss rounds), and there the
+    // one-loss final is not held to it.
     Require(f.WinnersFinalRound <= f.GrandFinalRound);
-    if (triple) Require(f.OneLossFinalRound <= f.OneLossLastRound);
+    if (triple && v >= 9) Require(f.OneLossFinalRound <= f.OneLossLastRound);
     ReadRounds(in, f, Winners, f.GrandFinalRound, false);
     if (f.ElimFormat == 1) ReadRounds(in, f, OneLoss, f.OneLossFinalRound, false);
     if (triple) {

@@ -50,7 +50,8 @@ struct ElimCase {
 // format is checked; versions 7, 9 and 10 take the value as stored.
 const ElimCase kElimCases[] = {
     {3, 2, 1},  {3, -1, 1},  {4, 7, 1},    {5, 3, 1},  {6, 0, 0},   {6, 2, 1},
-    {6, std::numeric_limits<int32_t>::min(), 1},       {8, 0, 0},   {8, 1, 1},
+    {6, std::numeric_limits<int32_t>::min(), 1},       {7, 0, 0},   {7, 1, 1},
+    {7, 2, 2},  {7, 3, -1},  {7, -1, -1},  {8, 0, 0},   {8, 1, 1},
     {8, 2, 1},  {8, 5, 1},   {8, -7, 1},   {9, 3, -1}, {9, -1, -1}, {10, 2, 2},
     {10, 3, -1},
 };
