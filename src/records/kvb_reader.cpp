@@ -73,6 +73,16 @@ TKvbTable ReadTable(TByteReader& in, int playerCount) {
     return t;
 }
 
+// A table record past the round's table count (older layout): the program
+// that wrote it never read more than its number, so a seat, result or time
+// left there from earlier play is not looked at.
+TKvbTable ReadUnusedTable(TByteReader& in) {
+    TKvbTable t;
+    t.TableNo = in.Int();
+    in.Skip(TableRecordSize - 4);
+    return t;
+}
+
 // A round header and its tables. The older layout always stores 64 table
 // records; only the first TableCount of them are in use and kept in full.
 TKvbRound ReadRound(TByteReader& in, int bracket, int playerCount, bool allTables) {
@@ -84,12 +94,10 @@ TKvbRound ReadRound(TByteReader& in, int bracket, int playerCount, bool allTable
     // The bye table is the last one in use; a bye in a round without tables
     // would make every later count look one table before the round.
     Require(!r.HasBye || r.TableCount > 0);
-    int stored = allTables ? MaxTablesPerRound : r.TableCount;
-    for (int i = 0; i < stored; ++i) {
-        TKvbTable t = ReadTable(in, playerCount);
-        if (i >= r.TableCount) t = TKvbTable{t.TableNo, 0, {-1, -1}, 0, 0};
-        r.Tables.push_back(t);
-    }
+    const int stored = allTables ? MaxTablesPerRound : r.TableCount;
+    r.Tables.reserve(static_cast<size_t>(stored));
+    for (int i = 0; i < stored; ++i)
+        r.Tables.push_back(i < r.TableCount ? ReadTable(in, playerCount) : ReadUnusedTable(in));
     return r;
 }
 

@@ -81,5 +81,43 @@ TEST(KvbElimFormat, EachVersionReadsItsFormatAsStored) {
     }
 }
 
+// The older layout stores 64 table records per round. Those past the round's
+// table count are not read by the program that wrote them: whatever they
+// hold (seats of entries that left, results, broken times) is dropped, and
+// only their table numbers are kept. Those in use are checked as ever.
+TEST(KvbOlderLayout, RecordsPastTheTableCountAreIgnored) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (int v = 3; v <= 6; ++v) {
+        SCOPED_TRACE("version " + std::to_string(v));
+        Fixture f = TwoTables(v, 1, 1);
+        auto& w0 = f.Rounds[0][0].Tables;
+        w0.resize(64);
+        w0[2] = {30, 9, 0, 77, nan, -nan};  // entry 0 again, a seat past the players
+        w0[63] = {93, -4, -9, 3, 1e308 * 10, 0};
+        f.Rounds[1][5].Tables = {{40, 1, 2, 2, 46361.9, 46361.95}};
+        kvb::TKvbFile k = kvb::DecodeKvb(BuildFixture(f));
+        ASSERT_EQ(k.Rounds[0][0].Tables.size(), 64u);
+        for (const kvb::TKvbTable* t : {&k.Rounds[0][0].Tables[2], &k.Rounds[0][0].Tables[63],
+                                        &k.Rounds[1][5].Tables[0]}) {
+            EXPECT_EQ(t->Result, 0);
+            EXPECT_EQ(t->Seat[0], -1);
+            EXPECT_EQ(t->Seat[1], -1);
+            EXPECT_EQ(t->StartTime, 0);
+            EXPECT_EQ(t->EndTime, 0);
+        }
+        EXPECT_EQ(k.Rounds[0][0].Tables[2].TableNo, 30);
+        EXPECT_EQ(k.Rounds[0][0].Tables[63].TableNo, 93);
+        EXPECT_EQ(k.Rounds[1][5].Tables[0].TableNo, 40);
+        EXPECT_EQ(k.Rounds[0][0].Tables[1].Seat[0], 2);
+
+        for (auto used : {FxTable{7, 5, 0, 1, 0, 0}, FxTable{7, 0, 0, 4, 0, 0},
+                          FxTable{7, 0, 0, 1, nan, 0}, FxTable{7, 0, 2, 1, 0, 0}}) {
+            Fixture bad = f;
+            bad.Rounds[0][0].Tables[0] = used;
+            EXPECT_THROW(kvb::DecodeKvb(BuildFixture(bad)), kvb::TKvbReject);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace kestrova::testing
