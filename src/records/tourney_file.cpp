@@ -149,12 +149,12 @@ void ApplyMarkersAndPoints(TTourneyState& s, const kvb::TKvbFile& f) {
         s.WinOfWinPoints = f.WinOfWinPoints;
         s.FirstMatchWinPoints = f.FirstMatchWinPoints;
     }
-    if (f.Version >= 8) s.FixedWinOfWinPoints = f.FixedWinOfWinPoints;
-    if (f.Version >= 9) {
-        s.FirstPlacePoints = f.FirstPlacePoints;
-        s.SecondPlacePoints = f.SecondPlacePoints;
-        s.ThirdPlacePoints = f.ThirdPlacePoints;
-    }
+    // The part of the extension block a file lacks reads as 0, like the rest
+    // of that block (unlike the older layout's missing points above).
+    s.FixedWinOfWinPoints = f.FixedWinOfWinPoints;
+    s.FirstPlacePoints = f.FirstPlacePoints;
+    s.SecondPlacePoints = f.SecondPlacePoints;
+    s.ThirdPlacePoints = f.ThirdPlacePoints;
     s.UnscheduledHost = f.UnscheduledHost;
     s.UnscheduledCoHost = f.UnscheduledCoHost;
     s.Started = f.Started;

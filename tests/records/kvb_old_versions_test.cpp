@@ -81,6 +81,28 @@ TEST(KvbElimFormat, EachVersionReadsItsFormatAsStored) {
     }
 }
 
+// What a file lacks of the extension block reads as 0, whatever the open
+// tournament had.
+TEST(KvbOlderLayout, MissingExtensionFieldsReadAsZero) {
+    for (int v = 3; v <= 9; ++v) {
+        SCOPED_TRACE("version " + std::to_string(v));
+        TempDir dir;
+        TTourneyState s;
+        FakeWorld w;
+        w.Wire(s);
+        s.FixedWinOfWinPoints = s.FirstPlacePoints = s.SecondPlacePoints = s.ThirdPlacePoints = 99;
+        Fixture f = TwoTables(v, 1, 1);
+        WriteFileBytes(dir.File("t.kvb"), BuildFixture(f));
+        ASSERT_TRUE(ReadTourney(s, dir.File("t.kvb")));
+        EXPECT_EQ(s.FixedWinOfWinPoints, v >= 8 ? f.FixedWinOfWin : 0);
+        EXPECT_EQ(s.FirstPlacePoints, v >= 9 ? f.First : 0);
+        EXPECT_EQ(s.SecondPlacePoints, v >= 9 ? f.Second : 0);
+        EXPECT_EQ(s.ThirdPlacePoints, v >= 9 ? f.Third : 0);
+        EXPECT_EQ(s.LobbyName, v >= 8 ? f.Lobby : "");
+        EXPECT_EQ(s.StartedAt, v >= 9 ? f.StartedAt : 0);
+    }
+}
+
 // The older layout stores 64 table records per round. Those past the round's
 // table count are not read by the program that wrote them: whatever they
 // hold (seats of entries that left, results, broken times) is dropped, and
