@@ -259,6 +259,7 @@ void ApplyFile(TTourneyState& s, const kvb::TKvbFile& f, const std::string& path
     RecomputeHighWater(s);
 
     s.TourneyPath = ChangeFileExt(path, ".kvb");
+    RemoveStaleTemporaries(s.TourneyPath);
     WriteLog(s, "\r\n**** Opened " + path + " ****\r\n");
     AddRecentTourney(s, s.TourneyPath);
 
@@ -278,6 +279,8 @@ void ApplyFile(TTourneyState& s, const kvb::TKvbFile& f, const std::string& path
 void SaveTourney(TTourneyState& s) {
     UpdatePlayerState(s);
     if (s.TourneyPath.empty()) return;
+    // A save killed midway leaves its temporary file; the next one clears it.
+    RemoveStaleTemporaries(s.TourneyPath);
     if (s.SkipBackup)
         s.SkipBackup = false;
     else

@@ -49,10 +49,26 @@ struct ElimCase {
 // Version 8 and the older layout turn any value but 0 into Double before the
 // format is checked; versions 7, 9 and 10 take the value as stored.
 const ElimCase kElimCases[] = {
-    {3, 2, 1},  {3, -1, 1},  {4, 7, 1},    {5, 3, 1},  {6, 0, 0},   {6, 2, 1},
-    {6, std::numeric_limits<int32_t>::min(), 1},       {7, 0, 0},   {7, 1, 1},
-    {7, 2, 2},  {7, 3, -1},  {7, -1, -1},  {8, 0, 0},   {8, 1, 1},
-    {8, 2, 1},  {8, 5, 1},   {8, -7, 1},   {9, 3, -1}, {9, -1, -1}, {10, 2, 2},
+    {3, 2, 1},
+    {3, -1, 1},
+    {4, 7, 1},
+    {5, 3, 1},
+    {6, 0, 0},
+    {6, 2, 1},
+    {6, std::numeric_limits<int32_t>::min(), 1},
+    {7, 0, 0},
+    {7, 1, 1},
+    {7, 2, 2},
+    {7, 3, -1},
+    {7, -1, -1},
+    {8, 0, 0},
+    {8, 1, 1},
+    {8, 2, 1},
+    {8, 5, 1},
+    {8, -7, 1},
+    {9, 3, -1},
+    {9, -1, -1},
+    {10, 2, 2},
     {10, 3, -1},
 };
 
@@ -119,8 +135,8 @@ TEST(KvbOlderLayout, RecordsPastTheTableCountAreIgnored) {
         f.Rounds[1][5].Tables = {{40, 1, 2, 2, 46361.9, 46361.95}};
         kvb::TKvbFile k = kvb::DecodeKvb(BuildFixture(f));
         ASSERT_EQ(k.Rounds[0][0].Tables.size(), 64u);
-        for (const kvb::TKvbTable* t : {&k.Rounds[0][0].Tables[2], &k.Rounds[0][0].Tables[63],
-                                        &k.Rounds[1][5].Tables[0]}) {
+        for (const kvb::TKvbTable* t :
+             {&k.Rounds[0][0].Tables[2], &k.Rounds[0][0].Tables[63], &k.Rounds[1][5].Tables[0]}) {
             EXPECT_EQ(t->Result, 0);
             EXPECT_EQ(t->Seat[0], -1);
             EXPECT_EQ(t->Seat[1], -1);
