@@ -343,4 +343,13 @@ TKvbFile DecodeKvb(std::string_view bytes) {
     return f;
 }
 
+bool KvbReadable(std::string_view bytes) {
+    try {
+        DecodeKvb(bytes);
+        return true;
+    } catch (const TKvbReject&) {
+        return false;
+    }
+}
+
 }  // namespace kestrova::kvb
