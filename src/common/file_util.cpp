@@ -1,9 +1,11 @@
 #include "common/file_util.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -34,6 +36,19 @@ bool WriteAll(int fd, std::string_view bytes) {
         p += n;
         left -= static_cast<size_t>(n);
     }
+    return true;
+}
+
+constexpr std::string_view kTempInfix = ".tmp-";
+constexpr size_t kTempSuffixSize = 6;  // the "XXXXXX" of mkstemp
+
+// `name` is `base`, ".tmp-" and six characters of mkstemp's alphabet.
+bool IsTemporaryOf(std::string_view name, std::string_view base) {
+    if (name.size() != base.size() + kTempInfix.size() + kTempSuffixSize) return false;
+    if (name.substr(0, base.size()) != base) return false;
+    if (name.substr(base.size(), kTempInfix.size()) != kTempInfix) return false;
+    for (char c : name.substr(name.size() - kTempSuffixSize))
+        if (!std::isalnum(static_cast<unsigned char>(c))) return false;
     return true;
 }
 
@@ -68,7 +83,7 @@ std::optional<std::string> ReadFileIfExists(const std::string& path) {
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {
     const std::string folder = FolderOf(path);
-    std::string tmp = path + ".tmp-XXXXXX";
+    std::string tmp = path + std::string(kTempInfix) + std::string(kTempSuffixSize, 'X');
     int fd = ::mkstemp(tmp.data());
     if (fd < 0) Fail(path, "cannot create a temporary file", errno);
     // mkstemp creates the file 0600; a rewritten file keeps the usual rights.
@@ -90,6 +105,24 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
         Fail(path, "cannot replace the file", err);
     }
     SyncFolder(folder);
+}
+
+void RemoveStaleTemporaries(const std::string& path) {
+    size_t sep = path.find_last_of('/');
+    const std::string base = sep == std::string::npos ? path : path.substr(sep + 1);
+    if (base.empty()) return;
+    DIR* dir = ::opendir(FolderOf(path).c_str());
+    if (!dir) return;
+    const int fd = ::dirfd(dir);
+    while (const dirent* e = ::readdir(dir)) {
+        if (!IsTemporaryOf(e->d_name, base)) continue;
+        struct stat st {};
+        // Only a plain file can be ours: mkstemp never makes a link or a folder.
+        if (::fstatat(fd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
+            continue;
+        ::unlinkat(fd, e->d_name, 0);
+    }
+    ::closedir(dir);
 }
 
 bool CopyFileAtomically(const std::string& from, const std::string& to) {

@@ -16,6 +16,13 @@ std::optional<std::string> ReadFileIfExists(const std::string& path);
 // renamed over the old one. Throws std::runtime_error naming the file on failure.
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
 
+// Removes the temporary files that writes of `path` killed midway left
+// beside it: regular files named exactly as WriteFileAtomically names them
+// (the file's name, ".tmp-" and six letters or digits). Nothing else is
+// touched, and a file that cannot be removed is left. Only one copy of the
+// program writes a given file, so such a file is never another write's.
+void RemoveStaleTemporaries(const std::string& path);
+
 // Copies `from` over `to` (atomically, as above). False when `from` cannot be
 // read; nothing is touched then.
 bool CopyFileAtomically(const std::string& from, const std::string& to);

@@ -19,6 +19,16 @@ int32_t Marker(TByteReader& in) {
     return v;
 }
 
+// Version 8 and the older layout knew no triple elimination: any value but
+// Single there means Double, whatever the number stored. Versions 7, 9 and 10
+// keep the value as it is, and only 0, 1 and 2 are formats.
+int32_t ElimFormatOf(int version, int32_t stored) {
+    const bool doubleOrSingle = version == 8 || version <= 6;
+    const int32_t elim = doubleOrSingle && stored != 0 ? 1 : stored;
+    Require(elim >= 0 && elim <= 2);
+    return elim;
+}
+
 TRoundList List(TByteReader& in) {
     return ParseListText(in.Text(ListTextSize));
 }
@@ -63,6 +73,16 @@ TKvbTable ReadTable(TByteReader& in, int playerCount) {
     return t;
 }
 
+// A table record past the round's table count (older layout): the program
+// that wrote it never read more than its number, so a seat, result or time
+// left there from earlier play is not looked at.
+TKvbTable ReadUnusedTable(TByteReader& in) {
+    TKvbTable t;
+    t.TableNo = in.Int();
+    in.Skip(TableRecordSize - 4);
+    return t;
+}
+
 // A round header and its tables. The older layout always stores 64 table
 // records; only the first TableCount of them are in use and kept in full.
 TKvbRound ReadRound(TByteReader& in, int bracket, int playerCount, bool allTables) {
@@ -74,12 +94,10 @@ TKvbRound ReadRound(TByteReader& in, int bracket, int playerCount, bool allTable
     // The bye table is the last one in use; a bye in a round without tables
     // would make every later count look one table before the round.
     Require(!r.HasBye || r.TableCount > 0);
-    int stored = allTables ? MaxTablesPerRound : r.TableCount;
-    for (int i = 0; i < stored; ++i) {
-        TKvbTable t = ReadTable(in, playerCount);
-        if (i >= r.TableCount) t = TKvbTable{t.TableNo, 0, {-1, -1}, 0, 0};
-        r.Tables.push_back(t);
-    }
+    const int stored = allTables ? MaxTablesPerRound : r.TableCount;
+    r.Tables.reserve(static_cast<size_t>(stored));
+    for (int i = 0; i < stored; ++i)
+        r.Tables.push_back(i < r.TableCount ? ReadTable(in, playerCount) : ReadUnusedTable(in));
     return r;
 }
 
@@ -100,7 +118,7 @@ void ReadMainHeader(TByteReader& in, TKvbFile& f) {
     f.CoHostPlayerName = in.Text(hdr::HostTextSize);
     f.RulesTime = in.Text(hdr::TimeTextSize);
     f.StartTime = in.Text(hdr::TimeTextSize);
-    f.ElimFormat = in.Int();
+    f.ElimFormat = ElimFormatOf(f.Version, in.Int());
     f.Started = in.Bool();
     f.SignupClosed = in.Bool();
     const int32_t n = in.Int();
@@ -161,12 +179,9 @@ void ReadOwnBlock(TByteReader& in, TKvbFile& f) {
 void ReadCurrentLayout(TByteReader& in, TKvbFile& f) {
     ReadMainHeader(in, f);
     const int v = f.Version;
-    Require(f.ElimFormat >= 0 && f.ElimFormat <= 2);
     if (v >= 9) {
         ReadExtension(in, f, true);
     } else {
-        // Before the extension block there was no triple elimination.
-        if (f.ElimFormat != 0) f.ElimFormat = 1;
         if (v == 8) ReadExtension(in, f, false);
         for (auto& row : f.Tiers)
             row = f.MatchPoints;
@@ -176,9 +191,12 @@ void ReadCurrentLayout(TByteReader& in, TKvbFile& f) {
 
     const bool triple = f.ElimFormat == 2;
     // The ranges read are set by the markers; a marker that names a round the
-    // file does not hold would send the program past the bracket.
+    // file does not hold would send the program past the bracket. A version 7
+    // file has no OneLossLastRound (it reads as 0, so a triple-elimination
+    // file holds only the first one-loss and two-loss rounds), and there the
+    // one-loss final is not held to it.
     Require(f.WinnersFinalRound <= f.GrandFinalRound);
-    if (triple) Require(f.OneLossFinalRound <= f.OneLossLastRound);
+    if (triple && v >= 9) Require(f.OneLossFinalRound <= f.OneLossLastRound);
     ReadRounds(in, f, Winners, f.GrandFinalRound, false);
     if (f.ElimFormat == 1) ReadRounds(in, f, OneLoss, f.OneLossFinalRound, false);
     if (triple) {
@@ -212,9 +230,7 @@ void ReadOldLayout(TByteReader& in, TKvbFile& f) {
     f.MatchPoints = WidenOldList(points);
     for (auto& row : f.Tiers)
         row = f.MatchPoints;
-    f.ElimFormat = in.Int();
-    Require(f.ElimFormat >= 0 && f.ElimFormat <= 2);
-    if (f.ElimFormat != 0) f.ElimFormat = 1;
+    f.ElimFormat = ElimFormatOf(v, in.Int());
     f.Started = in.Bool();
     f.SignupClosed = in.Bool();
     const int32_t n = in.Int();
@@ -338,6 +354,15 @@ TKvbFile DecodeKvb(std::string_view bytes) {
     }
     BuildLinks(f);
     return f;
+}
+
+bool KvbReadable(std::string_view bytes) {
+    try {
+        DecodeKvb(bytes);
+        return true;
+    } catch (const TKvbReject&) {
+        return false;
+    }
 }
 
 }  // namespace kestrova::kvb

@@ -79,4 +79,8 @@ struct TKvbFile {
 // for a wrong signature, an unknown version, a value out of range or a short file.
 TKvbFile DecodeKvb(std::string_view bytes);
 
+// True when DecodeKvb accepts the bytes: the check a save makes before its
+// file may replace the previous one.
+bool KvbReadable(std::string_view bytes);
+
 }  // namespace kestrova::kvb

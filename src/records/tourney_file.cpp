@@ -24,6 +24,9 @@ namespace {
 const char* const kOpenError =
     "An error was encountered opening the file with the error message:\r\n\r\n";
 const char* const kBackupOffer = "A backup of this file exists. Do you want to load this instead?";
+const char* const kUnreadableSave =
+    "CRITICAL PROBLEM: Could not save the tournament, the file would not open again; the "
+    "previous file was kept";
 
 // Larger than any file the program can write (about 110 KB); what follows is
 // never read, so a huge file cannot exhaust memory.
@@ -149,12 +152,12 @@ void ApplyMarkersAndPoints(TTourneyState& s, const kvb::TKvbFile& f) {
         s.WinOfWinPoints = f.WinOfWinPoints;
         s.FirstMatchWinPoints = f.FirstMatchWinPoints;
     }
-    if (f.Version >= 8) s.FixedWinOfWinPoints = f.FixedWinOfWinPoints;
-    if (f.Version >= 9) {
-        s.FirstPlacePoints = f.FirstPlacePoints;
-        s.SecondPlacePoints = f.SecondPlacePoints;
-        s.ThirdPlacePoints = f.ThirdPlacePoints;
-    }
+    // The part of the extension block a file lacks reads as 0, like the rest
+    // of that block (unlike the older layout's missing points above).
+    s.FixedWinOfWinPoints = f.FixedWinOfWinPoints;
+    s.FirstPlacePoints = f.FirstPlacePoints;
+    s.SecondPlacePoints = f.SecondPlacePoints;
+    s.ThirdPlacePoints = f.ThirdPlacePoints;
     s.UnscheduledHost = f.UnscheduledHost;
     s.UnscheduledCoHost = f.UnscheduledCoHost;
     s.Started = f.Started;
@@ -260,6 +263,7 @@ void ApplyFile(TTourneyState& s, const kvb::TKvbFile& f, const std::string& path
     RecomputeHighWater(s);
 
     s.TourneyPath = ChangeFileExt(path, ".kvb");
+    RemoveStaleTemporaries(s.TourneyPath);
     WriteLog(s, "\r\n**** Opened " + path + " ****\r\n");
     AddRecentTourney(s, s.TourneyPath);
 
@@ -276,14 +280,26 @@ void ApplyFile(TTourneyState& s, const kvb::TKvbFile& f, const std::string& path
 
 }  // namespace
 
-void SaveTourney(TTourneyState& s) {
+bool SaveTourney(TTourneyState& s) {
     UpdatePlayerState(s);
-    if (s.TourneyPath.empty()) return;
+    if (s.TourneyPath.empty()) return true;
+    const std::string bytes = kvb::EncodeTourney(s);
+    // Never write a file the program cannot open: the previous file (and the
+    // backup, and the skip-backup flag) stay as they are, so the host can go
+    // back to the last good state.
+    if (!kvb::KvbReadable(bytes)) {
+        WriteLog(s, kUnreadableSave);
+        s.Dialogs().MessageBox(TMessageBoxKind::Error, kUnreadableSave);
+        return false;
+    }
+    // A save killed midway leaves its temporary file; the next one clears it.
+    RemoveStaleTemporaries(s.TourneyPath);
     if (s.SkipBackup)
         s.SkipBackup = false;
     else
         BackupTourneyFile(s.TourneyPath);
-    WriteFileAtomically(s.TourneyPath, kvb::EncodeTourney(s));
+    WriteFileAtomically(s.TourneyPath, bytes);
+    return true;
 }
 
 bool ReadTourney(TTourneyState& s, const std::string& path) {
@@ -317,10 +333,15 @@ int TourneyFileVersion(const std::string& path) {
     return static_cast<uint8_t>((*bytes)[kvb::SignatureSize - 1]);
 }
 
-void SaveTourneyAs(TTourneyState& s, const std::string& path) {
+bool SaveTourneyAs(TTourneyState& s, const std::string& path) {
+    const std::string previous = s.TourneyPath;
     s.TourneyPath = path;
-    SaveTourney(s);
+    if (!SaveTourney(s)) {
+        s.TourneyPath = previous;  // nothing was written there
+        return false;
+    }
     AddRecentTourney(s, s.TourneyPath);
+    return true;
 }
 
 }  // namespace kestrova

@@ -9,8 +9,11 @@ namespace kestrova {
 
 // Writes the whole state to TourneyPath (backup first, then an atomic
 // replace). Does nothing while TourneyPath is empty. Throws std::runtime_error
-// on a write failure (the general error handler shows it).
-void SaveTourney(TTourneyState& s);
+// on a write failure (the general error handler shows it). A file the reader
+// would refuse is never written: the save is logged and shown as a
+// "CRITICAL PROBLEM: ", the file and its backup stay as they were, and the
+// result is false (true otherwise).
+bool SaveTourney(TTourneyState& s);
 // Reads the file into the state; on failure shows the error, sets the
 // skip-backup flag and leaves the state exactly as it was.
 bool ReadTourney(TTourneyState& s, const std::string& path);
@@ -21,6 +24,6 @@ void AddRecentTourney(TTourneyState& s, const std::string& path);
 // The version byte of a tournament file (0 when it has no signature).
 int TourneyFileVersion(const std::string& path);
 // "Save as" with the tournament file type.
-void SaveTourneyAs(TTourneyState& s, const std::string& path);
+bool SaveTourneyAs(TTourneyState& s, const std::string& path);
 
 }  // namespace kestrova
