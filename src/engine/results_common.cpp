@@ -72,7 +72,7 @@ bool ForcedByeAllowed(TTourneyState& s, TWinContext& c) {
     // A forced bye on an entry whose opponent is still on the way gives the
     // round one more table and the next round one more entry; a round at the
     // bracket's capacity has no room for either.
-    if (InFinalRounds(s, c.Bracket, c.Round) && OpponentOnTheWay(s, *c.T)) {
+    if (InFinalRounds(s, c.Bracket, c.Round) && OpponentOnTheWay(*c.T)) {
         WriteLog(s, "    -> Can't force bye");
         s.Dialogs().MessageBox(TMessageBoxKind::Information,
                                "The opponent for this table is still on the way to it. Cannot "

@@ -91,7 +91,19 @@ namespace {
 struct WalkResult {
     int Next = 0;
     int Down = 0;
+    int Won = 0;       // tables decided with a winner, or to be played by two
+    int LeftWins = 0;  // decided tables whose winner left before the next round
 };
+
+// A round that leaves one entry is its bracket's final, unless it has (or
+// will have) two winners and one of them left before the next round: a final
+// has one winner, and one who left is never the champion. The entry left
+// then goes on alone to the final, which the host gives it. Whether the
+// other match was played before or after the winner left makes no
+// difference: the file cannot tell the two apart.
+bool EndsBracket(const WalkResult& w) {
+    return w.Next == 0 || (w.Next == 1 && !(w.LeftWins > 0 && w.Won > 1));
+}
 
 bool SeatedNext(const TPlayer* p, int r) { return p && r + 1 < MaxStages && p->Tables[r + 1]; }
 
@@ -101,7 +113,7 @@ bool SeatedNext(const TPlayer* p, int r) { return p && r + 1 < MaxStages && p->T
 // forced in the first round, where nobody can still be on the way: they add
 // no bye table.
 WalkResult WalkFixedRound(const TRoundRec& b, int r) {
-    WalkResult res{0, 0};
+    WalkResult res{0, 0, 0, 0};
     const int m = b.TableCount - (b.HasBye ? 1 : 0);
     for (int i = 0; i < m && i < MaxTablesPerRound; ++i) {
         const TTableRec& t = b.Tables[i];
@@ -126,11 +138,13 @@ int SeatsTaken(const TTableRec& t) { return (t.Seat[0] ? 1 : 0) + (t.Seat[1] ? 1
 using THolds = std::array<int8_t, MaxTablesPerRound>;
 
 // Where the entries still on their way will sit: how many each table holds
-// once `entries` have all arrived, in table order as the seat search places
-// them, within the bracket's bound (an empty table with a voided number only
-// once no other is left). Returns the last table in use, -1 if none, or the
-// bound itself when some entries find no table within it.
-int FillRound(const TTourneyState& s, const TRoundRec& b, int entries, THolds& holds) {
+// once `entries` have all arrived, in table order, within the bracket's bound.
+// A voided number does not change the count: when the round's tables run
+// out, the seat search gives the voided table a number of its own (so the
+// count rests only on what is seated and decided, as the file keeps it).
+// Returns the last table in use, -1 if none, or the bound itself when some
+// entries find no table within it.
+int FillRound(const TRoundRec& b, int entries, THolds& holds) {
     const int bound = SeatSearchBound[static_cast<int>(b.Bracket)];
     const int used = std::clamp(b.HighWater, 0, MaxTablesPerRound);
     int seated = 0;
@@ -138,34 +152,17 @@ int FillRound(const TTourneyState& s, const TRoundRec& b, int entries, THolds& h
     int pending = std::max(0, entries - seated);
     holds.fill(0);
     int last = -1;
-    int skipped = 0;  // empty tables passed over for their voided number
-    for (int i = 0; i < MaxTablesPerRound && (i < used || pending > 0); ++i) {
+    for (int i = 0; i < MaxTablesPerRound && (i < used || (pending > 0 && i < bound)); ++i) {
         const TTableRec& t = b.Tables[i];
         int n = SeatsTaken(t);
         if (t.Result == 0 && i < bound) {
-            if (n > 0 || !IsVoidTable(s, t.TableNo)) {
-                const int fill = std::min(2 - n, pending);
-                pending -= fill;
-                n += fill;
-            } else {
-                ++skipped;
-            }
+            const int fill = std::min(2 - n, pending);
+            pending -= fill;
+            n += fill;
         }
         holds[i] = static_cast<int8_t>(n);
         if (n > 0 || t.Result != 0) last = i;
     }
-    // With no other table left within the bound, the seat search gives a
-    // voided table a number of its own: those tables fill last.
-    for (int i = 0; i < bound && pending > 0 && skipped > 0; ++i) {
-        const TTableRec& t = b.Tables[i];
-        if (t.Result != 0 || SeatsTaken(t) != 0 || !IsVoidTable(s, t.TableNo)) continue;
-        const int fill = std::min(2, pending);
-        pending -= fill;
-        holds[i] = static_cast<int8_t>(fill);
-        last = std::max(last, i);
-        --skipped;
-    }
-    // Entries left over have no table within the bound: one past it says so.
     return pending > 0 ? bound : last;
 }
 
@@ -175,25 +172,29 @@ int FillRound(const TTourneyState& s, const TRoundRec& b, int entries, THolds& h
 // nobody on the way goes on alone instead of holding a place for an opponent
 // who will never come. A forced bye therefore adds a table only while
 // somebody is still on the way.
-WalkResult LayOutRound(const TTourneyState& s, TRoundRec& b, int r, int entries, int next,
-                       bool countLosers) {
+WalkResult LayOutRound(TRoundRec& b, int r, int entries, int next, bool countLosers) {
     THolds holds;
     const int bound = SeatSearchBound[static_cast<int>(b.Bracket)];
-    const int last = std::min(FillRound(s, b, entries, holds), bound - 1);
+    const int last = std::min(FillRound(b, entries, holds), bound - 1);
     b.Expected = entries;
     b.TableCount = last + 1;
     b.HasBye = last >= 0 && holds[last] == 1 &&
                (b.Tables[last].Result == 0 || !b.Tables[last].Seat[1]);
-    WalkResult res{next, 0};
+    WalkResult res{next, 0, 0, 0};
     for (int i = 0; i <= last; ++i) {
         const TTableRec& t = b.Tables[i];
         if (t.Result == 0) {
+            if (holds[i] == 2) res.Won += 1;
             if (holds[i] > 0) res.Next += 1;
             if (holds[i] == 2 && countLosers) res.Down += 1;
         } else if (t.Result == 1 || t.Result == 2) {
             // A winner who left before the next round does not go on: the
             // bracket's count must not wait for them.
-            if (SeatedNext(t.Seat[t.Result - 1], r)) res.Next += 1;
+            res.Won += 1;
+            if (SeatedNext(t.Seat[t.Result - 1], r))
+                res.Next += 1;
+            else
+                res.LeftWins += 1;
             if (countLosers && SeatedNext(t.Seat[t.Result % 2], r)) res.Down += 1;
         }
     }
@@ -418,7 +419,7 @@ TFinals CountRounds(TTourneyState& s) {
         // closing (wIn is 0: nobody is on the way).
         const bool keepShape = (round2Byes && r <= 1) || (r == 0 && !s.SignupClosed);
         TRoundRec& wr = s.Winners[r];
-        WalkResult w = keepShape ? WalkFixedRound(wr, r) : LayOutRound(s, wr, r, wIn, 0, !wDone);
+        WalkResult w = keepShape ? WalkFixedRound(wr, r) : LayOutRound(wr, r, wIn, 0, !wDone);
         if (keepShape) wr.Expected = 2 * wr.TableCount - (wr.HasBye ? 1 : 0);
         if (r == 0 && round2Byes) {
             // Every planned bye holds a seat in round 2: those still to give and
@@ -428,7 +429,7 @@ TFinals CountRounds(TTourneyState& s) {
             w.Next += c.ByesToGo + c.ByesGiven;
         }
         SetCount(s.Winners[r + 1], wIn = w.Next);
-        if (!wDone && w.Next <= 1) {
+        if (!wDone && EndsBracket(w)) {
             f.Winners = r;
             wDone = true;
         }
@@ -437,9 +438,9 @@ TFinals CountRounds(TTourneyState& s) {
             if (wDone) return f;
             continue;
         }
-        WalkResult o = LayOutRound(s, s.OneLoss[r], r, oIn, w.Down, !oDone);
+        WalkResult o = LayOutRound(s.OneLoss[r], r, oIn, w.Down, !oDone);
         SetCount(s.OneLoss[r + 1], oIn = o.Next);
-        if (wDone && !oDone && o.Next <= 1 && w.Down == 0) {
+        if (wDone && !oDone && EndsBracket(o) && w.Down == 0) {
             f.OneLoss = r;
             oDone = true;
         }
@@ -448,9 +449,9 @@ TFinals CountRounds(TTourneyState& s) {
             if (oDone) return f;
             continue;
         }
-        WalkResult t = LayOutRound(s, s.TwoLoss[r], r, tIn, o.Down, false);
+        WalkResult t = LayOutRound(s.TwoLoss[r], r, tIn, o.Down, false);
         SetCount(s.TwoLoss[r + 1], tIn = t.Next);
-        if (oDone && t.Next <= 1 && o.Down == 0) {
+        if (oDone && EndsBracket(t) && o.Down == 0) {
             f.TwoLoss = r;
             f.Found = true;
             return f;
@@ -644,15 +645,15 @@ void NumberFinalTables(TTourneyState& s) {
     }
 }
 
-bool OpponentOnTheWay(const TTourneyState& s, const TTableRec& t) {
+bool OpponentOnTheWay(const TTableRec& t) {
     if (t.Result != 0 || SeatsTaken(t) != 1) return false;
     THolds holds;
-    FillRound(s, *t.Round, t.Round->Expected, holds);
+    FillRound(*t.Round, t.Round->Expected, holds);
     return holds[TableIndexOf(t)] == 2;
 }
 
 bool ForcedByeFits(const TTourneyState& s, const TTableRec& t) {
-    if (!OpponentOnTheWay(s, t)) return true;
+    if (!OpponentOnTheWay(t)) return true;
     // Somebody on the way was to sit at t: they need a table of their own
     // here and go on to the next round separately.
     const TRoundRec& round = *t.Round;
@@ -661,11 +662,11 @@ bool ForcedByeFits(const TTourneyState& s, const TTableRec& t) {
     const int bound = SeatSearchBound[static_cast<int>(BracketOf(t))];
     TRoundRec trial = round;
     trial.Tables[i].Result = t.Seat[0] ? 1 : 2;
-    if (FillRound(s, trial, round.Expected, holds) >= bound) return false;
+    if (FillRound(trial, round.Expected, holds) >= bound) return false;
     const int r = RoundOf(t);
     if (r + 1 >= MaxRounds) return true;
     const TRoundRec& next = s.Bracket(BracketOf(t))[r + 1];
-    return FillRound(s, next, next.Expected + 1, holds) < bound;
+    return FillRound(next, next.Expected + 1, holds) < bound;
 }
 
 bool IsVoidTable(const TTourneyState& s, int tableNo) {

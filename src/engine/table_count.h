@@ -38,7 +38,7 @@ bool IsVoidTable(const TTourneyState& s, int tableNo);
 // them when somebody still on the way was to sit at t.
 bool ForcedByeFits(const TTourneyState& s, const TTableRec& t);
 // The lone entry at open table t still has an opponent on the way to it.
-bool OpponentOnTheWay(const TTourneyState& s, const TTableRec& t);
+bool OpponentOnTheWay(const TTableRec& t);
 bool RoundComplete(const TRoundRec& round);
 // t's round is a final that a lower bracket's champion crosses into (the
 // grand final; in Triple also the one-loss bracket's last round).
