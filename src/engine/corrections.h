@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 
 namespace kestrova {
 

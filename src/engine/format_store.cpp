@@ -1,11 +1,11 @@
-#include "formats/format_store.h"
+#include "engine/format_store.h"
 
 #include "common/text.h"
 #include "engine/table_count.h"
-#include "formats/int_list.h"
+#include "common/int_list.h"
 #include "formats/message_file.h"
 #include "records/event_log.h"
-#include "timing/points.h"
+#include "engine/points.h"
 
 namespace kestrova {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 #include "formats/format_defaults.h"
 #include "formats/tourney_format.h"
 

@@ -2,7 +2,7 @@
 // Sign-up and seating in the first round; renaming and erasing names; team mode.
 #include <string>
 
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 
 namespace kestrova {
 

@@ -3,7 +3,7 @@
 // the backup, opening, and the recent-tournaments list.
 #include <string>
 
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 
 namespace kestrova {
 

@@ -6,9 +6,9 @@
 #include "engine/save_change.h"
 #include "engine/status.h"
 #include "records/event_log.h"
-#include "records/tourney_file.h"
-#include "timing/boots.h"
-#include "timing/points.h"
+#include "engine/tourney_file.h"
+#include "engine/boots.h"
+#include "engine/points.h"
 
 namespace kestrova {
 

@@ -4,7 +4,7 @@
 
 #include "common/file_util.h"
 #include "common/text.h"
-#include "formats/format_store.h"
+#include "engine/format_store.h"
 #include "formats/message_file.h"
 
 namespace kestrova {

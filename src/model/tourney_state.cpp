@@ -1,4 +1,4 @@
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 
 #include <chrono>
 #include <ctime>

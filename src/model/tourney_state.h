@@ -13,8 +13,8 @@
 #include "common/datetime.h"
 #include "common/ports.h"
 #include "common/types.h"
-#include "formats/message_kind.h"
-#include "records/app_settings.h"
+#include "model/message_kind.h"
+#include "model/app_settings.h"
 
 namespace kestrova {
 

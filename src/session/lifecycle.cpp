@@ -1,4 +1,4 @@
-#include "records/lifecycle.h"
+#include "session/lifecycle.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -8,11 +8,11 @@
 #include "engine/status.h"
 #include "engine/table_count.h"
 #include "engine/undo.h"
-#include "formats/format_store.h"
+#include "engine/format_store.h"
 #include "records/confirm.h"
 #include "records/event_log.h"
 #include "records/player_lists.h"
-#include "records/tourney_file.h"
+#include "engine/tourney_file.h"
 
 namespace kestrova {
 
