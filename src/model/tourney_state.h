@@ -204,6 +204,14 @@ public:
     TDateTime Now();
 };
 
+// A seat of a table, as a bracket view shows it.
+struct TSeatRef {
+    TBracketKind Bracket = TBracketKind::Winners;
+    int Round = 0;
+    int Table = 0;
+    int Seat = 0;
+};
+
 // Bracket of a table (through its round).
 inline TBracketKind BracketOf(const TTableRec& t) { return t.Round->Bracket; }
 inline int RoundOf(const TTableRec& t) { return t.Round->Index(); }
