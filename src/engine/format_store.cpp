@@ -152,10 +152,6 @@ void LogTables(TTourneyState& s) {
 }
 }  // namespace
 
-std::string FormatsFilePath(const TTourneyState& s) {
-    return s.Settings.FilesFolder + "Tourney Formats.ini";
-}
-
 void RebuildFormatMenu(TTourneyState& s, const std::string& name) {
     TMessageFile file(FormatsFilePath(s));
     file.Load();
@@ -191,10 +187,6 @@ void SelectFormat(TTourneyState& s, const std::string& entry) {
     s.Title = "Tarvex Kestrova - " + CurrentFormatName(s);
     s.View().TitleChanged(s.Title);
     s.View().FormatMenuChanged();
-}
-
-std::string CurrentFormatName(const TTourneyState& s) {
-    return s.CurrentFormat;
 }
 
 void ChooseMatchPointsPreset(TTourneyState& s, int index) {

@@ -5,7 +5,6 @@
 
 #include "common/datetime.h"
 #include "common/text.h"
-#include "engine/format_store.h"
 #include "formats/post_to_lobby.h"
 
 namespace kestrova {

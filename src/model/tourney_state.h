@@ -212,6 +212,9 @@ struct TSeatRef {
     int Seat = 0;
 };
 
+// Caption of the checked format entry, or empty.
+inline std::string CurrentFormatName(const TTourneyState& s) { return s.CurrentFormat; }
+
 // Bracket of a table (through its round).
 inline TBracketKind BracketOf(const TTableRec& t) { return t.Round->Bracket; }
 inline int RoundOf(const TTableRec& t) { return t.Round->Index(); }

@@ -5,7 +5,6 @@
 #include "common/text.h"
 #include "model/tourney_state.h"
 #include "records/confirm.h"
-#include "engine/tourney_file.h"
 
 namespace kestrova {
 
