@@ -10,7 +10,7 @@
 #include "engine/status.h"
 #include "engine/table_count.h"
 #include "records/event_log.h"
-#include "session/lifecycle.h"
+#include "engine/signup.h"
 #include "engine/tourney_file.h"
 
 namespace kestrova {
