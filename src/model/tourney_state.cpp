@@ -3,8 +3,6 @@
 #include <chrono>
 #include <ctime>
 
-#include "engine/undo.h"
-
 namespace kestrova {
 
 namespace {

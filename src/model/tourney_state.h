@@ -71,8 +71,11 @@ struct TPlayer {
     TTableRec* CurrentTable() const;
 };
 
+// Snapshots are the engine's type (engine/undo.h). A shared_ptr keeps the
+// deleter it was made with, so the state can free its stacks without
+// knowing the type; each snapshot is still held by one stack only.
 class TUndoRedo;
-using TUndoStack = std::vector<std::unique_ptr<TUndoRedo>>;
+using TUndoStack = std::vector<std::shared_ptr<TUndoRedo>>;
 
 // Message posting of the engine's announcements (the formats layer implements
 // it with the templates; tests may record instead).
