@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "engine/table_count.h"
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 #include "records/kvb_writer.h"
-#include "records/tourney_file.h"
+#include "engine/tourney_file.h"
 
 namespace {
 

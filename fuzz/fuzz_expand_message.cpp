@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 #include "formats/messages.h"
 
 namespace {

@@ -12,9 +12,9 @@
 #include "engine/results.h"
 #include "engine/status.h"
 #include "engine/table_count.h"
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 #include "engine/undo.h"
-#include "records/tourney_file.h"
+#include "engine/tourney_file.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include "engine/undo.h"
 #include "records/confirm.h"
 #include "records/event_log.h"
-#include "records/tourney_file.h"
-#include "timing/boots.h"
+#include "engine/tourney_file.h"
+#include "engine/boots.h"
 
 namespace kestrova {
 

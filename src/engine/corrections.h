@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 
 namespace kestrova {
 
@@ -21,12 +21,6 @@ void RemoveATwoLossSpot(TTourneyState& s, int round);
 bool RelocatePlayer(TTourneyState& s, int round, int t0, TPlayer& p, TRoundRec& roundRec);
 
 // Player menu (a seat of a table shown in a bracket view).
-struct TSeatRef {
-    TBracketKind Bracket = TBracketKind::Winners;
-    int Round = 0;
-    int Table = 0;
-    int Seat = 0;
-};
 struct TPlayerMenuState {
     bool Remove = false, BothQuit = false, Reassign = false, Disqualify = false;
     bool Ban = false, RunMacro = false, AssignSilently = false;

@@ -8,7 +8,7 @@
 #include "formats/messages.h"
 #include "records/confirm.h"
 #include "records/event_log.h"
-#include "records/tourney_file.h"
+#include "engine/tourney_file.h"
 
 namespace kestrova {
 

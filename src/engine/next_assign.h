@@ -1,6 +1,6 @@
 #pragma once
 // Announcing an entry's next table, and posting a template through the announcer.
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 
 namespace kestrova {
 

@@ -11,7 +11,7 @@
 #include "engine/undo.h"
 #include "records/confirm.h"
 #include "records/event_log.h"
-#include "records/tourney_file.h"
+#include "engine/tourney_file.h"
 
 namespace kestrova {
 

@@ -8,7 +8,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "ui/dialog_util.h"
+#include "kit/dialog_util.h"
 
 namespace kestrova {
 

@@ -10,8 +10,8 @@
 #include "engine/status.h"
 #include "engine/table_count.h"
 #include "records/event_log.h"
-#include "records/lifecycle.h"
-#include "records/tourney_file.h"
+#include "engine/signup.h"
+#include "engine/tourney_file.h"
 
 namespace kestrova {
 

@@ -1,6 +1,6 @@
 #pragma once
 // Recording results in the three brackets.
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 
 namespace kestrova {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "engine/seat_search.h"
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 
 namespace kestrova {
 

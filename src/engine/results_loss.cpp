@@ -9,7 +9,7 @@
 #include "engine/status.h"
 #include "engine/table_count.h"
 #include "records/event_log.h"
-#include "records/tourney_file.h"
+#include "engine/tourney_file.h"
 
 namespace kestrova {
 

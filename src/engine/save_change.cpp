@@ -1,7 +1,7 @@
 #include "engine/save_change.h"
 
 #include "engine/table_count.h"
-#include "records/tourney_file.h"
+#include "engine/tourney_file.h"
 
 namespace kestrova {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The end of every change the host makes to the tournament.
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 
 namespace kestrova {
 

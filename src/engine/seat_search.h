@@ -1,6 +1,6 @@
 #pragma once
 // Finding a seat for an entry moving on to the next round of a bracket.
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 
 namespace kestrova {
 

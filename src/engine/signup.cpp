@@ -11,7 +11,7 @@
 #include "records/confirm.h"
 #include "records/event_log.h"
 #include "records/player_lists.h"
-#include "records/tourney_file.h"
+#include "engine/tourney_file.h"
 
 namespace kestrova {
 
@@ -234,6 +234,78 @@ void SetTeamMode(TTourneyState& s, bool on) {
     s.View().TeamCaptionsChanged();
     SaveSettings(s);
     SaveChange(s);
+}
+
+namespace {
+// The first round's clocks start now (All Start, or Close before it).
+void StartFirstRoundClocks(TTourneyState& s) {
+    const TDateTime now = s.Now();
+    s.StartedAt = now;
+    s.Started = true;
+    for (int i = 0; i < std::min(s.Winners[0].TableCount, MaxTablesPerRound); ++i) {
+        TTableRec& t = s.Winners[0].Tables[i];
+        if (t.Full()) t.StartTime = now;
+    }
+}
+
+// The first round ends at the last table holding a player.
+void FixFirstRound(TTourneyState& s) {
+    TRoundRec& r0 = s.Winners[0];
+    int last = -1;
+    for (int i = 0; i < MaxTablesPerRound; ++i)
+        if (!r0.Tables[i].Empty()) last = i;
+    int p = last < 0 ? 0 : 2 * last + (r0.Tables[last].Seat[1] ? 2 : 1);
+    r0.TableCount = (p + 1) / 2;
+    r0.HasBye = p % 2 != 0;
+    s.OneLoss[0].TableCount = 0;
+    s.OneLoss[0].HasBye = false;
+}
+}  // namespace
+
+void AllStart(TTourneyState& s) {
+    WriteLog(s, "Click: All Start");
+    s.MsgParams.RoundIndex = 0;
+    Announce(s, TMessageKind::mkAllStart, false);
+    if (s.Started) return;
+    StartFirstRoundClocks(s);
+    s.View().RedrawRound(TBracketKind::Winners, 0);
+    SaveTourney(s);
+}
+
+void CloseSignups(TTourneyState& s) {
+    if (s.Players.size() < 8) {
+        s.Dialogs().MessageBox(TMessageBoxKind::Information,
+                               "You need at least 8 players/teams in your tourney before you can "
+                               "close it");
+        return;
+    }
+    WriteLog(s, "Click: Close");
+    if (s.SignupClosed) {
+        Announce(s, TMessageKind::mkClosed, false);
+        return;
+    }
+    if (!AskConfirm(s, confirm_bits::CloseSignups,
+                    "Are you sure that you want to close signups?\r\n\r\nThis action cannot be "
+                    "reversed."))
+        return;
+    if (!s.FindText.empty() || s.FoundTableNo != 0) {
+        s.FindText.clear();
+        s.FoundTableNo = 0;
+        s.FoundStatus.clear();
+        s.View().FindTextChanged("");
+    }
+    if (!s.Started) StartFirstRoundClocks(s);
+    s.ClosedAt = s.Now();
+    ClearUndoAndRedo(s);
+    s.SignupClosed = true;
+    s.View().SignupStateChanged();
+    if (s.Ports.RapidAssign) s.Ports.RapidAssign->SignupsClosed();
+    FixFirstRound(s);
+    UpdateFullTableCount(s);
+    Announce(s, TMessageKind::mkClosed, false);
+    UpdatePlayerState(s);
+    SaveTourney(s);
+    AddRecentPlayers(s);
 }
 
 }  // namespace kestrova

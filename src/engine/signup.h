@@ -2,7 +2,7 @@
 // Sign-up and seating in the first round; renaming and erasing names; team mode.
 #include <string>
 
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 
 namespace kestrova {
 
@@ -34,5 +34,10 @@ TPlayer* ApplyTeamProperties(TTourneyState& s, TBracketKind bracket, int round, 
                              const std::string& second);
 void SetTeamMode(TTourneyState& s, bool on);
 void SetOnePerTable(TTourneyState& s, bool on);  // the check box, clicked
+// "All Start": announced, and the first round's clocks start unless running.
+void AllStart(TTourneyState& s);
+// "Close": sign-ups end and the first round is fixed. Results call both
+// by themselves (the first result starts, most results decided close).
+void CloseSignups(TTourneyState& s);
 
 }  // namespace kestrova

@@ -11,7 +11,7 @@
 #include "records/confirm.h"
 #include "records/event_log.h"
 #include "records/player_lists.h"
-#include "records/tourney_file.h"
+#include "engine/tourney_file.h"
 
 namespace kestrova {
 

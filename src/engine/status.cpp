@@ -5,7 +5,7 @@
 #include "common/text.h"
 #include "engine/table_count.h"
 #include "records/event_log.h"
-#include "timing/points.h"
+#include "engine/points.h"
 
 namespace kestrova {
 

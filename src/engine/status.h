@@ -3,7 +3,7 @@
 // the round tabs, the find box and the highlight of a name box.
 #include <string>
 
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 
 namespace kestrova {
 

@@ -2,7 +2,7 @@
 // Dimensioning the brackets and numbering their tables.
 #include <array>
 
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 
 namespace kestrova {
 

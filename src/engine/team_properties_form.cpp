@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 #include "common/cp1252.h"
-#include "ui/dialog_util.h"
+#include "kit/dialog_util.h"
 #include "engine/signup.h"
 
 namespace kestrova {

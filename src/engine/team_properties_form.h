@@ -4,7 +4,7 @@
 #include <QDialog>
 #include <string>
 
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 
 class QLineEdit;
 

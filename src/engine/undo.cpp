@@ -6,9 +6,9 @@
 #include "engine/save_change.h"
 #include "engine/status.h"
 #include "records/event_log.h"
-#include "records/tourney_file.h"
-#include "timing/boots.h"
-#include "timing/points.h"
+#include "engine/tourney_file.h"
+#include "engine/boots.h"
+#include "engine/points.h"
 
 namespace kestrova {
 
@@ -244,7 +244,7 @@ void ClearUndoAndRedo(TTourneyState& s) {
 namespace {
 bool Step(TTourneyState& s, TUndoStack& from, TUndoStack& to, bool clearRedo) {
     if (from.empty()) return false;
-    std::unique_ptr<TUndoRedo> top = std::move(from.back());
+    std::shared_ptr<TUndoRedo> top = std::move(from.back());
     from.pop_back();
     if (top->PlayerCount != s.Players.size()) {
         // Players changed under the stacks' feet; nothing of them can be restored.

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 
 namespace kestrova {
 

@@ -4,8 +4,8 @@
 
 #include "common/file_util.h"
 #include "common/text.h"
-#include "formats/format_store.h"
 #include "formats/message_file.h"
+#include "formats/tourney_format.h"
 
 namespace kestrova {
 

@@ -5,8 +5,7 @@
 
 #include "common/datetime.h"
 #include "common/text.h"
-#include "formats/format_store.h"
-#include "lobby/post_to_lobby.h"
+#include "formats/post_to_lobby.h"
 
 namespace kestrova {
 

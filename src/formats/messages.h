@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 
 namespace kestrova {
 

@@ -2,8 +2,13 @@
 
 #include "common/text.h"
 #include "formats/message_file.h"
+#include "model/tourney_state.h"
 
 namespace kestrova {
+
+std::string FormatsFilePath(const TTourneyState& s) {
+    return s.Settings.FilesFolder + "Tourney Formats.ini";
+}
 
 std::optional<std::string> FindKeyValue(const std::vector<std::string>& lines,
                                         std::string_view key) {

@@ -9,6 +9,7 @@
 namespace kestrova {
 
 class TMessageFile;
+class TTourneyState;
 
 // Longest format name the editor accepts.
 constexpr int FormatNameMaxLength = 63;
@@ -24,6 +25,8 @@ std::optional<std::string> FindKeyValue(const std::vector<std::string>& lines,
                                         std::string_view key);
 // The value, or an empty text when the key is missing.
 std::string KeyValue(const std::vector<std::string>& lines, std::string_view key);
+// The formats file of the files folder ("Tourney Formats.ini").
+std::string FormatsFilePath(const TTourneyState& s);
 // Every section of a loaded file as a format, in file order.
 std::vector<TTourneyFormat> FormatsOf(const TMessageFile& file);
 

@@ -1,6 +1,6 @@
 #include "records/confirm.h"
 
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 #include "records/player_lists.h"
 
 namespace kestrova {

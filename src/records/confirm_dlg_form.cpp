@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/dialog_util.h"
+#include "kit/dialog_util.h"
 
 namespace kestrova {
 

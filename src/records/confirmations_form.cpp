@@ -8,9 +8,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 #include "records/confirm.h"
-#include "ui/dialog_util.h"
+#include "kit/dialog_util.h"
 
 namespace kestrova {
 

@@ -3,7 +3,7 @@
 #include <unistd.h>
 
 #include "common/text.h"
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 #include "records/confirm.h"
 #include "common/file_util.h"
 #include "records/player_lists.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "formats/int_list.h"
+#include "common/int_list.h"
 
 namespace kestrova::kvb {
 

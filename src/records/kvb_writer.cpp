@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "formats/format_store.h"
 #include "records/kvb_layout.h"
 
 namespace kestrova::kvb {

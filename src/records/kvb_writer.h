@@ -3,7 +3,7 @@
 // 10 (teams), in one buffer.
 #include <string>
 
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 
 namespace kestrova::kvb {
 

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "records/confirm_dlg_form.h"
-#include "ui/dialog_util.h"
+#include "kit/dialog_util.h"
 
 namespace kestrova {
 

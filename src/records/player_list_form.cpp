@@ -7,8 +7,8 @@
 #include <QVBoxLayout>
 
 #include "common/cp1252.h"
-#include "ui/dialog_util.h"
-#include "engine/tourney_state.h"
+#include "kit/dialog_util.h"
+#include "model/tourney_state.h"
 
 namespace kestrova {
 

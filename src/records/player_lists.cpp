@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "common/text.h"
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 #include "records/confirm.h"
 #include "common/file_util.h"
 

@@ -3,9 +3,8 @@
 #include <algorithm>
 
 #include "common/text.h"
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 #include "records/confirm.h"
-#include "records/tourney_file.h"
 
 namespace kestrova {
 

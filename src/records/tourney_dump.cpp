@@ -5,7 +5,6 @@
 
 #include "common/cp1252.h"
 #include "common/text.h"
-#include "formats/format_store.h"
 
 namespace kestrova {
 

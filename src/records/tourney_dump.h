@@ -4,7 +4,7 @@
 // in use. Used by "kvbtool dump" and by tests that compare whole states.
 #include <string>
 
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 
 namespace kestrova {
 

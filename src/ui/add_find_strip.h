@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/suggest_list.h"
+#include "kit/suggest_list.h"
 
 namespace kestrova {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/corrections.h"
-#include "ui/in_place_edit.h"
+#include "kit/in_place_edit.h"
 #include "ui/table_box.h"
 
 class QLabel;

@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 
 #include "engine/signup.h"
-#include "records/lifecycle.h"
+#include "session/lifecycle.h"
 #include "ui/kestrova_form.h"
 
 namespace kestrova {

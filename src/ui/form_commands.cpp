@@ -13,11 +13,11 @@
 #include "engine/table_count.h"
 #include "engine/team_properties_form.h"
 #include "engine/undo.h"
-#include "formats/format_store.h"
+#include "engine/format_store.h"
 #include "records/confirm.h"
 #include "records/event_log.h"
-#include "records/lifecycle.h"
-#include "records/tourney_file.h"
+#include "session/lifecycle.h"
+#include "engine/tourney_file.h"
 #include "ui/kestrova_form.h"
 
 namespace kestrova {

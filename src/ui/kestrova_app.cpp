@@ -3,7 +3,7 @@
 #include <QMessageBox>
 #include <exception>
 
-#include "ui/dialog_util.h"
+#include "kit/dialog_util.h"
 
 namespace kestrova {
 

@@ -11,8 +11,8 @@
 #include <memory>
 #include <optional>
 
-#include "engine/tourney_state.h"
-#include "records/lifecycle.h"
+#include "model/tourney_state.h"
+#include "session/lifecycle.h"
 #include "ui/add_find_strip.h"
 #include "ui/bracket_panel.h"
 #include "ui/main_menus.h"

@@ -2,14 +2,14 @@
 // named on the command line or the new-tournament dialog.
 #include <QTimer>
 
-#include "engine/tourney_state.h"
-#include "formats/format_store.h"
-#include "formats/int_list.h"
+#include "model/tourney_state.h"
+#include "engine/format_store.h"
+#include "common/int_list.h"
 #include "formats/message_file.h"
 #include "formats/tourney_format.h"
-#include "records/lifecycle.h"
-#include "records/new_tourney_form.h"
-#include "records/tourney_file.h"
+#include "session/lifecycle.h"
+#include "session/new_tourney_form.h"
+#include "engine/tourney_file.h"
 #include "ui/demo_tourney.h"
 #include "ui/kestrova_app.h"
 #include "ui/kestrova_form.h"

@@ -15,10 +15,10 @@
 #include <QTimer>
 
 #include "common/cp1252.h"
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 #include "records/confirm_dlg_form.h"
 #include "records/notify_dlg_form.h"
-#include "ui/dialog_util.h"
+#include "kit/dialog_util.h"
 
 namespace kestrova {
 

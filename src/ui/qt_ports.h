@@ -8,7 +8,7 @@
 
 #include "common/datetime.h"
 #include "common/ports.h"
-#include "records/app_settings.h"
+#include "model/app_settings.h"
 
 class QSettings;
 

@@ -9,8 +9,8 @@
 #include <climits>
 #include <stdexcept>
 
-#include "engine/tourney_state.h"
-#include "ui/dialog_util.h"
+#include "model/tourney_state.h"
+#include "kit/dialog_util.h"
 #include "ui/qt_ports.h"
 
 namespace kestrova {

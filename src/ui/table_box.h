@@ -8,7 +8,7 @@
 #include <QToolButton>
 #include <array>
 
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 
 namespace kestrova {
 

@@ -17,8 +17,8 @@
 #include "engine/undo.h"
 #include "fakes/reopen_check.h"
 #include "fakes/state_dump.h"
-#include "records/tourney_file.h"
-#include "records/lifecycle.h"
+#include "engine/tourney_file.h"
+#include "session/lifecycle.h"
 
 namespace kestrova {
 namespace {

@@ -6,7 +6,7 @@
 #include "engine/results.h"
 #include "engine/seat_search.h"
 #include "engine/table_count.h"
-#include "records/lifecycle.h"
+#include "session/lifecycle.h"
 
 namespace kestrova::testing {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 #include "fakes/fake_ports.h"
 
 namespace kestrova::testing {

@@ -10,7 +10,7 @@
 #include "engine/results.h"
 #include "engine/table_count.h"
 #include "engine/undo.h"
-#include "records/lifecycle.h"
+#include "session/lifecycle.h"
 #include "fakes/state_dump.h"
 
 namespace kestrova {

@@ -12,7 +12,7 @@
 #include "engine/seat_search.h"
 #include "engine/table_count.h"
 #include "fakes/fake_ports.h"
-#include "records/lifecycle.h"
+#include "session/lifecycle.h"
 #include "ui/modal_helper.h"
 
 namespace kestrova {

@@ -7,7 +7,7 @@
 #include "engine/results.h"
 #include "engine/status.h"
 #include "engine/table_count.h"
-#include "records/lifecycle.h"
+#include "session/lifecycle.h"
 
 namespace kestrova {
 namespace {

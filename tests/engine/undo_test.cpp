@@ -12,7 +12,7 @@
 #include "engine/table_count.h"
 #include "engine/undo.h"
 #include "fakes/state_dump.h"
-#include "records/lifecycle.h"
+#include "session/lifecycle.h"
 
 namespace kestrova {
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "common/datetime.h"
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 
 namespace kestrova::testing {
 

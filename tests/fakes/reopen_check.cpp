@@ -8,7 +8,7 @@
 #include "engine/status.h"
 #include "fakes/fake_ports.h"
 #include "records/kvb_writer.h"
-#include "records/tourney_file.h"
+#include "engine/tourney_file.h"
 
 namespace kestrova::testing {
 

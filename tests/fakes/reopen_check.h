@@ -3,7 +3,7 @@
 // fresh state and compares what the two hold.
 #include <string>
 
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 
 namespace kestrova::testing {
 

@@ -2,7 +2,7 @@
 // A canonical text of a tournament state, for "exactly as it was" comparisons.
 #include <string>
 
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 
 namespace kestrova::testing {
 

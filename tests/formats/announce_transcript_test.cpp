@@ -12,8 +12,8 @@
 #include "engine/signup.h"
 #include "engine/table_count.h"
 #include "fakes/fake_ports.h"
-#include "formats/format_store.h"
-#include "records/lifecycle.h"
+#include "engine/format_store.h"
+#include "session/lifecycle.h"
 
 namespace kestrova {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fake_ports.h"
-#include "formats/format_store.h"
+#include "engine/format_store.h"
 
 namespace kestrova {
 namespace {

@@ -6,12 +6,12 @@
 #include <QScreen>
 #include <QTest>
 
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 #include "fakes/fake_ports.h"
 #include "records/confirm.h"
 #include "records/confirm_dlg_form.h"
 #include "records/notify_dlg_form.h"
-#include "ui/dialog_util.h"
+#include "kit/dialog_util.h"
 #include "ui/modal_helper.h"
 #include "ui/qt_ports.h"
 

@@ -6,7 +6,7 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 #include "fakes/fake_ports.h"
 #include "records/confirmations_form.h"
 #include "ui/modal_helper.h"

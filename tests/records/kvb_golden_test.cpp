@@ -11,7 +11,7 @@
 #include "fakes/fake_ports.h"
 #include "records/kvb_fixture.h"
 #include "records/kvb_reader.h"
-#include "records/tourney_file.h"
+#include "engine/tourney_file.h"
 
 namespace kestrova::testing {
 namespace {

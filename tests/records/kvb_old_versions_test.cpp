@@ -8,7 +8,7 @@
 #include "records/kvb_fixture.h"
 #include "records/kvb_layout.h"
 #include "records/kvb_reader.h"
-#include "records/tourney_file.h"
+#include "engine/tourney_file.h"
 
 namespace kestrova::testing {
 namespace {

@@ -8,7 +8,7 @@
 #include "engine/table_count.h"
 #include "fakes/fake_ports.h"
 #include "records/kvb_reader.h"
-#include "records/tourney_file.h"
+#include "engine/tourney_file.h"
 #include "records/tourney_play.h"
 
 namespace kestrova::testing {

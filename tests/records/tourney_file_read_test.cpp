@@ -6,11 +6,11 @@
 #include <functional>
 #include <limits>
 
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 #include "fakes/fake_ports.h"
 #include "records/kvb_fixture.h"
 #include "records/tourney_dump.h"
-#include "records/tourney_file.h"
+#include "engine/tourney_file.h"
 
 namespace kestrova::testing {
 namespace {

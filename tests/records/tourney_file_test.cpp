@@ -11,7 +11,7 @@
 #include "fakes/state_dump.h"  // CheckInvariants
 #include "records/kvb_layout.h"
 #include "records/tourney_dump.h"
-#include "records/tourney_file.h"
+#include "engine/tourney_file.h"
 #include "records/tourney_play.h"
 
 namespace kestrova::testing {

@@ -6,7 +6,7 @@
 #include <random>
 
 #include "engine/table_count.h"
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 
 namespace kestrova::testing {
 

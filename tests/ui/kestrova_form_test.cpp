@@ -3,9 +3,9 @@
 // a forced bye, undo and redo, a withdrawn win and a removal from the pop-up.
 #include <gtest/gtest.h>
 
-#include "records/tourney_file.h"
+#include "engine/tourney_file.h"
 #include "ui/modal_helper.h"
-#include "records/new_tourney_form.h"
+#include "session/new_tourney_form.h"
 
 #include <QScrollBar>
 #include <QTest>

@@ -9,7 +9,7 @@
 #include <stdexcept>
 
 #include "common/datetime.h"
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 #include "fakes/fake_ports.h"
 #include "ui/kestrova_app.h"
 #include "ui/qt_ports.h"

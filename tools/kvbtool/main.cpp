@@ -12,10 +12,10 @@
 
 #include "common/cp1252.h"
 #include "common/text.h"
-#include "engine/tourney_state.h"
-#include "formats/format_store.h"
+#include "model/tourney_state.h"
+#include "engine/format_store.h"
 #include "records/tourney_dump.h"
-#include "records/tourney_file.h"
+#include "engine/tourney_file.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "formats/format_store.h"
+#include "engine/format_store.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 
 #include "common/text.h"
 #include "fakes/fake_ports.h"
-#include "formats/int_list.h"
+#include "common/int_list.h"
 
 namespace kestrova {
 namespace {

@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <functional>
 
-#include "engine/corrections.h"
+#include "model/tourney_state.h"
 
 namespace kestrova {
 

@@ -1,4 +1,4 @@
-#include "timing/boots.h"
+#include "engine/boots.h"
 
 #include <algorithm>
 #include <cmath>

@@ -11,10 +11,10 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 #include "fakes/fake_ports.h"
-#include "records/new_tourney_form.h"
-#include "ui/dialog_util.h"
+#include "session/new_tourney_form.h"
+#include "kit/dialog_util.h"
 #include "ui/modal_helper.h"
 
 namespace kestrova {

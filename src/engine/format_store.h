@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 #include "formats/format_defaults.h"
 #include "formats/tourney_format.h"
 
@@ -13,16 +13,12 @@ namespace kestrova {
 // Caption of the built-in format, which is never written to the file.
 inline constexpr const char* DefaultFormatName = "Default";
 
-// The formats file of the files folder ("Tourney Formats.ini").
-std::string FormatsFilePath(const TTourneyState& s);
 // Re-lists the formats of the file (state.FormatNames) and selects `name`.
 void RebuildFormatMenu(TTourneyState& s, const std::string& name);
 // Selects the entry whose caption equals the name (case ignored), else "Default".
 void SelectFormatByName(TTourneyState& s, const std::string& name);
 // Applies the format named by a menu entry ("Default" or a listed name).
 void SelectFormat(TTourneyState& s, const std::string& entry);
-// Caption of the checked format entry, or empty.
-std::string CurrentFormatName(const TTourneyState& s);
 // A "Match points" preset item (0..4): all five tiers become the preset.
 void ChooseMatchPointsPreset(TTourneyState& s, int index);
 

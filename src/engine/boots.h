@@ -1,6 +1,6 @@
 #pragma once
 // Boots: a dropped player's time to come back.
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 
 namespace kestrova {
 

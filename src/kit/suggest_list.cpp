@@ -1,4 +1,4 @@
-#include "ui/suggest_list.h"
+#include "kit/suggest_list.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
-#include "lobby/post_to_lobby.h"
+#include "formats/post_to_lobby.h"
 
 #include "common/text.h"
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 #include "records/event_log.h"
 
 namespace kestrova {

@@ -1,4 +1,4 @@
-#include "formats/int_list.h"
+#include "common/int_list.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "records/tourney_file.h"
+#include "engine/tourney_file.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -11,7 +11,7 @@
 #include "engine/status.h"
 #include "engine/table_count.h"
 #include "engine/undo.h"
-#include "formats/format_store.h"
+#include "engine/format_store.h"
 #include "records/event_log.h"
 #include "records/kvb_layout.h"
 #include "records/kvb_reader.h"

@@ -1,11 +1,11 @@
-#include "formats/format_store.h"
+#include "engine/format_store.h"
 
 #include "common/text.h"
 #include "engine/table_count.h"
-#include "formats/int_list.h"
+#include "common/int_list.h"
 #include "formats/message_file.h"
 #include "records/event_log.h"
-#include "timing/points.h"
+#include "engine/points.h"
 
 namespace kestrova {
 
@@ -152,10 +152,6 @@ void LogTables(TTourneyState& s) {
 }
 }  // namespace
 
-std::string FormatsFilePath(const TTourneyState& s) {
-    return s.Settings.FilesFolder + "Tourney Formats.ini";
-}
-
 void RebuildFormatMenu(TTourneyState& s, const std::string& name) {
     TMessageFile file(FormatsFilePath(s));
     file.Load();
@@ -191,10 +187,6 @@ void SelectFormat(TTourneyState& s, const std::string& entry) {
     s.Title = "Tarvex Kestrova - " + CurrentFormatName(s);
     s.View().TitleChanged(s.Title);
     s.View().FormatMenuChanged();
-}
-
-std::string CurrentFormatName(const TTourneyState& s) {
-    return s.CurrentFormat;
 }
 
 void ChooseMatchPointsPreset(TTourneyState& s, int index) {

@@ -1,4 +1,4 @@
-#include "formats/message_kind.h"
+#include "model/message_kind.h"
 
 namespace kestrova {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "common/datetime.h"
-#include "records/lifecycle.h"
+#include "session/lifecycle.h"
 
 namespace kestrova {
 namespace {

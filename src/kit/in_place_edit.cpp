@@ -1,4 +1,4 @@
-#include "ui/in_place_edit.h"
+#include "kit/in_place_edit.h"
 
 #include <QKeyEvent>
 #include <QRegularExpressionValidator>

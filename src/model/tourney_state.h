@@ -13,8 +13,8 @@
 #include "common/datetime.h"
 #include "common/ports.h"
 #include "common/types.h"
-#include "formats/message_kind.h"
-#include "records/app_settings.h"
+#include "model/message_kind.h"
+#include "model/app_settings.h"
 
 namespace kestrova {
 
@@ -71,8 +71,11 @@ struct TPlayer {
     TTableRec* CurrentTable() const;
 };
 
+// Snapshots are the engine's type (engine/undo.h). A shared_ptr keeps the
+// deleter it was made with, so the state can free its stacks without
+// knowing the type; each snapshot is still held by one stack only.
 class TUndoRedo;
-using TUndoStack = std::vector<std::unique_ptr<TUndoRedo>>;
+using TUndoStack = std::vector<std::shared_ptr<TUndoRedo>>;
 
 // Message posting of the engine's announcements (the formats layer implements
 // it with the templates; tests may record instead).
@@ -203,6 +206,17 @@ public:
     ILobbyPort& Lobby();
     TDateTime Now();
 };
+
+// A seat of a table, as a bracket view shows it.
+struct TSeatRef {
+    TBracketKind Bracket = TBracketKind::Winners;
+    int Round = 0;
+    int Table = 0;
+    int Seat = 0;
+};
+
+// Caption of the checked format entry, or empty.
+inline std::string CurrentFormatName(const TTourneyState& s) { return s.CurrentFormat; }
 
 // Bracket of a table (through its round).
 inline TBracketKind BracketOf(const TTableRec& t) { return t.Round->Bracket; }

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "records/lifecycle.h"
+#include "session/lifecycle.h"
 
 class QCheckBox;
 class QComboBox;

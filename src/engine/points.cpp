@@ -1,4 +1,4 @@
-#include "timing/points.h"
+#include "engine/points.h"
 
 #include <algorithm>
 

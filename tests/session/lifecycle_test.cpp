@@ -6,7 +6,7 @@
 #include "engine/undo.h"
 #include "fakes/fake_ports.h"
 #include "fakes/state_dump.h"
-#include "records/lifecycle.h"
+#include "session/lifecycle.h"
 
 namespace kestrova {
 namespace {

@@ -1,9 +1,7 @@
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 
 #include <chrono>
 #include <ctime>
-
-#include "engine/undo.h"
 
 namespace kestrova {
 

@@ -3,7 +3,8 @@
 // the backup, opening, and the recent-tournaments list.
 #include <string>
 
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
+#include "records/recent_files.h"
 
 namespace kestrova {
 
@@ -19,8 +20,6 @@ bool SaveTourney(TTourneyState& s);
 bool ReadTourney(TTourneyState& s, const std::string& path);
 // ReadTourney, then the backup offer.
 void OpenTourney(TTourneyState& s, const std::string& path);
-// The recent list (5 paths, newest first, case-insensitive de-duplication).
-void AddRecentTourney(TTourneyState& s, const std::string& path);
 // The version byte of a tournament file (0 when it has no signature).
 int TourneyFileVersion(const std::string& path);
 // "Save as" with the tournament file type.

@@ -1,4 +1,4 @@
-#include "ui/dialog_util.h"
+#include "kit/dialog_util.h"
 
 #include <QGuiApplication>
 #include <QScreen>

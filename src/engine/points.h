@@ -1,6 +1,6 @@
 #pragma once
 // Match points (games to win) and player points.
-#include "engine/tourney_state.h"
+#include "model/tourney_state.h"
 
 namespace kestrova {
 

@@ -1,10 +1,12 @@
 #pragma once
-// The tournament's lifecycle: new tournament, welcome, format, All Start,
-// Close and Announce Winners.
+// The tournament's lifecycle: start-up, new tournament, welcome, format and
+// Announce Winners. All Start and Close are engine operations (results run
+// them too); engine/signup.h declares them and comes in with this header.
 #include <array>
 #include <string>
 
-#include "engine/tourney_state.h"
+#include "engine/signup.h"
+#include "model/tourney_state.h"
 
 namespace kestrova {
 
@@ -30,8 +32,6 @@ void PrepareStartUp(TTourneyState& s);
 void StartNewTourney(TTourneyState& s, const TNewTourneyOptions& options);
 // The state reset shared by a new tournament: players freed, flags cleared.
 void ResetTourneyState(TTourneyState& s);
-void AllStart(TTourneyState& s);
-void CloseSignups(TTourneyState& s);
 void AnnounceWinners(TTourneyState& s);
 void PostWelcome(TTourneyState& s);
 void PostFormat(TTourneyState& s);

@@ -1,4 +1,4 @@
-#include "records/new_tourney_form.h"
+#include "session/new_tourney_form.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,8 +17,8 @@
 #include <QVBoxLayout>
 
 #include "common/text.h"
-#include "formats/format_store.h"
-#include "ui/dialog_util.h"
+#include "engine/format_store.h"
+#include "kit/dialog_util.h"
 
 namespace kestrova {
 

@@ -1,9 +1,9 @@
-#include "lobby/post_to_lobby.h"
+#include "formats/post_to_lobby.h"
 
 #include <gtest/gtest.h>
 
 #include "fakes/fake_ports.h"
-#include "formats/format_store.h"
+#include "engine/format_store.h"
 #include "formats/messages.h"
 
 namespace kestrova {
