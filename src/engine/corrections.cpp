@@ -32,13 +32,18 @@ bool CanCancelMatch(const TTourneyState& s, const TTableRec& t) {
         if (n && n->Result != 0) return false;
     }
     // A winner who left the tournament after this match took its place in the
-    // next round along: withdrawing the result would bring a place back into
-    // rounds that may already be played. Only the grand final's winner goes
-    // nowhere next.
+    // next round along with them. Withdrawing the result gives that place to
+    // the other entry, which is possible while the next round is still being
+    // played; once all of it is decided there is no table left to take it.
+    // Only the grand final's winner goes nowhere next.
     const TPlayer* w = t.Winner();
     const bool grandFinal = s.GrandFinalRound >= 0 && s.GrandFinalRound < MaxRounds &&
                             &t == &s.Winners[s.GrandFinalRound].Tables[0];
-    return !w || grandFinal || NextTableOf(*w, t);
+    if (!w || grandFinal || NextTableOf(*w, t)) return true;
+    const int r = RoundOf(t);
+    if (r + 1 >= MaxRounds) return false;
+    const TRoundRec& next = s.Bracket(BracketOf(t))[r + 1];
+    return next.TableCount > 0 && !RoundComplete(next);
 }
 
 bool CancelMatch(TTourneyState& s, int round, TTableRec& t) {

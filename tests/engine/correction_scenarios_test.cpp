@@ -189,15 +189,16 @@ TEST_F(CorrectionScenarios, TheEntryWhoLeftTheFinalIsNeverTheChampion) {
 }
 
 // Double 8: P08 drops to the one-loss bracket, leaves, and is then given the
-// win of its first table after all. One-loss round 1 then receives the three
-// other first-round losers and nobody from P08's table: 3 entries, so two
-// tables, the second a bye, and P06 plays from where it sits.
+// win of its first table after all, so P07 drops instead. One-loss round 1
+// receives the four first-round losers P02, P04, P06 and P07: two ordinary
+// tables, and nobody waits at a third.
 TEST_F(CorrectionScenarios, AWinGivenBackToAnEntryWhoLeftStrandsNobody) {
     StartTourney(s, TElimFormat::Double, 8);
     Play("win P07\nremove P08\nwithdraw P07 0\nwin P08\nwin P01\nwin P03\nwin P05\nreopen");
     const TRoundRec& ol1 = s.OneLoss[1];
     EXPECT_EQ(ol1.TableCount, 2);
-    EXPECT_TRUE(ol1.HasBye);
+    EXPECT_FALSE(ol1.HasBye);
+    EXPECT_TRUE(ol1.Tables[0].Full() && ol1.Tables[1].Full());
     for (int i = ol1.TableCount; i < MaxTablesPerRound; ++i)
         EXPECT_TRUE(ol1.Tables[i].Empty()) << "table " << i;
     PlaySeatZeroUntil([&] { return GrandFinalDecided(s); });
@@ -216,11 +217,12 @@ TEST_F(CorrectionScenarios, AWinIsWithdrawnAfterItsWinnerLeftWhileNothingWasPlay
     EXPECT_TRUE(NobodyWaiting());
 }
 
-// Once the round the winner left from has been played out, the place cannot
+// Once the round the winner left for has been played out, the place cannot
 // come back: the withdrawal is refused and nothing changes.
 TEST_F(CorrectionScenarios, AWinIsNotWithdrawnOnceTheNextRoundWasPlayed) {
     StartTourney(s, TElimFormat::Single, 8);
-    Play("win P01\nremove P01\nwin P03\nwin P05\nwin P07\nwin P03\nwin P05");
+    Play("win P01\nremove P01\nwin P03\nwin P05\nwin P07");
+    PlaySeatZeroUntil([&] { return RoundComplete(s.Winners[1]); });
     const std::string before = DumpState(s);
     Play("withdraw P01 0");
     EXPECT_EQ(DumpState(s), before);

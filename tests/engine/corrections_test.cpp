@@ -315,23 +315,25 @@ TEST_F(CorrectionsTest, AForcedByeAddsATableOnlyWhileSomebodyIsOnTheWay) {
     EXPECT_EQ(s.OneLoss[2].TableCount, 4);  // 4 winners here, 4 losers from above
 }
 
-// A finalist who leaves after winning the semi-final: the other semi-final
-// becomes the final (its table moves first), and the first semi-final's
-// result can no longer be withdrawn, since its winner has gone.
-TEST_F(CorrectionsTest, AFinalistWhoLeavesMakesTheOtherSemiFinalTheFinal) {
+// A finalist who leaves after winning the semi-final: the semi-finals stay
+// semi-finals. The other one is still played and its winner, alone at the
+// final, is given it; the first semi-final's win can still be withdrawn
+// while the final is open.
+TEST_F(CorrectionsTest, AFinalistWhoLeavesLeavesTheFinalToTheOtherSemiFinalsWinner) {
     Start(TElimFormat::Single, 8);
     for (int t = 0; t < 4; ++t) Win(TBracketKind::Winners, 0, t, 0);
     Win(TBracketKind::Winners, 1, 0, 0);  // P1 into the final
     RemovePlayer(s, {TBracketKind::Winners, 2, 0, 0});
-    EXPECT_EQ(s.GrandFinalRound, 1);
-    EXPECT_EQ(W(1, 0).Seat[0], P(5));
-    EXPECT_EQ(W(1, 0).Seat[1], P(7));
-    EXPECT_EQ(W(1, 0).Result, 0);
-    EXPECT_EQ(W(1, 1).Winner(), P(1));
-    EXPECT_FALSE(CancelMatch(s, 1, W(1, 1)));
-    Win(TBracketKind::Winners, 1, 0, 1);
+    EXPECT_EQ(s.GrandFinalRound, 2);
+    EXPECT_EQ(W(1, 0).Winner(), P(1));
+    EXPECT_EQ(W(1, 1).Result, 0);
+    EXPECT_TRUE(CanCancelMatch(s, W(1, 0)));
+    Win(TBracketKind::Winners, 1, 1, 1);  // P7 into the final
+    EXPECT_EQ(W(2, 0).Seat[0], P(7));
+    EXPECT_FALSE(GrandFinalDecided(s));
+    Win(TBracketKind::Winners, 2, 0, 0);  // alone there: a forced bye
     EXPECT_TRUE(GrandFinalDecided(s));
-    EXPECT_EQ(W(1, 0).Winner(), P(7));
+    EXPECT_EQ(W(2, 0).Winner(), P(7));
 }
 
 // Both finalists of the Winners bracket quit: the one-loss bracket's champion
