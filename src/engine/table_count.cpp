@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/text.h"
+#include "engine/seat_search.h"
 #include "engine/status.h"
 #include "records/event_log.h"
 #include "engine/points.h"
@@ -460,11 +461,48 @@ TFinals CountRounds(TTourneyState& s) {
     return f;
 }
 
+// A champion who crossed into a final from a round that is no longer its
+// bracket's last (a winner beside it left, so the bracket's final is still to
+// come) goes back to play on in its own bracket, from the round after.
+void UncrossEarlyChampions(TTourneyState& s) {
+    struct TCrossing {
+        TBracketKind From;
+        int Target;  // round of the table crossed into
+        int Last;    // the bracket's last round
+    };
+    const bool triple = s.ElimFormat == TElimFormat::Triple;
+    const TCrossing crossings[2] = {
+        {TBracketKind::OneLoss, s.GrandFinalRound, triple ? s.OneLossLastRound : s.OneLossFinalRound},
+        {TBracketKind::TwoLoss, s.OneLossLastRound, s.TwoLossFinalRound}};
+    for (int c = 0; c < (triple ? 2 : 1); ++c) {
+        const TCrossing& x = crossings[c];
+        if (x.Target < 0 || x.Target >= MaxRounds) continue;
+        TBracketKind into = c == 0 ? TBracketKind::Winners : TBracketKind::OneLoss;
+        TTableRec& target = s.Bracket(into)[x.Target].Tables[0];
+        TPlayer* p = target.Seat[1];
+        if (!p || target.Result != 0) continue;
+        const int k = StageAt(*p, target);
+        const TTableRec* from = k > 0 ? p->Tables[k - 1] : nullptr;
+        if (!from || BracketOf(*from) != x.From || RoundOf(*from) >= x.Last) continue;
+        const int r = RoundOf(*from) + 1;
+        target.Seat[1] = nullptr;
+        target.StartTime = 0;
+        p->Tables[k] = nullptr;
+        p->Seats[k] = 0;
+        if (TSeatFound f = FindSeat(s, x.From, r, false)) {
+            TakeSeat(*p, *f.Table, f.Seat, r);
+            if (f.Table->Full()) f.Table->StartTime = s.Now();
+        }
+        WriteLog(s, "    -> " + p->Name + " plays on in its bracket before the final");
+    }
+}
+
 // After withdrawals: entries past a final that came forward go back, the live
 // table of each final round comes first, and seat 1 of a crossing final stays
 // free for the champion from below.
 void SettleFinals(TTourneyState& s) {
     UnseatBeyondFinals(s);
+    UncrossEarlyChampions(s);
     if (s.GrandFinalRound >= 0 && s.GrandFinalRound < MaxRounds) {
         KeepFinalFirst(s.Winners[s.GrandFinalRound]);
         if (s.ElimFormat != TElimFormat::Single) {
