@@ -461,39 +461,39 @@ TFinals CountRounds(TTourneyState& s) {
     return f;
 }
 
-// A champion who crossed into a final from a round that is no longer its
-// bracket's last (a winner beside it left, so the bracket's final is still to
-// come) goes back to play on in its own bracket, from the round after.
-void UncrossEarlyChampions(TTourneyState& s) {
-    struct TCrossing {
-        TBracketKind From;
-        int Target;  // round of the table crossed into
-        int Last;    // the bracket's last round
-    };
-    const bool triple = s.ElimFormat == TElimFormat::Triple;
-    const TCrossing crossings[2] = {
-        {TBracketKind::OneLoss, s.GrandFinalRound, triple ? s.OneLossLastRound : s.OneLossFinalRound},
-        {TBracketKind::TwoLoss, s.OneLossLastRound, s.TwoLossFinalRound}};
-    for (int c = 0; c < (triple ? 2 : 1); ++c) {
-        const TCrossing& x = crossings[c];
-        if (x.Target < 0 || x.Target >= MaxRounds) continue;
-        TBracketKind into = c == 0 ? TBracketKind::Winners : TBracketKind::OneLoss;
-        TTableRec& target = s.Bracket(into)[x.Target].Tables[0];
-        TPlayer* p = target.Seat[1];
-        if (!p || target.Result != 0) continue;
-        const int k = StageAt(*p, target);
-        const TTableRec* from = k > 0 ? p->Tables[k - 1] : nullptr;
-        if (!from || BracketOf(*from) != x.From || RoundOf(*from) >= x.Last) continue;
-        const int r = RoundOf(*from) + 1;
-        target.Seat[1] = nullptr;
-        target.StartTime = 0;
-        p->Tables[k] = nullptr;
-        p->Seats[k] = 0;
-        if (TSeatFound f = FindSeat(s, x.From, r, false)) {
-            TakeSeat(*p, *f.Table, f.Seat, r);
-            if (f.Table->Full()) f.Table->StartTime = s.Now();
+// A champion crossed into a final when its bracket's last round and the
+// final were where they were then. When withdrawals move them on, a crossing
+// still to be played that no longer leads from the bracket's last round into
+// the final's seat 1 is undone: the entry plays on in its own bracket from the
+// round after (or crosses into the final as it now stands).
+void RedoStaleCrossings(TTourneyState& s) {
+    const int last[3] = {s.GrandFinalRound,
+                         s.ElimFormat == TElimFormat::Triple ? s.OneLossLastRound
+                                                             : s.OneLossFinalRound,
+                         s.TwoLossFinalRound};
+    for (auto& entry : s.Players) {
+        TPlayer& p = *entry;
+        for (int k = 1; k < MaxStages; ++k) {
+            TTableRec* t = p.Tables[k];
+            const TTableRec* from = p.Tables[k - 1];
+            if (!t || !from) continue;
+            const int fb = static_cast<int>(BracketOf(*from));
+            if (static_cast<int>(BracketOf(*t)) != fb - 1) continue;  // not a crossing
+            if (t->Result != 0) continue;  // played: it stands
+            const int r = RoundOf(*from);
+            const bool stands = t == CrossingTarget(s, BracketOf(*from)) && p.Seats[k] == 1 &&
+                                r == last[fb];
+            if (stands || r > last[fb]) continue;
+            UnseatFrom(p, k);
+            WriteLog(s, "    -> " + p.Name + " plays on in its bracket before the final");
+            if (r == last[fb]) {
+                CrossOver(s, p, *from, k);
+            } else if (TSeatFound f = FindSeat(s, BracketOf(*from), r + 1, false)) {
+                TakeSeat(p, *f.Table, f.Seat, k);
+                if (f.Table->Full()) f.Table->StartTime = s.Now();
+            }
+            break;
         }
-        WriteLog(s, "    -> " + p->Name + " plays on in its bracket before the final");
     }
 }
 
@@ -502,7 +502,7 @@ void UncrossEarlyChampions(TTourneyState& s) {
 // free for the champion from below.
 void SettleFinals(TTourneyState& s) {
     UnseatBeyondFinals(s);
-    UncrossEarlyChampions(s);
+    RedoStaleCrossings(s);
     if (s.GrandFinalRound >= 0 && s.GrandFinalRound < MaxRounds) {
         KeepFinalFirst(s.Winners[s.GrandFinalRound]);
         if (s.ElimFormat != TElimFormat::Single) {

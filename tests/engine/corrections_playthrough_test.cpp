@@ -80,8 +80,25 @@ class CorrectionsPlaythroughTest : public ::testing::TestWithParam<Case> {
 
     // One random correction; returns its name for the failure trace.
     std::string Correct() {
-        const unsigned kind = rng() % 9;
+        const unsigned kind = rng() % 11;
         switch (kind) {
+            case 9:
+                return CorrectAFinal();
+            case 10: {  // a win withdrawn after its winner left
+                std::vector<TSeatRef> left;
+                for (const TSeatRef& at : Seats(s, false)) {
+                    const TTableRec& t = TableOf(s, at);
+                    const TPlayer* w = t.Winner();
+                    const int k = w ? StageAt(*w, t) : -1;
+                    if (t.Result == at.Seat + 1 && k >= 0 && k + 1 < MaxStages && !w->Tables[k + 1])
+                        left.push_back(at);
+                }
+                if (auto at = Pick(left)) {
+                    AssignWin(s, at->Bracket, at->Round, at->Table, at->Seat, false, false);
+                    return "withdraw a win whose winner left";
+                }
+                return "";
+            }
             case 0: {  // the host releases a pressed win button
                 std::vector<TSeatRef> won;
                 for (const TSeatRef& at : Seats(s, false)) {
@@ -158,6 +175,30 @@ class CorrectionsPlaythroughTest : public ::testing::TestWithParam<Case> {
             default:
                 return Redo(s) ? "redo" : "";
         }
+    }
+
+    // The host corrects at a bracket's final round: removes a finalist or
+    // moves one within the round.
+    std::string CorrectAFinal() {
+        const int finals[3] = {s.GrandFinalRound, s.OneLossFinalRound, s.TwoLossFinalRound};
+        std::vector<TSeatRef> at;
+        for (const TSeatRef& seat : Seats(s, true)) {
+            const int b = static_cast<int>(seat.Bracket);
+            const bool final = seat.Round == finals[b] || seat.Round == finals[b] + 1 ||
+                               (b == 0 && seat.Round == s.WinnersFinalRound);
+            if (final) at.push_back(seat);
+        }
+        auto pick = Pick(at);
+        if (!pick) return "";
+        if (rng() % 2 == 0) {
+            RemovePlayer(s, *pick);
+            return "remove at a final";
+        }
+        TReassignInfo info = BuildReassign(s, *pick);
+        if (!info.MoveEnabled || info.ThisRound.empty()) return "";
+        const std::string& to = info.ThisRound[rng() % info.ThisRound.size()];
+        CarryOutReassign(s, info, false, to);
+        return "move at a final to " + to;
     }
 
     // An entry alone at a final table whose opponent can no longer arrive is
