@@ -3,12 +3,14 @@
 #include <algorithm>
 
 #include "common/text.h"
+#include "engine/finals.h"
 #include "engine/next_assign.h"
 #include "engine/results.h"
 #include "engine/save_change.h"
 #include "engine/seat_search.h"
 #include "engine/status.h"
 #include "engine/table_count.h"
+#include "engine/table_numbers.h"
 #include "engine/undo.h"
 #include "records/confirm.h"
 #include "records/event_log.h"

@@ -9,6 +9,7 @@
 #include "engine/save_change.h"
 #include "engine/status.h"
 #include "engine/table_count.h"
+#include "engine/table_numbers.h"
 #include "records/event_log.h"
 #include "engine/signup.h"
 #include "engine/tourney_file.h"

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "engine/finals.h"
 #include "engine/table_count.h"
+#include "engine/table_numbers.h"
 
 namespace kestrova {
 

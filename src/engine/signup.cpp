@@ -7,6 +7,7 @@
 #include "engine/save_change.h"
 #include "engine/status.h"
 #include "engine/table_count.h"
+#include "engine/table_numbers.h"
 #include "engine/undo.h"
 #include "records/confirm.h"
 #include "records/event_log.h"

@@ -4,6 +4,7 @@
 
 #include "common/text.h"
 #include "engine/table_count.h"
+#include "engine/table_numbers.h"
 #include "records/event_log.h"
 #include "engine/points.h"
 

@@ -14,6 +14,7 @@
 #include "engine/play_helpers.h"
 #include "engine/results.h"
 #include "engine/table_count.h"
+#include "engine/table_numbers.h"
 #include "engine/undo.h"
 #include "fakes/reopen_check.h"
 #include "fakes/state_dump.h"

@@ -4,6 +4,7 @@
 
 #include "engine/status.h"
 #include "engine/table_count.h"
+#include "engine/table_numbers.h"
 #include "fakes/fake_ports.h"
 
 namespace kestrova {

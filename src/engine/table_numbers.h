@@ -1,0 +1,31 @@
+#pragma once
+// Numbering the tables, and which numbers are in use.
+#include <array>
+#include <cstdint>
+
+#include "model/tourney_state.h"
+
+namespace kestrova {
+
+void NumberTables(TTourneyState& s);
+// The fixed numbers of the final tables (run by UpdateBracketTabs).
+void NumberFinalTables(TTourneyState& s);
+bool IsTableNoInUse(const TTourneyState& s, TBracketKind bracket, int round, int tableNo);
+// IsTableNoInUse for one round, answered from one pass over the brackets
+// (the seat search asks it for many tables in a row).
+class TBusyNumbers {
+public:
+    TBusyNumbers(const TTourneyState& s, TBracketKind bracket, int round);
+    bool InUse(int tableNo) const;
+    // A number given to a table of this round since: busy from now on for other rounds.
+    void Renumbered(int tableNo);
+
+private:
+    const TTourneyState& s_;
+    TBracketKind bracket_;
+    int round_;
+    std::array<uint8_t, 512> busy_{};  // numbers beyond are asked one by one
+};
+bool IsVoidTable(const TTourneyState& s, int tableNo);
+
+}  // namespace kestrova
