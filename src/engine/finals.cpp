@@ -95,7 +95,8 @@ void UnseatBeyondFinals(TTourneyState& s) {
     for (int b = 0; b < s.BracketCount(); ++b) {
         TBracket& br = s.Bracket(static_cast<TBracketKind>(b));
         for (int r = std::max(last[b] + 1, 1); r < MaxRounds; ++r)
-            for (TTableRec& t : br[r].Tables) {
+            for (int i = 0; i < std::min(br[r].HighWater, MaxTablesPerRound); ++i) {
+                TTableRec& t = br[r].Tables[i];
                 for (TPlayer* p : t.Seat) {
                     if (!p || !CameFromFinalRound(*p, t, last)) continue;
                     const int k = StageAt(*p, t);

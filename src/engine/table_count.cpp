@@ -292,10 +292,12 @@ void TrimHighWater(TTourneyState& s) {
     bool changed = false;
     for (int b = 0; b < 3; ++b)
         for (TRoundRec& round : s.Bracket(static_cast<TBracketKind>(b))) {
-            int used = 0;
-            for (int i = 0; i < MaxTablesPerRound; ++i) {
-                const TTableRec& t = round.Tables[i];
-                if (!t.Empty() || t.Result || t.StartTime || t.EndTime) used = i + 1;
+            // Tables at HighWater and beyond never held anyone.
+            int used = std::min(std::max(round.HighWater, round.TableCount), MaxTablesPerRound);
+            while (used > 0) {
+                const TTableRec& t = round.Tables[used - 1];
+                if (!t.Empty() || t.Result || t.StartTime || t.EndTime) break;
+                --used;
             }
             changed |= used != round.HighWater;
             round.HighWater = used;
