@@ -36,12 +36,15 @@ bool CanCancelMatch(const TTourneyState& s, const TTableRec& t) {
     // A winner who left the tournament after this match took its place in the
     // next round along with them. Withdrawing the result gives that place to
     // the other entry, which is possible while the next round is still being
-    // played; once all of it is decided there is no table left to take it.
+    // played (once all of it is decided there is no table left to take it),
+    // and only where a loser is out: a loser who drops to the bracket below
+    // would bring the entry who left back into the tournament.
     // Only the grand final's winner goes nowhere next.
     const TPlayer* w = t.Winner();
     const bool grandFinal = s.GrandFinalRound >= 0 && s.GrandFinalRound < MaxRounds &&
                             &t == &s.Winners[s.GrandFinalRound].Tables[0];
     if (!w || grandFinal || NextTableOf(*w, t)) return true;
+    if (static_cast<int>(BracketOf(t)) + 1 < s.BracketCount()) return false;
     const int r = RoundOf(t);
     if (r + 1 >= MaxRounds) return false;
     const TRoundRec& next = s.Bracket(BracketOf(t))[r + 1];

@@ -228,5 +228,15 @@ TEST_F(CorrectionScenarios, AWinIsNotWithdrawnOnceTheNextRoundWasPlayed) {
     EXPECT_EQ(DumpState(s), before);
 }
 
+// Where the loser drops to the bracket below, the withdrawal would bring the
+// entry who left back as that loser: it is refused.
+TEST_F(CorrectionScenarios, AWinIsNotWithdrawnWhenItsWinnerWhoLeftWouldDropBelow) {
+    StartTourney(s, TElimFormat::Double, 8);
+    Play("win P01\nremove P01");
+    const std::string before = DumpState(s);
+    Play("withdraw P01 0");
+    EXPECT_EQ(DumpState(s), before);
+}
+
 }  // namespace
 }  // namespace kestrova

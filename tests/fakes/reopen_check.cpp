@@ -81,7 +81,7 @@ std::string DumpSaved(const TTourneyState& s) {
 
 std::string ReopenDiff(TTourneyState& s, const std::string& path) {
     UpdatePlayerState(s);
-    WriteFileAtomically(path, kvb::EncodeTourney(s));
+    WriteFileBytes(path, kvb::EncodeTourney(s));  // no flush to disk: read back at once
     FakeWorld world;
     TTourneyState back;
     world.Wire(back);
