@@ -10,8 +10,7 @@
 namespace kestrova {
 
 namespace {
-const char* const kTierKeys[5] = {"Points8to16", "Points17to32", "Points33to64", "Points65to128",
-                                  "Points129to256"};
+const auto& kTierKeys = TierKeys;  // the formats file's names of the five tier rows
 
 struct TPointKey {
     const char* Key;

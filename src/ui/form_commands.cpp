@@ -128,6 +128,7 @@ void TKestrovaForm::ConnectMenus() {
             [this] { PlayerMenuCommand(&AssignWinSilently); });
     connect(m.TmVoid, &QAction::triggered, this,
             [this] { Run([&] { ToggleVoidTable(state_, menuTableNo_); }); });
+    ConnectPointsMenus();
 }
 
 void TKestrovaForm::FormatMenuChanged() {
@@ -183,15 +184,6 @@ void TKestrovaForm::RebuildRecentMenu() {
         });
     }
     menus_->Recent->setEnabled(!state_.Settings.RecentTourneys.empty());
-}
-
-void TKestrovaForm::SaveAsCommand() {
-    // Reports and exports join the file types with their subsystem.
-    QString path = QFileDialog::getSaveFileName(this, "Save as", Q(state_.TourneyPath),
-                                                "Kestrova File (*.kvb)");
-    if (path.isEmpty()) return;
-    if (!path.endsWith(".kvb", Qt::CaseInsensitive)) path += ".kvb";
-    Run([&] { SaveTourneyAs(state_, Cp(path)); });
 }
 
 void TKestrovaForm::ElimCommand(TElimFormat format) {

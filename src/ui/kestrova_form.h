@@ -37,12 +37,16 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
   public:
     // The new-tournament dialog: the options on "Start", nothing on "Cancel".
     using TNewTourneyDialog = std::function<std::optional<TNewTourneyOptions>(QWidget* parent)>;
+    // The "Save as" dialog: the path and the file type (1 to 4), nothing on Cancel.
+    using TSaveAsDialog =
+        std::function<std::optional<std::pair<QString, int>>(QWidget* parent, const QString& start)>;
 
     explicit TKestrovaForm(TFormPorts ports = {}, QWidget* parent = nullptr);
     ~TKestrovaForm() override;
 
     TTourneyState& State() { return state_; }
     void SetNewTourneyDialog(TNewTourneyDialog dialog) { newDialog_ = std::move(dialog); }
+    void SetSaveAsDialog(TSaveAsDialog dialog) { saveAsDialog_ = std::move(dialog); }
     // The command line's file, or the new-tournament dialog.
     void StartUp(const QString& path);
     void NewTourney();
@@ -65,6 +69,7 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     void TitleChanged(const std::string& title) override;
     void FormatMenuChanged() override;
     void HostFieldsChanged() override;
+    void PlayerPointsChanged() override;
 
     // Pieces, for tests and the benchmark.
     TBracketPanel* Panel(TBracketKind b) const { return panels_[static_cast<int>(b)]; }
@@ -85,6 +90,8 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     void BuildStatusBar();
     void ConnectStrips();
     void ConnectMenus();
+    void ConnectPointsMenus();  // points_commands.cpp
+    void CheckPointsMenus();
     void EnsurePanels();
     void ApplyOptionsFromSettings();
     // Runs a command with redraws collected and drawn once at its end.
@@ -124,6 +131,7 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     TSeatRef menuSeat_;
     int menuTableNo_ = 0;
     TNewTourneyDialog newDialog_;
+    TSaveAsDialog saveAsDialog_;
     // Created once and reused: team mode opens it over the clicked name box.
     TTeamPropertiesForm* teamForm_ = nullptr;
     // Redraws asked for while a command runs: [bracket][round].

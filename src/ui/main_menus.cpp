@@ -55,7 +55,7 @@ void TMainMenus::BuildFile(QMenu* m) {
     Open = m->addAction("&Open...");
     Recent = m->addMenu("Recent tourneys");
     SaveAs = m->addAction("&Save as...");
-    EditPoints = AddPending(m, "Edit and send points...");
+    EditPoints = m->addAction("Edit and send points...");
     m->addSeparator();
     Exit = m->addAction("E&xit");
 }
@@ -63,9 +63,13 @@ void TMainMenus::BuildFile(QMenu* m) {
 void TMainMenus::BuildFormat(QMenu* m) {
     Format = m;
     MatchPoints = m->addMenu("&Match points");
+    MatchPointsGroup = new QActionGroup(MatchPoints);
     for (const char* c : {"1 pt (3 pt final)", "2 pt (5 pt final)", "3 pt (5 pt final)",
-                          "4 pt (7 pt final)", "5 pt (7 pt final)", "Other..."})
-        AddPending(MatchPoints, c);
+                          "4 pt (7 pt final)", "5 pt (7 pt final)", "Other..."}) {
+        QAction* a = AddCheck(MatchPoints, c);
+        MatchPointsGroup->addAction(a);
+        MatchPointsItems.append(a);
+    }
     Elim = m->addMenu("&Elim");
     ElimGroup = new QActionGroup(Elim);
     Single = AddCheck(Elim, "&Single");
@@ -76,10 +80,11 @@ void TMainMenus::BuildFormat(QMenu* m) {
     for (const char* c : {"&Marathon", "&Round-robin...", "T&eam"})
         AddPending(Elim, c);
     Options = m->addMenu("&Options");
-    for (const char* c :
-         {"&Player points...", "&Boot time...", "&Time limits...", "&Default start tables...",
-          "&Assign all byes in Round 2", "Assign 2nd round byes randomly", "Double player points"})
+    PlayerPoints = Options->addAction("&Player points...");
+    for (const char* c : {"&Boot time...", "&Time limits...", "&Default start tables...",
+                          "&Assign all byes in Round 2", "Assign 2nd round byes randomly"})
         AddPending(Options, c);
+    DoublePoints = AddCheck(Options, "Double player points");
     FourPerTable = AddCheck(m, "&4 players/table");
     m->addSeparator();
     EditFormats = AddPending(m, "E&dit...");

@@ -22,6 +22,9 @@ struct TMainMenus {
     QMenu *Format, *MatchPoints, *Elim, *Options;
     QActionGroup *ElimGroup, *FormatGroup;
     QAction *Single, *Double, *Triple, *FourPerTable, *EditFormats;
+    QActionGroup* MatchPointsGroup;  // the five presets, then "Other..."
+    QList<QAction*> MatchPointsItems;
+    QAction *PlayerPoints, *DoublePoints;
     QAction* FormatSeparator;  // the format entries follow it
     // Action
     QAction *Welcome, *PostFormat, *AllStart, *Close, *Winners, *Undo, *Redo;

@@ -28,8 +28,6 @@ TStatusDocks::TStatusDocks(QMainWindow* window) {
         list->setHeaderLabels(panels[i].Columns);
         list->setHeaderHidden(!panels[i].Header);
         list->setRootIsDecorated(false);
-        list->setSortingEnabled(i == HadBye);
-        if (i == HadBye) list->sortByColumn(0, Qt::AscendingOrder);
         list->setMinimumSize(198, 100);
         list->setMaximumHeight(300);
         dock->setWidget(list);

@@ -222,7 +222,7 @@ TEST_F(KestrovaFormTest, CaptionClockPanelGeometryAndTheFindBox) {
     form->TitleChanged("Tarvex Kestrova - Friday");
     EXPECT_EQ(form->windowTitle(), "Tarvex Kestrova - Friday");
     EXPECT_FALSE(form->Menus().InternetLink->menuAction()->isVisible());
-    EXPECT_FALSE(form->Menus().EditPoints->isEnabled());
+    EXPECT_TRUE(form->Menus().EditPoints->isEnabled());
     EXPECT_EQ(form->Menus().Undo->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Backspace));
 
     form->Menus().Double->trigger();
