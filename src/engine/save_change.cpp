@@ -10,7 +10,7 @@ void SaveChange(TTourneyState& s) {
     // recount only keeps the counts in step, so it writes no lines.
     const bool log = s.LogToFile;
     s.LogToFile = false;
-    UpdateFullTableCount(s);
+    RefreshCounts(s);
     s.LogToFile = log;
     SaveTourney(s);
 }

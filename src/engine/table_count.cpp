@@ -336,21 +336,34 @@ void CountOnce(TTourneyState& s) {
 }
 }  // namespace
 
-void UpdateFullTableCount(TTourneyState& s) {
-    WriteLog(s, "    -> UpdateFullTableCount");
+namespace {
+// Counts until nothing changes; returns whether anything did.
+bool CountToRest(TTourneyState& s) {
     ClearIdleTables(s);
     TrimHighWater(s);
     // A count reads the shape the last one left, and settling the finals can
     // move entries: count again until nothing changes, so that the counts
     // are the same whether the tournament was played here or reopened.
-    uint64_t before = CountSignature(s);
+    const uint64_t start = CountSignature(s);
+    uint64_t before = start;
     for (int pass = 0; pass < 4; ++pass) {
         CountOnce(s);
         const uint64_t after = CountSignature(s);
         if (after == before) break;
         before = after;
     }
+    return before != start;
+}
+}  // namespace
+
+void UpdateFullTableCount(TTourneyState& s) {
+    WriteLog(s, "    -> UpdateFullTableCount");
+    CountToRest(s);
     EndOfCount(s);
+}
+
+void RefreshCounts(TTourneyState& s) {
+    if (CountToRest(s)) EndOfCount(s);
 }
 
 void SetElimFormat(TTourneyState& s, TElimFormat format) {

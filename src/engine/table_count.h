@@ -11,6 +11,9 @@ void ClearBrackets(TTourneyState& s);
 void UpdateTableCount(TTourneyState& s, int playerCount);
 // Counts from the entries placed and the results recorded.
 void UpdateFullTableCount(TTourneyState& s);
+// The same count without a log line, redrawing only when it changed something:
+// run after every change so that the counts always follow from the record.
+void RefreshCounts(TTourneyState& s);
 void SetElimFormat(TTourneyState& s, TElimFormat format);
 // Whether a bye forced on the lone entry at open table t keeps its round and
 // the next within the bracket's capacity (64/32/24 tables). It only reshapes
