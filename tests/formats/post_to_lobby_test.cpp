@@ -123,12 +123,13 @@ TEST_F(PostTest, TemplateAnnouncerPostsTheCurrentFormatsText) {
     s.MsgParams.PlayerName = "Zed";
     TTemplateAnnouncer announcer;
     announcer.Post(s, TMessageKind::mkBye, true);
-    EXPECT_EQ(lobby.Chat, Lines{"\x95 Zed, you have the lucky BYE for Round 1!"});
+    EXPECT_EQ(lobby.Chat, Lines{std::string(7, '\x95') + " Zed, you have the lucky BYE for Round 1!"});
     lobby.Chat.clear();
     s.MsgParams.MatchPoints[0] = 3;
     announcer.Post(s, TMessageKind::mkAllStart, false);
     ASSERT_EQ(lobby.Chat.size(), 3u);
-    EXPECT_EQ(lobby.Chat[2], "\x95     ALL START - 3 points     \x95");
+    const std::string b7(7, '\x95');
+    EXPECT_EQ(lobby.Chat[2], b7 + "     ALL START - 3 points     " + b7);
 }
 
 }  // namespace
