@@ -161,13 +161,17 @@ void TKestrovaForm::StartUp(const QString& path) {
 
 void TKestrovaForm::NewTourney() {
     WriteLog(state_, "Click: New tournament");
-    if (!newDialog_) return;
+    if (!newDialog_ || !ConfirmDiscard()) return;
+    // Asked once: the dialog's Restore opens a file without asking again.
+    discardAgreed_ = true;
     std::optional<TNewTourneyOptions> options = newDialog_(this);
+    discardAgreed_ = false;
     if (options) Run([&] { StartNewTourney(state_, *options); });
 }
 
 void TKestrovaForm::OpenFileCommand() {
     WriteLog(state_, "Menu: File/Open");
+    if (!ConfirmDiscard()) return;
     const QString path =
         QFileDialog::getOpenFileName(this, "Open Tournament", Q(state_.Settings.FilesFolder),
                                      "Kestrova File (*.kvb);;Backup File (*.~kvb)");
@@ -180,7 +184,7 @@ void TKestrovaForm::RebuildRecentMenu() {
         QAction* a = menus_->Recent->addAction(Q(path));
         connect(a, &QAction::triggered, this, [this, path] {
             WriteLog(state_, "Menu: File/Recent file = " + path);
-            Run([&] { OpenTourney(state_, path); });
+            if (ConfirmDiscard()) Run([&] { OpenTourney(state_, path); });
         });
     }
     menus_->Recent->setEnabled(!state_.Settings.RecentTourneys.empty());

@@ -72,10 +72,14 @@ void TKestrovaForm::BuildCentral() {
     layout->setSpacing(0);
     addFind_ = new TAddFindStrip(central);
     addFind_->SetSuggestionSource(&state_.RecentPlayers);
+    result_ = new QLabel(central);
+    result_->setObjectName("ResultLabel");
+    result_->setVisible(false);
     brackets_ = new QSplitter(central);
     brackets_->setChildrenCollapsible(false);
     startStrip_ = new TStartTimeStrip(central);
     layout->addWidget(addFind_);
+    layout->addWidget(result_);
     layout->addWidget(brackets_, 1);
     layout->addWidget(startStrip_);
     setCentralWidget(central);
@@ -97,6 +101,11 @@ void TKestrovaForm::BuildStatusBar() {
                 });
         statusBar()->addWidget(clockPanels_[i]);
     }
+    posted_ = new QLabel(this);
+    posted_->setObjectName("PostedLabel");
+    statusBar()->addWidget(posted_, 1);
+    postedTimer_.setSingleShot(true);
+    connect(&postedTimer_, &QTimer::timeout, posted_, &QLabel::clear);
 }
 
 void TKestrovaForm::TickClock() {
@@ -129,6 +138,7 @@ void TKestrovaForm::Run(const std::function<void()>& command) {
 }
 
 void TKestrovaForm::FlushRedraws() {
+    ShowResult();
     if (tabsDirty_) {
         tabsDirty_ = false;
         TabsChanged();
@@ -299,6 +309,7 @@ bool TKestrovaForm::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void TKestrovaForm::closeEvent(QCloseEvent* e) {
+    if (!ConfirmDiscard()) return e->ignore();
     state_.Settings.Left = x();
     state_.Settings.Top = y();
     state_.Settings.Height = height();

@@ -70,6 +70,15 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     void FormatMenuChanged() override;
     void HostFieldsChanged() override;
     void PlayerPointsChanged() override;
+    void StatusMessage(const std::string& text) override;
+
+    // A tournament with entries that was never saved: asks whether to save
+    // it (Save as behind "Yes"). False when the host keeps it open.
+    bool ConfirmDiscard();
+    // The places, once the grand final is decided.
+    void ShowResult();
+    QLabel* ResultLabel() const { return result_; }
+    QLabel* PostedLabel() const { return posted_; }
 
     // Pieces, for tests and the benchmark.
     TBracketPanel* Panel(TBracketKind b) const { return panels_[static_cast<int>(b)]; }
@@ -127,6 +136,9 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     QSplitter* brackets_ = nullptr;
     std::array<TBracketPanel*, 3> panels_{};
     std::array<QLabel*, 3> clockPanels_{};
+    QLabel* result_ = nullptr;
+    QLabel* posted_ = nullptr;
+    QTimer postedTimer_;
     QTimer clock_;
     TSeatRef menuSeat_;
     int menuTableNo_ = 0;
@@ -138,6 +150,8 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     bool batching_ = false;
     std::array<std::array<bool, MaxRounds>, 3> dirty_{};
     bool tabsDirty_ = false;
+    // The host already answered the save question of this discard.
+    bool discardAgreed_ = false;
 };
 
 }  // namespace kestrova
