@@ -341,6 +341,10 @@ void TBracketPanel::BoxNameClicked(int table, int seat) {
 void TBracketPanel::BoxNameMenu(int table, int seat, const QPoint& global) {
     actions_->NameMenu(Ref(table, seat), global);
 }
+
+void TBracketPanel::BoxWinMenu(int table, int seat, const QPoint& global) {
+    actions_->WinMenu(Ref(table, seat), global);
+}
 void TBracketPanel::BoxTableNoClicked(int table) {
     actions_->TableNoClicked(Ref(table, 0));
 }

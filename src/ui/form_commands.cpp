@@ -268,16 +268,24 @@ void TKestrovaForm::TableEditDone(const TSeatRef& at, const QString& text, TInPl
 }
 
 void TKestrovaForm::NameMenu(const TSeatRef& at, const QPoint& global) {
-    const TPlayerMenuState on = PlayerMenuEnabling(state_, at, false, false);
+    PlayerMenu(at, global, false);
+}
+
+void TKestrovaForm::WinMenu(const TSeatRef& at, const QPoint& global) {
+    PlayerMenu(at, global, true);
+}
+
+void TKestrovaForm::PlayerMenu(const TSeatRef& at, const QPoint& global, bool onWinButton) {
+    const TPlayerMenuState on = PlayerMenuEnabling(state_, at, onWinButton, false);
     menuSeat_ = at;
     TMainMenus& m = *menus_;
     m.PmRemove->setEnabled(on.Remove);
     m.PmBothQuit->setEnabled(on.BothQuit);
     m.PmDisqualify->setEnabled(on.Disqualify);
     m.PmAssignSilently->setEnabled(on.AssignSilently);
-    // The reassign dialog, player macros and the banned list join with their subsystems.
-    m.PmReassign->setEnabled(false);
-    m.PmBan->setEnabled(false);
+    m.PmReassign->setEnabled(on.Reassign);
+    m.PmBan->setEnabled(on.Ban);
+    // Player macros join with the macro file.
     m.RunMacroMenu->setEnabled(false);
     if (!global.isNull()) m.PlayerMenu->popup(global);
 }

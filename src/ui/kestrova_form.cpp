@@ -43,6 +43,7 @@ TKestrovaForm::TKestrovaForm(TFormPorts ports, QWidget* parent)
     BuildStatusBar();
     ConnectStrips();
     ConnectMenus();
+    ConnectOptionMenus();
     ApplyOptionsFromSettings();
     EnsurePanels();
     TabsChanged();

@@ -112,6 +112,10 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     void WinClicked(const TSeatRef& at, bool pressed) override;
     void NameClicked(const TSeatRef& at) override;
     void NameMenu(const TSeatRef& at, const QPoint& global) override;
+    void WinMenu(const TSeatRef& at, const QPoint& global) override;
+    void PlayerMenu(const TSeatRef& at, const QPoint& global, bool onWinButton);
+    void ConnectOptionMenus();
+    void UpdateOptionChecks();
     void TableNoClicked(const TSeatRef& at) override;
     void TableMenu(const TSeatRef& at, const QPoint& global) override;
     void CopyClicked(const TSeatRef& at) override;
