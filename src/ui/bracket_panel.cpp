@@ -207,6 +207,9 @@ void TBracketPanel::UpdateTabs() {
                 tabs_->removeTab(tabs_->count() - 1);
             for (const auto& c : captions)
                 tabs_->addTab(Q(c));
+            // A hidden tab bar does not tell its layout that it grew: tabs
+            // built before the window is shown would keep a height of 0.
+            tabs_->updateGeometry();
         }
         if (tabs_->currentIndex() != s_.SelectedTab[b]) tabs_->setCurrentIndex(s_.SelectedTab[b]);
     }

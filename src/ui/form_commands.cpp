@@ -157,6 +157,9 @@ void TKestrovaForm::StartUp(const QString& path) {
     } else {
         NewTourney();
     }
+    // Built from the state whatever the dialog did, so the tab row is there.
+    TabsChanged();
+    FocusAddOrFind();
 }
 
 void TKestrovaForm::NewTourney() {
@@ -167,6 +170,7 @@ void TKestrovaForm::NewTourney() {
     std::optional<TNewTourneyOptions> options = newDialog_(this);
     discardAgreed_ = false;
     if (options) Run([&] { StartNewTourney(state_, *options); });
+    FocusAddOrFind();
 }
 
 void TKestrovaForm::OpenFileCommand() {
@@ -176,6 +180,7 @@ void TKestrovaForm::OpenFileCommand() {
         QFileDialog::getOpenFileName(this, "Open Tournament", Q(state_.Settings.FilesFolder),
                                      "Kestrova File (*.kvb);;Backup File (*.~kvb)");
     if (!path.isEmpty()) Run([&] { OpenTourney(state_, Cp(path)); });
+    FocusAddOrFind();
 }
 
 void TKestrovaForm::RebuildRecentMenu() {

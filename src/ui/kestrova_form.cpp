@@ -34,8 +34,8 @@ TKestrovaForm::TKestrovaForm(TFormPorts ports, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(Q(state_.Title));
+    // The designed least size; FitMinimumToContents widens it for today's fonts.
     setMinimumSize(290, 300);
-    setGeometry(state_.Settings.Left, state_.Settings.Top, 600, state_.Settings.Height);
 
     menus_ = std::make_unique<TMainMenus>(this);
     BuildCentral();
@@ -48,6 +48,8 @@ TKestrovaForm::TKestrovaForm(TFormPorts ports, QWidget* parent)
     EnsurePanels();
     TabsChanged();
     FormatMenuChanged();
+    FitMinimumToContents();
+    RestoreGeometry();
     qApp->installEventFilter(this);
 
     connect(&clock_, &QTimer::timeout, this, &TKestrovaForm::TickClock);
@@ -195,13 +197,14 @@ void TKestrovaForm::ApplyArrangement() {
         panels_[b]->setMaximumWidth(!vertical && !fills ? column : QWIDGETSIZE_MAX);
         brackets_->setStretchFactor(brackets_->indexOf(panels_[b]), fills ? 1 : 0);
     }
-    if (!vertical) {
-        const int frame = (frameGeometry().width() - geometry().width()) / 2;
-        int width = column * state_.BracketCount() + 2 * frame + 2;
-        if (state_.Settings.ShowStatusSummary)
-            width += docks_->Dock(TStatusDocks::Overdue)->width();
-        resize(width, height());
-    }
+    if (!vertical) resize(ArrangedWidth(), height());
+}
+
+int TKestrovaForm::ArrangedWidth() {
+    const int frame = (frameGeometry().width() - geometry().width()) / 2;
+    int width = metrics_.ColumnWidth() * state_.BracketCount() + 2 * frame + 2;
+    if (state_.Settings.ShowStatusSummary) width += docks_->Dock(TStatusDocks::Overdue)->width();
+    return std::max(width, minimumWidth());
 }
 
 // ---- IView

@@ -89,10 +89,15 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     QLabel* ClockPanel(int i) const { return clockPanels_[i]; }
     void TickClock();
     void ApplyArrangement();
+    // Puts the window where the settings say (Left, Top, Height; the width
+    // by the arrangement), on the primary screen at the default size when
+    // that place lies off every screen.
+    void RestoreGeometry();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    void showEvent(QShowEvent* e) override;
 
   private:
     void BuildCentral();
@@ -107,6 +112,9 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     void Run(const std::function<void()>& command);
     void FlushRedraws();
     void FocusAddOrFind();
+    // The least size at which every strip's labels and buttons fit.
+    void FitMinimumToContents();
+    int ArrangedWidth();
 
     // IBracketActions
     void WinClicked(const TSeatRef& at, bool pressed) override;
