@@ -81,7 +81,8 @@ int main(int argc, char** argv) {
     // played to the middle, in a temporary folder.
     const QByteArray demo = qgetenv("KESTROVA_DEMO");
     if (!demo.isEmpty()) {
-        BuildDemoTourney(window, QString::fromLocal8Bit(demo));
+        BuildDemoTourney(window, QString::fromLocal8Bit(demo),
+                         QString::fromLocal8Bit(qgetenv("KESTROVA_DEMO_KIND")));
         return 0;
     }
     const QString path = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
