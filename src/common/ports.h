@@ -83,6 +83,8 @@ public:
     virtual void FormatMenuChanged() {}
     virtual void PlayerPointsChanged() {}
     virtual void HostFieldsChanged() {}  // start/rules/host texts changed
+    // A short note for the status bar (what a posting put on the clipboard).
+    virtual void StatusMessage(const std::string& text) { (void)text; }
 };
 
 // Clipboard and lobby chat. Lines are cp1252.

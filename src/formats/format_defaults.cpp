@@ -4,8 +4,8 @@
 
 namespace kestrova {
 
-// The bullet of code page 1252 (U+2022) that frames the announcements.
-#define KV_BULLET "\x95"
+// Seven bullets of code page 1252 (U+2022) frame the announcements.
+#define KV_BULLET "\x95\x95\x95\x95\x95\x95\x95"
 #define KV_ALL_START KV_BULLET "     ALL START - %m points     " KV_BULLET
 
 const std::vector<std::string>& DefaultFormatLines() {

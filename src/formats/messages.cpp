@@ -214,16 +214,32 @@ std::vector<std::string> SplitTemplateLines(std::string_view text) {
     return pieces;
 }
 
+TFinalPlaces FinalPlaces(const TTourneyState& s) {
+    if (!s.SignupClosed || s.GrandFinalRound <= 0 || FirstPlace(s).empty()) return {};
+    return {FirstPlace(s), SecondPlace(s), ThirdPlace(s)};
+}
+
 void PostMessageKind(TTourneyState& s, const std::string& text, bool automatic) {
     // Cut before expanding, so that a "%c" inside an inserted name never splits.
-    const std::vector<std::string> lines = SplitTemplateLines(text);
-    for (size_t i = 0; i < lines.size(); ++i) {
-        PostToLobby(s, ExpandMessage(s, lines[i], s.MsgParams), automatic);
-        if (i + 1 == lines.size()) break;
-        // Without a chat window, or in preview, only the first line is handled:
-        // the host pastes or sends it by hand.
-        if (!s.Lobby().HasChatWindow() || s.Settings.AutoPostPreview) break;
+    std::vector<std::string> lines = SplitTemplateLines(text);
+    for (std::string& line : lines)
+        line = ExpandMessage(s, line, s.MsgParams);
+    TPostResult first = TPostResult::ClipboardOnly;
+    if (!s.Lobby().HasChatWindow()) {
+        // The host pastes it by hand: the whole text goes onto the clipboard.
+        first = PostLinesToClipboard(s, lines);
+    } else {
+        for (size_t i = 0; i < lines.size(); ++i) {
+            const TPostResult r = PostToLobby(s, lines[i], automatic);
+            if (i == 0) first = r;
+            // In preview only the first line is handled: the host sends it.
+            if (s.Settings.AutoPostPreview) {
+                lines.resize(1);
+                break;
+            }
+        }
     }
+    s.View().StatusMessage(PostingStatus(first, lines));
 }
 
 void TTemplateAnnouncer::Post(TTourneyState& s, TMessageKind kind, bool automatic) {

@@ -16,6 +16,12 @@ std::string ExpandMessage(TTourneyState& s, std::string_view text, const TMsgPar
 std::string MessageRoundName(const TTourneyState& s, int roundIndex, int tableNo);
 // The raw template cut at every "%c" (letter case ignored); empty pieces kept.
 std::vector<std::string> SplitTemplateLines(std::string_view text);
+// The places of a finished tournament (sign-up closed and the grand final
+// decided), as %1, %2 and %3 name them; all empty before.
+struct TFinalPlaces {
+    std::string First, Second, Third;
+};
+TFinalPlaces FinalPlaces(const TTourneyState& s);
 // Splits at "%c", expands each piece with s.MsgParams and posts it (PostToLobby).
 void PostMessageKind(TTourneyState& s, const std::string& text, bool automatic);
 

@@ -207,6 +207,9 @@ void TBracketPanel::UpdateTabs() {
                 tabs_->removeTab(tabs_->count() - 1);
             for (const auto& c : captions)
                 tabs_->addTab(Q(c));
+            // A hidden tab bar does not tell its layout that it grew: tabs
+            // built before the window is shown would keep a height of 0.
+            tabs_->updateGeometry();
         }
         if (tabs_->currentIndex() != s_.SelectedTab[b]) tabs_->setCurrentIndex(s_.SelectedTab[b]);
     }
@@ -340,6 +343,10 @@ void TBracketPanel::BoxNameClicked(int table, int seat) {
 }
 void TBracketPanel::BoxNameMenu(int table, int seat, const QPoint& global) {
     actions_->NameMenu(Ref(table, seat), global);
+}
+
+void TBracketPanel::BoxWinMenu(int table, int seat, const QPoint& global) {
+    actions_->WinMenu(Ref(table, seat), global);
 }
 void TBracketPanel::BoxTableNoClicked(int table) {
     actions_->TableNoClicked(Ref(table, 0));

@@ -23,6 +23,7 @@ class IBracketActions {
     virtual void WinClicked(const TSeatRef& at, bool pressed) = 0;
     virtual void NameClicked(const TSeatRef& at) = 0;
     virtual void NameMenu(const TSeatRef& at, const QPoint& global) = 0;
+    virtual void WinMenu(const TSeatRef& at, const QPoint& global) { (void)at, (void)global; }
     virtual void TableNoClicked(const TSeatRef& at) = 0;
     virtual void TableMenu(const TSeatRef& at, const QPoint& global) = 0;
     virtual void CopyClicked(const TSeatRef& at) = 0;
@@ -109,6 +110,7 @@ class TBracketPanel : public QWidget, private ITableBoxHost {
     void BoxWinClicked(int table, int seat, bool pressed) override;
     void BoxNameClicked(int table, int seat) override;
     void BoxNameMenu(int table, int seat, const QPoint& global) override;
+    void BoxWinMenu(int table, int seat, const QPoint& global) override;
     void BoxTableNoClicked(int table) override;
     void BoxTableMenu(int table, const QPoint& global) override;
     void BoxCopyClicked(int table, int seat) override;

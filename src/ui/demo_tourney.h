@@ -7,7 +7,10 @@ namespace kestrova {
 
 class TKestrovaForm;
 
-// Plays the demo in `window` and saves a grab of it as `pngPath`.
-void BuildDemoTourney(TKestrovaForm& window, const QString& pngPath);
+// Plays the demo in `window` and saves a grab of it as `pngPath`. `kind`:
+// empty the double tournament in the middle of play, "first" the first
+// window after the start-up dialog, "triple" a triple tournament played to
+// its end.
+void BuildDemoTourney(TKestrovaForm& window, const QString& pngPath, const QString& kind = {});
 
 }  // namespace kestrova

@@ -157,21 +157,30 @@ void TKestrovaForm::StartUp(const QString& path) {
     } else {
         NewTourney();
     }
+    // Built from the state whatever the dialog did, so the tab row is there.
+    TabsChanged();
+    FocusAddOrFind();
 }
 
 void TKestrovaForm::NewTourney() {
     WriteLog(state_, "Click: New tournament");
-    if (!newDialog_) return;
+    if (!newDialog_ || !ConfirmDiscard()) return;
+    // Asked once: the dialog's Restore opens a file without asking again.
+    discardAgreed_ = true;
     std::optional<TNewTourneyOptions> options = newDialog_(this);
+    discardAgreed_ = false;
     if (options) Run([&] { StartNewTourney(state_, *options); });
+    FocusAddOrFind();
 }
 
 void TKestrovaForm::OpenFileCommand() {
     WriteLog(state_, "Menu: File/Open");
+    if (!ConfirmDiscard()) return;
     const QString path =
         QFileDialog::getOpenFileName(this, "Open Tournament", Q(state_.Settings.FilesFolder),
                                      "Kestrova File (*.kvb);;Backup File (*.~kvb)");
     if (!path.isEmpty()) Run([&] { OpenTourney(state_, Cp(path)); });
+    FocusAddOrFind();
 }
 
 void TKestrovaForm::RebuildRecentMenu() {
@@ -180,7 +189,7 @@ void TKestrovaForm::RebuildRecentMenu() {
         QAction* a = menus_->Recent->addAction(Q(path));
         connect(a, &QAction::triggered, this, [this, path] {
             WriteLog(state_, "Menu: File/Recent file = " + path);
-            Run([&] { OpenTourney(state_, path); });
+            if (ConfirmDiscard()) Run([&] { OpenTourney(state_, path); });
         });
     }
     menus_->Recent->setEnabled(!state_.Settings.RecentTourneys.empty());
@@ -264,16 +273,24 @@ void TKestrovaForm::TableEditDone(const TSeatRef& at, const QString& text, TInPl
 }
 
 void TKestrovaForm::NameMenu(const TSeatRef& at, const QPoint& global) {
-    const TPlayerMenuState on = PlayerMenuEnabling(state_, at, false, false);
+    PlayerMenu(at, global, false);
+}
+
+void TKestrovaForm::WinMenu(const TSeatRef& at, const QPoint& global) {
+    PlayerMenu(at, global, true);
+}
+
+void TKestrovaForm::PlayerMenu(const TSeatRef& at, const QPoint& global, bool onWinButton) {
+    const TPlayerMenuState on = PlayerMenuEnabling(state_, at, onWinButton, false);
     menuSeat_ = at;
     TMainMenus& m = *menus_;
     m.PmRemove->setEnabled(on.Remove);
     m.PmBothQuit->setEnabled(on.BothQuit);
     m.PmDisqualify->setEnabled(on.Disqualify);
     m.PmAssignSilently->setEnabled(on.AssignSilently);
-    // The reassign dialog, player macros and the banned list join with their subsystems.
-    m.PmReassign->setEnabled(false);
-    m.PmBan->setEnabled(false);
+    m.PmReassign->setEnabled(on.Reassign);
+    m.PmBan->setEnabled(on.Ban);
+    // Player macros join with the macro file.
     m.RunMacroMenu->setEnabled(false);
     if (!global.isNull()) m.PlayerMenu->popup(global);
 }

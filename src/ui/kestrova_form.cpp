@@ -34,8 +34,8 @@ TKestrovaForm::TKestrovaForm(TFormPorts ports, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(Q(state_.Title));
+    // The designed least size; FitMinimumToContents widens it for today's fonts.
     setMinimumSize(290, 300);
-    setGeometry(state_.Settings.Left, state_.Settings.Top, 600, state_.Settings.Height);
 
     menus_ = std::make_unique<TMainMenus>(this);
     BuildCentral();
@@ -43,10 +43,13 @@ TKestrovaForm::TKestrovaForm(TFormPorts ports, QWidget* parent)
     BuildStatusBar();
     ConnectStrips();
     ConnectMenus();
+    ConnectOptionMenus();
     ApplyOptionsFromSettings();
     EnsurePanels();
     TabsChanged();
     FormatMenuChanged();
+    FitMinimumToContents();
+    RestoreGeometry();
     qApp->installEventFilter(this);
 
     connect(&clock_, &QTimer::timeout, this, &TKestrovaForm::TickClock);
@@ -72,10 +75,14 @@ void TKestrovaForm::BuildCentral() {
     layout->setSpacing(0);
     addFind_ = new TAddFindStrip(central);
     addFind_->SetSuggestionSource(&state_.RecentPlayers);
+    result_ = new QLabel(central);
+    result_->setObjectName("ResultLabel");
+    result_->setVisible(false);
     brackets_ = new QSplitter(central);
     brackets_->setChildrenCollapsible(false);
     startStrip_ = new TStartTimeStrip(central);
     layout->addWidget(addFind_);
+    layout->addWidget(result_);
     layout->addWidget(brackets_, 1);
     layout->addWidget(startStrip_);
     setCentralWidget(central);
@@ -97,6 +104,11 @@ void TKestrovaForm::BuildStatusBar() {
                 });
         statusBar()->addWidget(clockPanels_[i]);
     }
+    posted_ = new QLabel(this);
+    posted_->setObjectName("PostedLabel");
+    statusBar()->addWidget(posted_, 1);
+    postedTimer_.setSingleShot(true);
+    connect(&postedTimer_, &QTimer::timeout, posted_, &QLabel::clear);
 }
 
 void TKestrovaForm::TickClock() {
@@ -129,6 +141,7 @@ void TKestrovaForm::Run(const std::function<void()>& command) {
 }
 
 void TKestrovaForm::FlushRedraws() {
+    ShowResult();
     if (tabsDirty_) {
         tabsDirty_ = false;
         TabsChanged();
@@ -184,13 +197,14 @@ void TKestrovaForm::ApplyArrangement() {
         panels_[b]->setMaximumWidth(!vertical && !fills ? column : QWIDGETSIZE_MAX);
         brackets_->setStretchFactor(brackets_->indexOf(panels_[b]), fills ? 1 : 0);
     }
-    if (!vertical) {
-        const int frame = (frameGeometry().width() - geometry().width()) / 2;
-        int width = column * state_.BracketCount() + 2 * frame + 2;
-        if (state_.Settings.ShowStatusSummary)
-            width += docks_->Dock(TStatusDocks::Overdue)->width();
-        resize(width, height());
-    }
+    if (!vertical) resize(ArrangedWidth(), height());
+}
+
+int TKestrovaForm::ArrangedWidth() {
+    const int frame = (frameGeometry().width() - geometry().width()) / 2;
+    int width = metrics_.ColumnWidth() * state_.BracketCount() + 2 * frame + 2;
+    if (state_.Settings.ShowStatusSummary) width += docks_->Dock(TStatusDocks::Overdue)->width();
+    return std::max(width, minimumWidth());
 }
 
 // ---- IView
@@ -299,6 +313,7 @@ bool TKestrovaForm::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void TKestrovaForm::closeEvent(QCloseEvent* e) {
+    if (!ConfirmDiscard()) return e->ignore();
     state_.Settings.Left = x();
     state_.Settings.Top = y();
     state_.Settings.Height = height();

@@ -70,6 +70,15 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     void FormatMenuChanged() override;
     void HostFieldsChanged() override;
     void PlayerPointsChanged() override;
+    void StatusMessage(const std::string& text) override;
+
+    // A tournament with entries that was never saved: asks whether to save
+    // it (Save as behind "Yes"). False when the host keeps it open.
+    bool ConfirmDiscard();
+    // The places, once the grand final is decided.
+    void ShowResult();
+    QLabel* ResultLabel() const { return result_; }
+    QLabel* PostedLabel() const { return posted_; }
 
     // Pieces, for tests and the benchmark.
     TBracketPanel* Panel(TBracketKind b) const { return panels_[static_cast<int>(b)]; }
@@ -80,10 +89,15 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     QLabel* ClockPanel(int i) const { return clockPanels_[i]; }
     void TickClock();
     void ApplyArrangement();
+    // Puts the window where the settings say (Left, Top, Height; the width
+    // by the arrangement), on the primary screen at the default size when
+    // that place lies off every screen.
+    void RestoreGeometry();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    void showEvent(QShowEvent* e) override;
 
   private:
     void BuildCentral();
@@ -98,11 +112,18 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     void Run(const std::function<void()>& command);
     void FlushRedraws();
     void FocusAddOrFind();
+    // The least size at which every strip's labels and buttons fit.
+    void FitMinimumToContents();
+    int ArrangedWidth();
 
     // IBracketActions
     void WinClicked(const TSeatRef& at, bool pressed) override;
     void NameClicked(const TSeatRef& at) override;
     void NameMenu(const TSeatRef& at, const QPoint& global) override;
+    void WinMenu(const TSeatRef& at, const QPoint& global) override;
+    void PlayerMenu(const TSeatRef& at, const QPoint& global, bool onWinButton);
+    void ConnectOptionMenus();
+    void UpdateOptionChecks();
     void TableNoClicked(const TSeatRef& at) override;
     void TableMenu(const TSeatRef& at, const QPoint& global) override;
     void CopyClicked(const TSeatRef& at) override;
@@ -127,6 +148,9 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     QSplitter* brackets_ = nullptr;
     std::array<TBracketPanel*, 3> panels_{};
     std::array<QLabel*, 3> clockPanels_{};
+    QLabel* result_ = nullptr;
+    QLabel* posted_ = nullptr;
+    QTimer postedTimer_;
     QTimer clock_;
     TSeatRef menuSeat_;
     int menuTableNo_ = 0;
@@ -138,6 +162,8 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     bool batching_ = false;
     std::array<std::array<bool, MaxRounds>, 3> dirty_{};
     bool tabsDirty_ = false;
+    // The host already answered the save question of this discard.
+    bool discardAgreed_ = false;
 };
 
 }  // namespace kestrova

@@ -55,8 +55,8 @@ void WireNewTourneyDialog(TKestrovaForm& window) {
 
 int main(int argc, char** argv) {
     TKestrovaApp app(argc, argv);
+    // No display name: the platform would add it to every window's title.
     QApplication::setApplicationName("Tarvex Kestrova");
-    QApplication::setApplicationDisplayName("Tarvex Kestrova");
 
     auto settings = std::make_unique<TQtSettingsStore>();
     TQtSettingsStore* store = settings.get();
@@ -72,6 +72,7 @@ int main(int argc, char** argv) {
     FillLocaleFromSystem(window.State().Locale);
     store->LoadSettings(window.State());
     window.State().SettingsLoaded = true;
+    window.RestoreGeometry();
     PrepareStartUp(window.State());
     WireNewTourneyDialog(window);
     window.show();
@@ -80,7 +81,8 @@ int main(int argc, char** argv) {
     // played to the middle, in a temporary folder.
     const QByteArray demo = qgetenv("KESTROVA_DEMO");
     if (!demo.isEmpty()) {
-        BuildDemoTourney(window, QString::fromLocal8Bit(demo));
+        BuildDemoTourney(window, QString::fromLocal8Bit(demo),
+                         QString::fromLocal8Bit(qgetenv("KESTROVA_DEMO_KIND")));
         return 0;
     }
     const QString path = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();

@@ -29,8 +29,9 @@ TMainMenus::TMainMenus(QMainWindow* window) {
         AddPending(macro, c);
     BuildOptions(bar->addMenu("Optio&ns"));
     QMenu* help = bar->addMenu("&Help");
-    for (const char* c : {"&How to Use Guide", "FAQs", "&About..."})
-        AddPending(help, c);
+    HelpGuide = help->addAction("&How to Use Guide");
+    HelpFaq = help->addAction("FAQs");
+    HelpAbout = help->addAction("&About...");
 
     ActionsBar = window->addToolBar("Actions");
     ActionsBar->setObjectName("ActionsBar");
@@ -81,9 +82,10 @@ void TMainMenus::BuildFormat(QMenu* m) {
         AddPending(Elim, c);
     Options = m->addMenu("&Options");
     PlayerPoints = Options->addAction("&Player points...");
-    for (const char* c : {"&Boot time...", "&Time limits...", "&Default start tables...",
-                          "&Assign all byes in Round 2", "Assign 2nd round byes randomly"})
+    for (const char* c : {"&Boot time...", "&Time limits...", "&Default start tables..."})
         AddPending(Options, c);
+    AllByes = AddCheck(Options, "&Assign all byes in Round 2");
+    RandomByes = AddCheck(Options, "Assign 2nd round byes randomly");
     DoublePoints = AddCheck(Options, "Double player points");
     FourPerTable = AddCheck(m, "&4 players/table");
     m->addSeparator();
@@ -113,9 +115,9 @@ void TMainMenus::BuildOptions(QMenu* m) {
     QMenu* autoPost = m->addMenu("&Auto-post options");
     QMenu* lobby = autoPost->addMenu("&Auto-post Lobby");
     AddPending(lobby, "&Disabled");
-    for (const char* c : {"Use Auto-post &preview mode", "Aut&o-post loser's message instantly",
-                          "Capitalise names"})
+    for (const char* c : {"Use Auto-post &preview mode", "Aut&o-post loser's message instantly"})
         AddPending(autoPost, c);
+    CapNames = AddCheck(autoPost, "Capitalise names");
     AddPending(m, "&Rapid-assign Active");
     QMenu* rapidMode = m->addMenu("Rapid-assign &mode");
     AddPending(rapidMode, "Assign as added to ZoneFriends");
@@ -144,9 +146,10 @@ void TMainMenus::BuildOptions(QMenu* m) {
          {"Reset b&oot counts on assign", "&Post assignments manually",
           "&Display match time remaining", "Match tim&e reminders...", "&Show points at end"})
         AddPending(hosting, c);
-    for (const char* c : {"&Confirm and notify prompts...", "Ba&nned player list...",
-                          "Recent &player history...", "Set &default folder for files..."})
-        AddPending(m, c);
+    ConfirmPrompts = m->addAction("&Confirm and notify prompts...");
+    BannedList = m->addAction("Ba&nned player list...");
+    RecentHistory = m->addAction("Recent &player history...");
+    FilesFolder = m->addAction("Set &default folder for files...");
 }
 
 void TMainMenus::BuildPopups(QWidget* parent) {

@@ -32,6 +32,12 @@ struct TMainMenus {
     QAction *ViewStatus, *HideCompleted, *AlwaysOnTop, *Horizontal, *Vertical;
     QMenu* Arrangement;
     QMenu* InternetLink;
+    // Options: the host's questions, the side lists and the files folder
+    QAction *CapNames, *ConfirmPrompts, *BannedList, *RecentHistory, *FilesFolder;
+    // Format options: the round-2 byes
+    QAction *AllByes, *RandomByes;
+    // Help
+    QAction *HelpGuide, *HelpFaq, *HelpAbout;
     // Toolbars
     QToolBar *ActionsBar, *MacrosBar;
     QAction *TbWelcome, *TbFormat, *TbAllStart, *TbClose, *TbWinners;

@@ -171,6 +171,10 @@ void TTableBox::BuildSeat(const TBoxMetrics& m, int seat) {
     c.Win->setToolTip("Win?");
     connect(c.Win, &QToolButton::clicked, this,
             [this, seat](bool down) { host_->BoxWinClicked(index_, seat, down); });
+    c.Win->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(c.Win, &QWidget::customContextMenuRequested, this, [this, seat](const QPoint& p) {
+        host_->BoxWinMenu(index_, seat, seats_[seat].Win->mapToGlobal(p));
+    });
     c.Boot = button(164, 32, 1);
     c.Boot->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     connect(c.Boot, &QToolButton::clicked, this,

@@ -39,6 +39,10 @@ class ITableBoxHost {
     virtual void BoxWinClicked(int table, int seat, bool pressed) = 0;
     virtual void BoxNameClicked(int table, int seat) = 0;
     virtual void BoxNameMenu(int table, int seat, const QPoint& global) = 0;
+    // The player pop-up opened on a win button.
+    virtual void BoxWinMenu(int table, int seat, const QPoint& global) {
+        (void)table, (void)seat, (void)global;
+    }
     virtual void BoxTableNoClicked(int table) = 0;
     virtual void BoxTableMenu(int table, const QPoint& global) = 0;
     virtual void BoxCopyClicked(int table, int seat) = 0;

@@ -45,56 +45,62 @@ class FormatStoreTest : public ::testing::Test {
 
 constexpr TRoundList k45 = {45, 45, 45, 45, 45, 45, 45, 45, 45, 45, 45, 45, 45, 45, 60};
 
-TEST(FormatDefaults, TwentySevenLinesInOrderWithBullets) {
+// The 27 built-in lines, written out by hand: B7 is seven cp1252 bullets.
+TEST(FormatDefaults, TwentySevenLinesByteForByte) {
+    const std::string B7(7, '\x95');
+    const std::string allStart = B7 + "     ALL START - %m points     " + B7;
+    const std::vector<std::string> expected = {
+        "Welcome=" + B7 +
+            " Welcome to this Tournament, please sit at tables 43-48 and await your assignment.",
+        "Format=" + B7 + " This tournament is %m point single elimination, %f point final",
+        "Signup=" + B7 + " %p, Welcome to this Tournament. Please be seated at Table #%t by %u",
+        "Signup (without team partner)=" + B7 +
+            " %p (waiting for a partner), Welcome to this Tournament. Please be seated at "
+            "Table #%t by %u",
+        "Next assign (1 player)=" + B7 +
+            " %p, you will be playing next at Table #%t for %r (Time%n)",
+        "Next assign (2 players)=" + B7 +
+            " %p and %o are assigned to Table #%t for %r (Set match to %m points, Time%n)",
+        "Next assign loss (1p)=" + B7 + " %p, you have another chance at Table #%t for %r (Time%n)",
+        "Next assign loss (2p)=" + B7 +
+            " %p and %o, you have another chance at Table #%t for %r (Set match to %m points, "
+            "Time%n)",
+        "Next assign FINALS=" + B7 + " %p, you will be playing next at Table #%t for %r (Time%n)",
+        "Next assign FINALS (2p)=" + B7 +
+            " %p and %o are assigned to Table #%t for %r (Set match to %m points, Time%n)",
+        "Thank you=" + B7 + " %p, thank you for playing this Tournament. Hope to see you here again.",
+        "Bye=" + B7 + " %p, you have the lucky BYE for %r!",
+        "Boot=" + B7 + " (At #%t) %p has %b minutes to return. It is now %n past the hour.",
+        "Boot returned=" + B7 + " %p, welcome back. You are sitting at Table #%t",
+        "Boot timed out=" + B7 + " %p, your opp (%o) has timed out, please post win",
+        "All start=" + allStart + "%c" + allStart + "%c" + allStart,
+        "Closed=" + B7 + " This tournament is now CLOSED",
+        "3rd place announcement=" + B7 + " Congratulations go to %3 for THIRD PLACE " + B7,
+        "Announce winners=" + B7 + " Congratulations go to %1 for FIRST PLACE " + B7 + "%c" + B7 +
+            "   and to %2 for SECOND PLACE   " + B7 + "%c" + B7 +
+            "   and to %3 for THIRD PLACE   " + B7,
+        "Time warning=" + B7 + " You have %x minutes left to finish your game.",
+        "Points=3,3,3,3,3,3,3,3,3,3,3,3,3,5",
+        "Elim=1",
+        "Win points=2,2,2,2,2,2,2,2,2,2,2,2,2,17",
+        "Bye points=1,1,1,1,1,1,1,1,1,1,1,1,1,1",
+        "Lose points=0,0,0,0,0,0,0,0,0,0,0,0,5,10",
+        "Boot time=7",
+        "Match time limits=45,45,45,45,45,45,45,45,45,45,45,45,45,60",
+    };
     const auto& lines = DefaultFormatLines();
     ASSERT_EQ(lines.size(), 27u);
-    const char* const order[27] = {"Welcome",
-                                   "Format",
-                                   "Signup",
-                                   "Signup (without team partner)",
-                                   "Next assign (1 player)",
-                                   "Next assign (2 players)",
-                                   "Next assign loss (1p)",
-                                   "Next assign loss (2p)",
-                                   "Next assign FINALS",
-                                   "Next assign FINALS (2p)",
-                                   "Thank you",
-                                   "Bye",
-                                   "Boot",
-                                   "Boot returned",
-                                   "Boot timed out",
-                                   "All start",
-                                   "Closed",
-                                   "3rd place announcement",
-                                   "Announce winners",
-                                   "Time warning",
-                                   "Points",
-                                   "Elim",
-                                   "Win points",
-                                   "Bye points",
-                                   "Lose points",
-                                   "Boot time",
-                                   "Match time limits"};
     for (size_t i = 0; i < 27; ++i)
-        EXPECT_TRUE(StartsWith(lines[i], std::string(order[i]) + "=")) << lines[i];
-    // Every message starts with a bullet and a blank.
+        EXPECT_EQ(lines[i], expected[i]) << "line " << i + 1;
+    // Every message key finds its line, whatever its letter case.
     for (int k = 0; k < MessageKindCount; ++k) {
-        const std::string v = DefaultFormatValue(MessageKey(TMessageKind(k)));
-        EXPECT_TRUE(StartsWith(v, "\x95 ")) << v;
+        const std::string line = std::string(MessageKey(TMessageKind(k))) + "=" +
+                                 DefaultFormatValue(MessageKey(TMessageKind(k)));
+        EXPECT_NE(std::find(expected.begin(), expected.begin() + 20, line),
+                  expected.begin() + 20)
+            << line;
     }
-    EXPECT_EQ(lines[20], "Points=3,3,3,3,3,3,3,3,3,3,3,3,3,5");
-    EXPECT_EQ(lines[26], "Match time limits=45,45,45,45,45,45,45,45,45,45,45,45,45,60");
-    EXPECT_EQ(DefaultFormatValue("welcome"),
-              "\x95 Welcome to this Tournament, please sit at tables 43-48 and await your "
-              "assignment.");
-    EXPECT_EQ(DefaultFormatValue("All start"),
-              "\x95     ALL START - %m points     \x95%c\x95     ALL START - %m points     "
-              "\x95%c\x95     ALL START - %m points     \x95");
-    EXPECT_EQ(DefaultFormatValue("3rd place announcement"),
-              "\x95 Congratulations go to %3 for THIRD PLACE \x95");
-    EXPECT_EQ(DefaultFormatValue("Announce winners"),
-              "\x95 Congratulations go to %1 for FIRST PLACE \x95%c\x95   and to %2 for SECOND "
-              "PLACE   \x95%c\x95   and to %3 for THIRD PLACE   \x95");
+    EXPECT_EQ("welcome=" + DefaultFormatValue("welcome"), "w" + expected[0].substr(1));
     EXPECT_EQ(DefaultFormatValue("ELIM"), "1");
     EXPECT_EQ(DefaultFormatValue("Elim="), "");
     EXPECT_EQ(DefaultFormatValue("Nope"), "");
@@ -199,6 +205,21 @@ TEST_F(FormatStoreTest, NamedFormatIsAppliedKeyByKey) {
     EXPECT_NE(Log().find("    -> Starting tables are: 10,10,10,10,10,10,10,10,10,10,10,10,10,20,"
                          "30\r\n"),
               std::string::npos);
+}
+
+// A formats file written with the older one-bullet texts is the host's own:
+// it is read as it stands and no selection rewrites it.
+TEST_F(FormatStoreTest, HostsFileKeepsItsOwnTexts) {
+    const std::string file =
+        "[Friday]\r\nWelcome=\x95 Hello all\r\nClosed=\x95 Doors shut\r\nElim=2\r\n\r\n";
+    WriteFormats(file);
+    RebuildFormatMenu(s, "Friday");
+    EXPECT_EQ(Msg(TMessageKind::mkWelcome), "\x95 Hello all");
+    EXPECT_EQ(Msg(TMessageKind::mkClosed), "\x95 Doors shut");
+    EXPECT_EQ(Msg(TMessageKind::mkBye), DefaultFormatValue("Bye"));
+    SelectFormat(s, "Default");
+    SelectFormat(s, "Friday");
+    EXPECT_EQ(ReadFileBytes(FormatsFilePath(s)), file);
 }
 
 TEST_F(FormatStoreTest, ElimOtherThanTwoOrThreeIsSingle) {

@@ -62,6 +62,8 @@ public:
     void FindTextChanged(const std::string& text) override { FindBox = text; }
     void SignupStateChanged() override { Calls.push_back("signup-state"); }
     void OnePerTableChanged(bool c) override { Calls.push_back(c ? "one-per-table on" : "one-per-table off"); }
+    std::vector<std::string> Statuses;  // every status-bar note
+    void StatusMessage(const std::string& text) override { Statuses.push_back(text); }
     bool Called(const std::string& what) const;
 };
 

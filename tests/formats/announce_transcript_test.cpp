@@ -1,5 +1,6 @@
 // Every announcement of a 16-entry double-elimination tournament, played
-// through the engine with the built-in templates, checked line by line
+// through the engine with the built-in templates and no lobby (so every line
+// of a posting is on the clipboard), checked line by line
 // against a transcript read and checked by hand (tests/data).
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 #include "engine/table_count.h"
 #include "fakes/fake_ports.h"
 #include "engine/format_store.h"
+#include "formats/messages.h"
 #include "session/lifecycle.h"
 
 namespace kestrova {
@@ -58,10 +60,16 @@ TEST(AnnounceTranscript, SixteenEntryDoubleMatchesTheCheckedTranscript) {
     while (!GrandFinalDecided(s) && PlayFirstTable(s) && ++guard < 100) {
     }
     ASSERT_TRUE(GrandFinalDecided(s));
+    const TFinalPlaces places = FinalPlaces(s);
+    EXPECT_EQ(places.First, "Ann");
+    EXPECT_EQ(places.Second, "Ida");
+    EXPECT_EQ(places.Third, "Cat");
     AnnounceWinners(s);
 
     std::string got;
-    for (const auto& line : world.Lobby.Clipboard) got += line + "\n";
+    // One clipboard text may hold several lines (CR LF between them).
+    for (const auto& text : world.Lobby.Clipboard)
+        for (const auto& line : Lines(text)) got += line + "\n";
     const std::string path = std::string(KESTROVA_TEST_DATA) + "/double16_transcript.txt";
     if (std::getenv("KESTROVA_WRITE_TRANSCRIPT")) WriteFileBytes(path, got);
     std::vector<std::string> expected = Lines(ReadFileBytes(path));
@@ -72,6 +80,21 @@ TEST(AnnounceTranscript, SixteenEntryDoubleMatchesTheCheckedTranscript) {
         ASSERT_LT(i, actual.size()) << "missing line " << i + 1 << ": " << expected[i];
         EXPECT_EQ(actual[i], expected[i]) << "line " << i + 1;
     }
+}
+
+// While sign-up is open a decided first table names no champion.
+TEST(AnnounceTranscript, NoPlacesBeforeTheGrandFinal) {
+    FakeWorld world;
+    TTourneyState s;
+    world.Wire(s);
+    s.LogToFile = false;
+    s.OnePerTable = false;
+    for (const char* name : {"Ann", "Bob"})
+        ASSERT_NE(AddPlayer(s, name), nullptr);
+    AssignWin(s, TBracketKind::Winners, 0, 0, 0, true, false);
+    ASSERT_NE(s.Winners[0].Tables[0].Result, 0);
+    const TFinalPlaces places = FinalPlaces(s);
+    EXPECT_EQ(places.First + places.Second + places.Third, "");
 }
 
 }  // namespace

@@ -101,7 +101,52 @@ TEST_F(PostTest, TemplateOfThreePartsPostsThreeLines) {
     s.Settings.AutoPostPreview = false;
     lobby.ChatWindow = false;
     PostMessageKind(s, "one%ctwo", false);
-    EXPECT_EQ(lobby.Clipboard, Lines{"one"});
+    EXPECT_EQ(lobby.Clipboard, Lines{"one\r\ntwo"});
+}
+
+// Without a chat window the host pastes by hand: every line of the posting is
+// on the clipboard, one line each, and the status bar says how many.
+TEST_F(PostTest, WithoutAChatWindowTheWholeTextGoesOnTheClipboard) {
+    lobby.ChatWindow = false;
+    const struct {
+        const char* text;
+        bool preview, automatic;
+        Lines clipboard;
+        const char* status;
+    } rows[] = {
+        {"%!first %p%csecond%c", false, true, {"first Ann\r\nsecond\r\n"},
+         "On the clipboard (3 lines): first Ann"},
+        {"one", true, false, {"one"}, "On the clipboard: one"},
+        {"%!", false, true, {"%!"}, "On the clipboard: %!"},
+        {"a%cb%cc", true, false, {"a\r\nb\r\nc"}, "On the clipboard (3 lines): a"},
+    };
+    s.MsgParams.PlayerName = "Ann";
+    for (const auto& row : rows) {
+        lobby.Clipboard.clear();
+        world.View.Statuses.clear();
+        s.Settings.AutoPostPreview = row.preview;
+        PostMessageKind(s, row.text, row.automatic);
+        EXPECT_EQ(lobby.Clipboard, row.clipboard) << row.text;
+        EXPECT_EQ(world.View.Statuses, Lines{row.status}) << row.text;
+        EXPECT_TRUE(lobby.Chat.empty());
+    }
+    EXPECT_NE(Log().find("    -> Posting \"%!first Ann\"\r\n    -> Posting \"second\"\r\n"
+                         "    -> Posting \"\"\r\n"),
+              std::string::npos);
+    // A busy clipboard: the warning, and no note in the status bar.
+    lobby.ClipboardBusy = true;
+    world.View.Statuses.clear();
+    PostMessageKind(s, "x%cy", true);
+    EXPECT_EQ(world.Dialogs.Messages, Lines{"Can't copy message into clipboard"});
+    EXPECT_EQ(world.View.Statuses, Lines{""});
+}
+
+TEST_F(PostTest, StatusNamesWhereAPostingWentWithAChatWindow) {
+    PostMessageKind(s, "a%cb", false);
+    s.Settings.AutoPostPreview = true;
+    PostMessageKind(s, "c%cd", false);
+    EXPECT_EQ(world.View.Statuses,
+              (Lines{"Posted in the lobby (2 lines): a", "In the lobby's chat box: c"}));
 }
 
 TEST_F(PostTest, EmptyPiecesAndSplitBeforeExpansion) {
@@ -123,12 +168,13 @@ TEST_F(PostTest, TemplateAnnouncerPostsTheCurrentFormatsText) {
     s.MsgParams.PlayerName = "Zed";
     TTemplateAnnouncer announcer;
     announcer.Post(s, TMessageKind::mkBye, true);
-    EXPECT_EQ(lobby.Chat, Lines{"\x95 Zed, you have the lucky BYE for Round 1!"});
+    EXPECT_EQ(lobby.Chat, Lines{std::string(7, '\x95') + " Zed, you have the lucky BYE for Round 1!"});
     lobby.Chat.clear();
     s.MsgParams.MatchPoints[0] = 3;
     announcer.Post(s, TMessageKind::mkAllStart, false);
     ASSERT_EQ(lobby.Chat.size(), 3u);
-    EXPECT_EQ(lobby.Chat[2], "\x95     ALL START - 3 points     \x95");
+    const std::string b7(7, '\x95');
+    EXPECT_EQ(lobby.Chat[2], b7 + "     ALL START - 3 points     " + b7);
 }
 
 }  // namespace

@@ -1,0 +1,140 @@
+// The first window a new host sees: every label whole at the default size,
+// the round tab row present whatever the start-up dialog did, a room signed
+// up with the keyboard alone, and the place kept in the settings.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTest>
+
+#include "fakes/fake_ports.h"
+#include "session/lifecycle.h"
+#include "ui/kestrova_form.h"
+
+namespace kestrova {
+namespace {
+
+using namespace testing;
+
+class FirstWindowTest : public ::testing::Test {
+  protected:
+    void Make(std::function<void(TTourneyState&)> settings = {}) {
+        TFormPorts ports;
+        ports.Dialogs = std::make_unique<FakeDialogs>();
+        ports.Lobby = std::make_unique<FakeLobby>();
+        ports.Clock = std::make_unique<FakeClock>();
+        ports.Settings = std::make_unique<FakeSettingsStore>();
+        form = std::make_unique<TKestrovaForm>(std::move(ports));
+        s().Settings.FilesFolder = dir.Path();
+        if (settings) settings(s());
+        PrepareStartUp(s());
+        form->RestoreGeometry();
+        form->SetNewTourneyDialog([this](QWidget*) { return options; });
+        form->show();
+        QApplication::setActiveWindow(form.get());
+    }
+    TTourneyState& s() { return form->State(); }
+
+    TempDir dir;
+    std::optional<TNewTourneyOptions> options;
+    std::unique_ptr<TKestrovaForm> form;
+};
+
+// Cut text shows as a widget narrower than it asks to be.
+QStringList CutWidgets(QWidget* window) {
+    QStringList cut;
+    for (QLabel* l : window->findChildren<QLabel*>())
+        if (l->isVisible() && !l->text().isEmpty() && l->wordWrap() == false &&
+            l->width() < l->minimumSizeHint().width() && l->objectName() != "PostedLabel")
+            cut << l->text();
+    for (QAbstractButton* b : window->findChildren<QAbstractButton*>())
+        if (b->isVisible() && !b->text().isEmpty() && b->width() < b->sizeHint().width())
+            cut << b->text();
+    return cut;
+}
+
+TEST_F(FirstWindowTest, DefaultSizeCutsNoLabelAndShowsTheTabRow) {
+    Make();
+    form->StartUp({});  // the start-up dialog is cancelled
+    QApplication::processEvents();
+    EXPECT_TRUE(CutWidgets(form.get()).isEmpty()) << CutWidgets(form.get()).join(", ").toStdString();
+    // The add field holds a whole name of 15 characters.
+    QLineEdit* add = form->AddFind()->AddEdit();
+    EXPECT_GE(add->width(), add->fontMetrics().horizontalAdvance("Abcdefghijklmno"));
+    EXPECT_GE(form->width(), 290);
+    EXPECT_GE(form->height(), 300);
+    EXPECT_EQ(form->windowTitle(), "Tarvex Kestrova - Default");
+    // The round tab row is there from the start.
+    QTabBar* tabs = form->Panel(TBracketKind::Winners)->Tabs();
+    ASSERT_GT(tabs->count(), 0);
+    EXPECT_TRUE(tabs->isVisible());
+    EXPECT_GT(tabs->height(), 0);
+    EXPECT_EQ(tabs->tabText(0), QString::fromStdString(s().TabCaptions[0][0]));
+}
+
+TEST_F(FirstWindowTest, KeyboardOnlySignUpAfterNew) {
+    TNewTourneyOptions o;
+    o.Path = dir.File("Friday");
+    options = o;
+    Make();
+    form->StartUp({});
+    ASSERT_EQ(s().TourneyPath, dir.File("Friday.kvb"));
+    for (const char* name : {"Ann", "Bob", "Cat"}) {
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_EQ(focused, form->AddFind()->AddEdit()) << name;
+        QTest::keyClicks(focused, name);
+        QTest::keyClick(focused, Qt::Key_Return);
+    }
+    ASSERT_EQ(s().Players.size(), 3u);
+    EXPECT_EQ(s().Players[2]->Name, "Cat");
+    EXPECT_EQ(QApplication::focusWidget(), form->AddFind()->AddEdit());
+    // New again: the focus comes back to the add field.
+    form->Menus().New->trigger();
+    EXPECT_EQ(QApplication::focusWidget(), form->AddFind()->AddEdit());
+    EXPECT_TRUE(s().Players.empty());
+}
+
+// Enter before any tournament exists (no path): the entry is signed up and
+// the save question comes before it could be lost.
+TEST_F(FirstWindowTest, EnterBeforeATournamentExistsLosesNothing) {
+    Make();
+    form->StartUp({});
+    QTest::keyClicks(form->AddFind()->AddEdit(), "Ann");
+    QTest::keyClick(form->AddFind()->AddEdit(), Qt::Key_Return);
+    ASSERT_EQ(s().Players.size(), 1u);
+    EXPECT_TRUE(form->AddFind()->AddEdit()->text().isEmpty());
+}
+
+TEST_F(FirstWindowTest, ComesBackWhereTheHostLeftIt) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    ASSERT_NE(screen, nullptr);
+    const QRect area = screen->availableGeometry();
+    Make([&](TTourneyState& st) {
+        st.Settings.Left = area.left() + 20;
+        st.Settings.Top = area.top() + 30;
+        st.Settings.Height = std::min(area.height() - 40, 600);
+    });
+    EXPECT_EQ(form->pos(), QPoint(area.left() + 20, area.top() + 30));
+    EXPECT_EQ(form->height(), std::max(std::min(area.height() - 40, 600), form->minimumHeight()));
+    form->move(area.left() + 50, area.top() + 60);
+    form->close();
+    EXPECT_EQ(s().Settings.Left, area.left() + 50);
+    EXPECT_EQ(s().Settings.Top, area.top() + 60);
+
+    // A place on no screen (a monitor removed): the primary screen, default size.
+    form.reset();
+    Make([&](TTourneyState& st) {
+        st.Settings.Left = area.right() + 5000;
+        st.Settings.Top = -4000;
+        st.Settings.Height = 900;
+    });
+    EXPECT_TRUE(area.contains(form->geometry().center()));
+    EXPECT_EQ(form->height(), std::min(std::max(TAppSettings{}.Height, form->minimumHeight()),
+                                       area.height()));
+}
+
+}  // namespace
+}  // namespace kestrova
