@@ -13,6 +13,7 @@
 #include "engine/status.h"
 #include "records/confirm.h"
 #include "records/event_log.h"
+#include "timing/world_clock.h"
 
 namespace kestrova {
 
@@ -29,6 +30,8 @@ TKestrovaForm::TKestrovaForm(TFormPorts ports, QWidget* parent)
     state_.Ports.Lobby = ports_.Lobby.get();
     state_.Ports.Settings = ports_.Settings.get();
     state_.Ports.Announcer = ports_.Announcer.get();
+    state_.Ports.FileTypes = ports_.FileTypes.get();
+    state_.Ports.TimeZones = ports_.TimeZones.get();
     state_.Ports.View = this;
 
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -43,6 +46,7 @@ TKestrovaForm::TKestrovaForm(TFormPorts ports, QWidget* parent)
     BuildStatusBar();
     ConnectStrips();
     ConnectMenus();
+    ConnectWorldClock();
     ApplyOptionsFromSettings();
     EnsurePanels();
     TabsChanged();
@@ -57,6 +61,10 @@ TKestrovaForm::TKestrovaForm(TFormPorts ports, QWidget* parent)
 TKestrovaForm::~TKestrovaForm() {
     qApp->removeEventFilter(this);
     clock_.stop();
+    if (!closed_) {
+        StoreGeometry();
+        SaveSettings(state_);
+    }
     // The widgets go before the state they show: an edit losing the focus
     // while being destroyed must not reach a state that is already gone.
     for (TBracketPanel* p : panels_)
@@ -100,7 +108,9 @@ void TKestrovaForm::BuildStatusBar() {
 }
 
 void TKestrovaForm::TickClock() {
-    clockPanels_[0]->setText(Q(FormatDateTime("\" Local: \"t", state_.Now(), state_.Locale)));
+    const std::array<std::string, 3> texts = ClockPanelTexts(state_);
+    for (int i = 0; i < 3; ++i)
+        clockPanels_[i]->setText(Q(texts[i]));
 }
 
 void TKestrovaForm::ApplyOptionsFromSettings() {
@@ -299,10 +309,9 @@ bool TKestrovaForm::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void TKestrovaForm::closeEvent(QCloseEvent* e) {
-    state_.Settings.Left = x();
-    state_.Settings.Top = y();
-    state_.Settings.Height = height();
+    StoreGeometry();
     SaveSettings(state_);
+    closed_ = true;
     e->accept();
 }
 
