@@ -148,3 +148,22 @@ void FakeSettingsStore::Commit() {
 }
 
 }  // namespace kestrova::testing
+
+namespace kestrova::testing {
+
+std::vector<std::string> FakeTimeZoneStore::KeyNames() {
+    if (Fail) throw std::runtime_error("the time-zone store cannot be read");
+    std::vector<std::string> names;
+    for (const auto& r : Records)
+        names.push_back(r.KeyName);
+    return names;
+}
+
+std::optional<TTimeZoneRecord> FakeTimeZoneStore::Find(const std::string& keyName) {
+    if (Fail) throw std::runtime_error("the time-zone store cannot be read");
+    for (const auto& r : Records)
+        if (r.KeyName == keyName) return r;
+    return std::nullopt;
+}
+
+}  // namespace kestrova::testing

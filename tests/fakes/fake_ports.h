@@ -101,6 +101,31 @@ public:
     TStoredValue Get(const std::string& name, const std::string& subkey = "") const;
 };
 
+// A time-zone store of records given by the test.
+class FakeTimeZoneStore : public ITimeZoneStore {
+public:
+    std::vector<TTimeZoneRecord> Records;
+    TLocalZoneInfo Local;
+    bool Fail = false;  // every read throws, as a registry error would
+    std::vector<std::string> KeyNames() override;
+    std::optional<TTimeZoneRecord> Find(const std::string& keyName) override;
+    TLocalZoneInfo LocalZone() override { return Local; }
+};
+
+// The file-type registration: registered or not, and whether registering works.
+class FakeFileTypes : public IFileTypes {
+public:
+    bool IsRegistered = false;
+    bool Works = true;
+    int Registrations = 0;
+    bool Registered() override { return IsRegistered; }
+    bool Register() override {
+        ++Registrations;
+        IsRegistered = Works;
+        return Works;
+    }
+};
+
 // Records the kind and the message parameters of every announcement.
 class RecordingAnnouncer : public IAnnouncer {
 public:
