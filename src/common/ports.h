@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/types.h"
@@ -101,6 +102,90 @@ public:
     virtual void SendEnter() {}
     // Waits the given milliseconds while the event loop keeps running.
     virtual void Wait(int milliseconds) { (void)milliseconds; }
+};
+
+// A named value of the settings store: missing, a 32-bit integer or a
+// string (cp1252). The registry keeps these two types apart, and so does
+// every store of ours.
+struct TStoredValue {
+    enum class TType : uint8_t { Missing, Integer, String };
+    TType Type = TType::Missing;
+    int32_t Int = 0;
+    std::string Text;
+
+    static TStoredValue Integer(int32_t v) { return {TType::Integer, v, {}}; }
+    static TStoredValue String(std::string v) { return {TType::String, 0, std::move(v)}; }
+    bool Exists() const { return Type != TType::Missing; }
+    bool IsInteger() const { return Type == TType::Integer; }
+    bool IsString() const { return Type == TType::String; }
+};
+
+// The per-user settings key ("\Software\Morlun Software\Kestrova\") and its
+// subkeys ("RestoreMRU", "MacroMRU"). An empty subkey names the key itself.
+// Names are compared without regard to letter case, as the registry does.
+class ISettingsStore {
+public:
+    virtual ~ISettingsStore() = default;
+    // Whether the key exists at all (not at the first start).
+    virtual bool Exists() { return false; }
+    // The value, or Missing. Throws std::runtime_error when the store cannot be read.
+    virtual TStoredValue Read(const std::string& subkey, const std::string& name) {
+        (void)subkey; (void)name;
+        return {};
+    }
+    virtual void Write(const std::string& subkey, const std::string& name, const TStoredValue& v) {
+        (void)subkey; (void)name; (void)v;
+    }
+    // Removes every value of a subkey.
+    virtual void ClearSubkey(const std::string& subkey) { (void)subkey; }
+    // Makes the writes since the last commit last (creating the key when
+    // needed). Throws std::runtime_error naming what could not be written.
+    virtual void Commit() {}
+};
+
+// The platform's registration of the tournament file type (".kvb").
+class IFileTypes {
+public:
+    virtual ~IFileTypes() = default;
+    // True when the program's file class is registered already.
+    virtual bool Registered() { return true; }
+    // Registers the type; false on failure. Never changes an existing registration.
+    virtual bool Register() { return true; }
+};
+
+// The local zone as the platform reports it (minutes; UTC = local + bias).
+struct TLocalZoneInfo {
+    enum class TState { Unknown, Standard, Daylight };
+    int32_t Bias = 0, StandardBias = 0, DaylightBias = 0;
+    TState State = TState::Unknown;
+};
+
+// One zone of the platform's time-zone store, as stored there: the names and
+// the 44-byte "TZI" rule. FixedOffset marks a zone whose daylight-saving rule
+// the TZI form cannot hold: its rule is its current offset alone.
+struct TTimeZoneRecord {
+    std::string KeyName, Display, Dlt, Std;
+    std::string Tzi;
+    bool FixedOffset = false;
+};
+
+// The platform's time-zone store: the registry's on Windows, the system's tz
+// database elsewhere. Key names are the store's own identifiers.
+class ITimeZoneStore {
+public:
+    virtual ~ITimeZoneStore() = default;
+    // Every key name. Throws std::runtime_error when the store cannot be read.
+    virtual std::vector<std::string> KeyNames() { return {}; }
+    // One zone; nothing when there is no such key. Throws as KeyNames.
+    virtual std::optional<TTimeZoneRecord> Find(const std::string& keyName) {
+        (void)keyName;
+        return std::nullopt;
+    }
+    virtual TLocalZoneInfo LocalZone() { return {}; }
+    // The middle and right zones before the settings are read.
+    virtual std::pair<std::string, std::string> DefaultKeyNames() {
+        return {"America/New_York", "America/Los_Angeles"};
+    }
 };
 
 }  // namespace kestrova

@@ -1,5 +1,5 @@
 #pragma once
-// The per-user settings that outlive a tournament, and the store that keeps them.
+// The per-user settings that outlive a tournament (kept through ISettingsStore).
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -48,16 +48,6 @@ struct TAppSettings {
     bool PostAssignmentsManually = false;
     bool DisplayMatchTimeRemaining = false;
     std::vector<std::string> RecentTourneys;  // "RestoreMRU": F0..F4, newest first
-};
-
-class TTourneyState;
-
-// Where settings are kept (the registry on Windows, QSettings elsewhere).
-class ISettingsStore {
-public:
-    virtual ~ISettingsStore() = default;
-    // Writes every setting (and, through SaveSettings, the player lists).
-    virtual void Save(const TTourneyState& state) { (void)state; }
 };
 
 }  // namespace kestrova

@@ -25,6 +25,7 @@ constexpr int SeatSearchBound[3] = {64, 32, 24};
 
 struct TRoundRec;
 struct TPlayer;
+class TTourneyState;
 
 struct TTableRec {
     int32_t TableNo = 0;
@@ -103,6 +104,8 @@ struct TPorts {
     ISettingsStore* Settings = nullptr;
     IAnnouncer* Announcer = nullptr;
     IRapidAssign* RapidAssign = nullptr;
+    IFileTypes* FileTypes = nullptr;
+    ITimeZoneStore* TimeZones = nullptr;
 };
 
 // Items of the "Match points" menu: the five presets, then "Other...".
@@ -171,6 +174,7 @@ public:
     // --- Timing
     std::vector<TPlayer*> ActiveBoots;  // not owned
     double MiddleZoneBias = 0, RightZoneBias = 0;  // minutes, for %e %w %< %>
+    std::string MiddleClockFormat, RightClockFormat;  // the status bar's zone clocks
 
     // --- Settings, side lists, locale
     TAppSettings Settings;
@@ -178,6 +182,7 @@ public:
     std::vector<std::string> RecentPlayers;
     TLocaleInfo Locale;
     bool SettingsLoaded = false;
+    bool SettingsWriteWarned = false;  // the host is told once that settings cannot be written
     bool LogToFile = true;  // benchmarks and bulk tests switch the event log off
     // Bumped whenever a table number changes, so undo snapshots can share one
     // copy of the numbers while they stay the same.

@@ -1,7 +1,6 @@
 #include "records/confirm.h"
 
 #include "model/tourney_state.h"
-#include "records/player_lists.h"
 
 namespace kestrova {
 
@@ -22,13 +21,6 @@ void ShowNotice(TTourneyState& state, uint32_t bit, const std::string& text) {
         state.Settings.ConfirmNotifyFilter |= bit;
         SaveSettings(state);
     }
-}
-
-void SaveSettings(TTourneyState& state) {
-    if (!state.SettingsLoaded) return;
-    if (state.Ports.Settings) state.Ports.Settings->Save(state);
-    // Every settings save rewrites both player lists as well.
-    SavePlayerLists(state);
 }
 
 }  // namespace kestrova

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "records/settings.h"  // SaveSettings, which a ticked box runs
+
 namespace kestrova {
 
 class TTourneyState;
@@ -14,8 +16,5 @@ class TTourneyState;
 bool AskConfirm(TTourneyState& state, uint32_t bit, const std::string& text);
 // Shows the notice unless its bit is set.
 void ShowNotice(TTourneyState& state, uint32_t bit, const std::string& text);
-// Saves the settings (and the player lists) through the settings port, once
-// they have been loaded.
-void SaveSettings(TTourneyState& state);
 
 }  // namespace kestrova

@@ -17,6 +17,7 @@
 #include "records/confirm.h"
 #include "records/event_log.h"
 #include "session/lifecycle.h"
+#include "session/token_upgrade.h"
 #include "engine/tourney_file.h"
 #include "ui/kestrova_form.h"
 
@@ -152,6 +153,7 @@ void TKestrovaForm::FormatMenuChanged() {
 // ---- File commands
 
 void TKestrovaForm::StartUp(const QString& path) {
+    AskTokenUpgrade(state_);
     if (!path.isEmpty()) {
         Run([&] { OpenTourney(state_, Cp(path)); });
     } else {

@@ -13,6 +13,7 @@
 #include "engine/status.h"
 #include "records/confirm.h"
 #include "records/event_log.h"
+#include "timing/world_clock.h"
 
 namespace kestrova {
 
@@ -29,6 +30,8 @@ TKestrovaForm::TKestrovaForm(TFormPorts ports, QWidget* parent)
     state_.Ports.Lobby = ports_.Lobby.get();
     state_.Ports.Settings = ports_.Settings.get();
     state_.Ports.Announcer = ports_.Announcer.get();
+    state_.Ports.FileTypes = ports_.FileTypes.get();
+    state_.Ports.TimeZones = ports_.TimeZones.get();
     state_.Ports.View = this;
 
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -44,6 +47,7 @@ TKestrovaForm::TKestrovaForm(TFormPorts ports, QWidget* parent)
     ConnectStrips();
     ConnectMenus();
     ConnectOptionMenus();
+    ConnectWorldClock();
     ApplyOptionsFromSettings();
     EnsurePanels();
     TabsChanged();
@@ -60,6 +64,10 @@ TKestrovaForm::TKestrovaForm(TFormPorts ports, QWidget* parent)
 TKestrovaForm::~TKestrovaForm() {
     qApp->removeEventFilter(this);
     clock_.stop();
+    if (!closed_) {
+        StoreGeometry();
+        SaveSettings(state_);
+    }
     // The widgets go before the state they show: an edit losing the focus
     // while being destroyed must not reach a state that is already gone.
     for (TBracketPanel* p : panels_)
@@ -112,7 +120,9 @@ void TKestrovaForm::BuildStatusBar() {
 }
 
 void TKestrovaForm::TickClock() {
-    clockPanels_[0]->setText(Q(FormatDateTime("\" Local: \"t", state_.Now(), state_.Locale)));
+    const std::array<std::string, 3> texts = ClockPanelTexts(state_);
+    for (int i = 0; i < 3; ++i)
+        clockPanels_[i]->setText(Q(texts[i]));
 }
 
 void TKestrovaForm::ApplyOptionsFromSettings() {
@@ -314,10 +324,9 @@ bool TKestrovaForm::eventFilter(QObject* watched, QEvent* e) {
 
 void TKestrovaForm::closeEvent(QCloseEvent* e) {
     if (!ConfirmDiscard()) return e->ignore();
-    state_.Settings.Left = x();
-    state_.Settings.Top = y();
-    state_.Settings.Height = height();
+    StoreGeometry();
     SaveSettings(state_);
+    closed_ = true;
     e->accept();
 }
 

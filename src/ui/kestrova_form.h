@@ -21,6 +21,7 @@
 
 namespace kestrova {
 
+class TSelectTimeZoneForm;
 class TTeamPropertiesForm;
 
 // The port objects the window owns; unset ones fall back to the core's defaults.
@@ -30,6 +31,8 @@ struct TFormPorts {
     std::unique_ptr<ILobbyPort> Lobby;
     std::unique_ptr<ISettingsStore> Settings;
     std::unique_ptr<IAnnouncer> Announcer;
+    std::unique_ptr<IFileTypes> FileTypes;
+    std::unique_ptr<ITimeZoneStore> TimeZones;
 };
 
 class TKestrovaForm : public QMainWindow, public IView, private IBracketActions {
@@ -93,6 +96,8 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     // by the arrangement), on the primary screen at the default size when
     // that place lies off every screen.
     void RestoreGeometry();
+    // After the settings were read: place, size and options (settings_commands.cpp).
+    void ApplySettings();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -137,6 +142,8 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     void SaveAsCommand();
     void RebuildRecentMenu();
     void ElimCommand(TElimFormat format);
+    void ConnectWorldClock();
+    void StoreGeometry();
 
     TTourneyState state_;
     TFormPorts ports_;
@@ -164,6 +171,8 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     bool tabsDirty_ = false;
     // The host already answered the save question of this discard.
     bool discardAgreed_ = false;
+    bool closed_ = false;  // the settings were written when the window closed
+    TSelectTimeZoneForm* zoneForm_ = nullptr;  // created on first use
 };
 
 }  // namespace kestrova

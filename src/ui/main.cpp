@@ -13,7 +13,12 @@
 #include "ui/demo_tourney.h"
 #include "ui/kestrova_app.h"
 #include "ui/kestrova_form.h"
+#include "records/settings.h"
+#include "timing/world_clock.h"
+#include "ui/file_types.h"
 #include "ui/qt_ports.h"
+#include "ui/qt_time_zone_store.h"
+#include "ui/registry_settings_store.h"
 
 using namespace kestrova;
 
@@ -58,21 +63,25 @@ int main(int argc, char** argv) {
     // No display name: the platform would add it to every window's title.
     QApplication::setApplicationName("Tarvex Kestrova");
 
-    auto settings = std::make_unique<TQtSettingsStore>();
-    TQtSettingsStore* store = settings.get();
     auto dialogs = std::make_unique<TQtDialogs>();
     TQtDialogs* dialogPort = dialogs.get();
     TFormPorts ports;
     ports.Dialogs = std::move(dialogs);
     ports.Clock = std::make_unique<TQtClock>();
     ports.Lobby = std::make_unique<TQtLobbyPort>();
-    ports.Settings = std::move(settings);
+#ifdef Q_OS_WIN
+    ports.Settings = std::make_unique<TRegistrySettingsStore>();
+#else
+    ports.Settings = std::make_unique<TQtSettingsStore>();
+#endif
+    ports.FileTypes = MakePlatformFileTypes();
+    ports.TimeZones = std::make_unique<TQtTimeZoneStore>();
     TKestrovaForm window(std::move(ports));
     dialogPort->SetParent(&window);
     FillLocaleFromSystem(window.State().Locale);
-    store->LoadSettings(window.State());
-    window.State().SettingsLoaded = true;
-    window.RestoreGeometry();
+    LoadSettings(window.State(), QtSettingsPlaces());
+    window.ApplySettings();
+    LoadZoneClocks(window.State());
     PrepareStartUp(window.State());
     WireNewTourneyDialog(window);
     window.show();

@@ -174,7 +174,7 @@ void TMainMenus::BuildPopups(QWidget* parent) {
     TmVoid = AddCheck(TableMenu, "&Don't assign to this table number");
 
     StatusBarMenu = new QMenu(parent);
-    AddPending(StatusBarMenu, "&Select time zones...");
+    SelectTimeZones = StatusBarMenu->addAction("&Select time zones...");
 }
 
 }  // namespace kestrova

@@ -43,6 +43,7 @@ struct TMainMenus {
     QAction *TbWelcome, *TbFormat, *TbAllStart, *TbClose, *TbWinners;
     // Pop-ups
     QMenu *PlayerMenu, *BootMenu, *TableMenu, *StatusBarMenu;
+    QAction* SelectTimeZones;
     QMenu* RunMacroMenu;
     QAction *PmRemove, *PmBothQuit, *PmReassign, *PmDisqualify, *PmAssignSilently, *PmBan;
     QAction *TmCopyTime, *TmResetTimer, *TmVoid;

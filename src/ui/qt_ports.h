@@ -1,6 +1,6 @@
 #pragma once
 // Qt implementations of the core's ports: dialogs, clock, clipboard/lobby and
-// the settings store, plus the system locale for date/time patterns.
+// the settings file, plus the system locale for date/time patterns.
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -9,8 +9,8 @@
 #include "common/datetime.h"
 #include "common/ports.h"
 #include "model/app_settings.h"
-
-class QSettings;
+#include "records/settings.h"
+#include "records/settings_file.h"
 
 namespace kestrova {
 
@@ -55,42 +55,29 @@ class TQtLobbyPort : public ILobbyPort {
     void Wait(int milliseconds) override;
 };
 
-// The per-user settings under "Morlun Software" / "Kestrova". The location is
-// the platform's (registry on Windows) unless an INI file is given, which
-// tests use to keep their settings in a temporary folder.
-class TQtSettingsStore : public ISettingsStore {
+// The per-user settings file "Kestrova.settings" in the user's configuration
+// folder (a typed TSettingsFile). The first time it is used and the file does
+// not exist, the INI file of earlier builds ("Kestrova.conf" beside it) is
+// read once and carried over. Tests give both paths.
+class TQtSettingsStore : public TSettingsFile {
   public:
-    // iniFile empty: the platform's store. documentsFolder empty: the
-    // user's documents folder (the parent of the default files folder).
-    explicit TQtSettingsStore(QString iniFile = {}, QString documentsFolder = {});
-    ~TQtSettingsStore() override;
+    explicit TQtSettingsStore(QString file = {}, QString legacyIni = {});
+    static QString DefaultFile();
 
-    // Writes every value of the settings, then the recent-tournament list.
-    void Save(const TTourneyState& state) override;
-    // Reads the settings back; values that are missing keep their defaults.
-    // False when a value that must be present is missing or unreadable
-    // ("Error reading configuration"): what was read before stays, the rest
-    // keeps the defaults.
-    bool LoadAppSettings(TAppSettings& settings);
-    // LoadAppSettings plus the options that live in the state ("Four Per
-    // Table", "Cap Names", the two round-2 bye options).
-    bool LoadSettings(TTourneyState& state);
-    // Written by their own commands, not by Save.
-    void SaveDefaultStartTables(const std::string& tables);
-    void SaveLastVersionInstalled(int build);
-    // The default files folder (documents + "Tarvex Kestrova Files/").
-    std::string DefaultFilesFolder() const;
-
-    // The options kept in the state rather than in TAppSettings.
-    struct TStateOptions {
-        bool TeamMode = false, CapNames = false, AllByes = false, RandomByes = false;
-    };
+    bool Exists() override;
+    TStoredValue Read(const std::string& subkey, const std::string& name) override;
+    void Write(const std::string& subkey, const std::string& name, const TStoredValue& v) override;
+    void ClearSubkey(const std::string& subkey) override;
+    void Commit() override;
 
   private:
-    bool Load(TAppSettings& settings, TStateOptions* options);
-    std::unique_ptr<QSettings> Open() const;
-    QString iniFile_, documentsFolder_;
+    void ImportOnce();
+    QString legacyIni_;
+    bool imported_ = false;
 };
+
+// The documents and program folders the default files folder comes from.
+TSettingsPlaces QtSettingsPlaces();
 
 // The system's time and date patterns and month/day names.
 void FillLocaleFromSystem(TLocaleInfo& locale);

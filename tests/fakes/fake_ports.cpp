@@ -4,6 +4,9 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
+
+#include "common/text.h"
 
 namespace kestrova::testing {
 
@@ -110,6 +113,57 @@ std::string ReadFileBytes(const std::string& path) {
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
     std::ofstream f(path, std::ios::binary | std::ios::trunc);
     f << bytes;
+}
+
+}  // namespace kestrova::testing
+
+namespace kestrova::testing {
+
+TStoredValue FakeSettingsStore::Read(const std::string& subkey, const std::string& name) {
+    if (FailReads) throw std::runtime_error("the settings key cannot be read");
+    return Get(name, subkey);
+}
+
+TStoredValue FakeSettingsStore::Get(const std::string& name, const std::string& subkey) const {
+    auto it = Values.find({LowerCase(subkey), LowerCase(name)});
+    return it == Values.end() ? TStoredValue{} : it->second;
+}
+
+void FakeSettingsStore::Write(const std::string& subkey, const std::string& name,
+                              const TStoredValue& v) {
+    KeyExists = true;
+    Values[{LowerCase(subkey), LowerCase(name)}] = v;
+    if (subkey.empty()) WriteOrder.push_back(name);
+}
+
+void FakeSettingsStore::ClearSubkey(const std::string& subkey) {
+    const std::string key = LowerCase(subkey);
+    for (auto it = Values.begin(); it != Values.end();)
+        it = it->first.first == key ? Values.erase(it) : std::next(it);
+}
+
+void FakeSettingsStore::Commit() {
+    if (FailCommits) throw std::runtime_error("the settings folder is read-only");
+    ++Saves;
+}
+
+}  // namespace kestrova::testing
+
+namespace kestrova::testing {
+
+std::vector<std::string> FakeTimeZoneStore::KeyNames() {
+    if (Fail) throw std::runtime_error("the time-zone store cannot be read");
+    std::vector<std::string> names;
+    for (const auto& r : Records)
+        names.push_back(r.KeyName);
+    return names;
+}
+
+std::optional<TTimeZoneRecord> FakeTimeZoneStore::Find(const std::string& keyName) {
+    if (Fail) throw std::runtime_error("the time-zone store cannot be read");
+    for (const auto& r : Records)
+        if (r.KeyName == keyName) return r;
+    return std::nullopt;
 }
 
 }  // namespace kestrova::testing

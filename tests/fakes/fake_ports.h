@@ -2,6 +2,8 @@
 // Scripted fakes of the core's ports: they record what was asked and answer
 // as the test scripted (default: "Yes", box unticked).
 #include <deque>
+#include <map>
+#include <utility>
 #include <optional>
 #include <string>
 #include <vector>
@@ -80,10 +82,50 @@ public:
     void SendEnter() override { ++Enters; }
 };
 
+// The settings key in memory: (subkey, name) -> value, names without regard
+// to case. Saves counts commits; the flags make reads or commits fail.
 class FakeSettingsStore : public ISettingsStore {
 public:
     int Saves = 0;
-    void Save(const TTourneyState&) override { ++Saves; }
+    bool KeyExists = false;
+    bool FailReads = false, FailCommits = false;
+    std::map<std::pair<std::string, std::string>, TStoredValue> Values;
+    std::vector<std::string> WriteOrder;  // names of the main key, as written since the last Clear
+
+    bool Exists() override { return KeyExists; }
+    TStoredValue Read(const std::string& subkey, const std::string& name) override;
+    void Write(const std::string& subkey, const std::string& name, const TStoredValue& v) override;
+    void ClearSubkey(const std::string& subkey) override;
+    void Commit() override;
+    void Put(const std::string& name, int32_t v) { Write("", name, TStoredValue::Integer(v)); }
+    void Put(const std::string& name, const std::string& v) { Write("", name, TStoredValue::String(v)); }
+    void Put(const std::string& name, const char* v) { Put(name, std::string(v)); }
+    TStoredValue Get(const std::string& name, const std::string& subkey = "") const;
+};
+
+// A time-zone store of records given by the test.
+class FakeTimeZoneStore : public ITimeZoneStore {
+public:
+    std::vector<TTimeZoneRecord> Records;
+    TLocalZoneInfo Local;
+    bool Fail = false;  // every read throws, as a registry error would
+    std::vector<std::string> KeyNames() override;
+    std::optional<TTimeZoneRecord> Find(const std::string& keyName) override;
+    TLocalZoneInfo LocalZone() override { return Local; }
+};
+
+// The file-type registration: registered or not, and whether registering works.
+class FakeFileTypes : public IFileTypes {
+public:
+    bool IsRegistered = false;
+    bool Works = true;
+    int Registrations = 0;
+    bool Registered() override { return IsRegistered; }
+    bool Register() override {
+        ++Registrations;
+        IsRegistered = Works;
+        return Works;
+    }
 };
 
 // Records the kind and the message parameters of every announcement.
