@@ -44,6 +44,8 @@ TKestrovaForm::TKestrovaForm(TFormPorts ports, QWidget* parent)
     ConnectStrips();
     ConnectMenus();
     ConnectOptionMenus();
+    ConnectFormatDialogs();
+    ConnectLink();
     ApplyOptionsFromSettings();
     EnsurePanels();
     TabsChanged();
