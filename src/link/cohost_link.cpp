@@ -86,7 +86,7 @@ void TCoHostLink::SetIdle(bool listening) {
 }
 
 void TCoHostLink::SetMenu(const TLinkMenu& menu) {
-    if (menu == menu_) return;
+    // Told even when nothing changed: every command and socket event ends here.
     menu_ = menu;
     if (MenuChanged) MenuChanged();
 }

@@ -68,7 +68,7 @@ class TCoHostLink {
     const TLinkMenu& Menu() const { return menu_; }
     const std::string& Host() const { return host_; }
     int Port() const { return port_; }
-    // Told after every change of the menu.
+    // Told after every command and socket event that sets the menu.
     std::function<void()> MenuChanged;
 
   private:

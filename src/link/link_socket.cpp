@@ -85,6 +85,11 @@ void TQtLinkSockets::CloseServer() {
     peers_.clear();
 }
 
+int TQtLinkSockets::PeerCount() const {
+    return static_cast<int>(std::count_if(peers_.begin(), peers_.end(),
+                                          [](const QPointer<QTcpSocket>& p) { return !p.isNull(); }));
+}
+
 void TQtLinkSockets::Accept() {
     while (QTcpSocket* peer = server_.nextPendingConnection()) {
         // Nothing is read; a peer that leaves is forgotten without a word.

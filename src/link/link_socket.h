@@ -38,7 +38,7 @@ class TQtLinkSockets : public QObject, public ILinkSockets {
 
     // The port the listening socket holds (a test may listen on port 0).
     int ServerPort() const { return server_.serverPort(); }
-    int PeerCount() const { return static_cast<int>(peers_.size()); }
+    int PeerCount() const;
     QTcpSocket* Client() const { return client_; }
 
   private:

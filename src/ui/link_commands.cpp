@@ -45,6 +45,7 @@ void TLinkCommands::ApplyMenu() {
     actions_.Allow->setEnabled(m.AllowEnabled);
     actions_.Connect->setEnabled(m.ConnectEnabled);
     actions_.Disconnect->setEnabled(m.DisconnectEnabled);
+    emit menuChanged();
 }
 
 }  // namespace kestrova

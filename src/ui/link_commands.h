@@ -35,6 +35,10 @@ class TLinkCommands : public QObject {
     // Shows the "Local IP Addresses" dialog; replaceable by tests.
     std::function<void(const std::vector<std::string>&)> ShowAddresses;
 
+  signals:
+    // The submenu's items were set from the link's state.
+    void menuChanged();
+
   private:
     void ApplyMenu();
 

@@ -72,7 +72,7 @@ TEST_F(LinkTest, ListeningChecksTheItemAndTellsTheAddresses) {
     link.Disconnect();
     EXPECT_EQ(sockets.Calls.back(), "close server");
     EXPECT_EQ(Menu(), "-ac-");
-    EXPECT_EQ(menuChanges, 3);
+    EXPECT_EQ(menuChanges, 4);
 }
 
 TEST_F(LinkTest, NoLookupWarnsAndOpensNothingAndNoAddressesSayNothing) {
