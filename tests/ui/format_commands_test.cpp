@@ -6,7 +6,13 @@
 #include <QPushButton>
 #include <QLineEdit>
 
+#include <QComboBox>
+#include <QRadioButton>
+#include <QSpinBox>
+
 #include "engine/format_store.h"
+#include "engine/match_points_form.h"
+#include "engine/player_points_form.h"
 #include "fakes/fake_ports.h"
 #include "formats/format_manager_form.h"
 #include "formats/host_details_form.h"
@@ -68,6 +74,48 @@ TEST(FormatCommands, EditFormatsRenamesTheCurrentFormatInTheMenu) {
     });
     window.StartStrip()->HostsButton()->click();
     EXPECT_EQ(s.MsgParams.CoHostName, "Bob");
+}
+
+TEST(FormatCommands, TheEditorOpensThePointsDialogsAndStoresWhatTheyGive) {
+    TempDir dir;
+    TKestrovaForm window;
+    TTourneyState& s = window.State();
+    s.Settings.FilesFolder = dir.Path();
+    window.show();
+    std::vector<std::string> lines;
+    bool otherOpened = false;
+    WhenModal([&](QWidget* w) {
+        auto* m = qobject_cast<TFormatManagerForm*>(w);
+        ASSERT_NE(m, nullptr);
+        WhenModal([&](QWidget* e) {
+            auto* editor = qobject_cast<TFormatEditForm*>(e);
+            ASSERT_NE(editor, nullptr);
+            EXPECT_TRUE(editor->PlayerPointsButton->isEnabled());
+            WhenModal([](QWidget* p) {
+                auto* points = qobject_cast<TPlayerPointsForm*>(p);
+                ASSERT_NE(points, nullptr);
+                points->ExactlyButton()->setChecked(true);
+                points->Spin("FirstSpin")->setValue(12);
+                points->accept();
+            }, editor);
+            editor->PlayerPointsButton->click();
+            WhenModal([&](QWidget* p) {
+                otherOpened = qobject_cast<TMatchPointsForm*>(p) != nullptr;
+                static_cast<QDialog*>(p)->reject();
+            }, editor);
+            editor->PointsCombo->setCurrentIndex(MatchPointsOtherItem);
+            emit editor->PointsCombo->activated(MatchPointsOtherItem);
+            lines = editor->Lines();
+            editor->reject();
+        }, m);
+        m->AddButton->click();
+        m->CancelButton->click();
+    });
+    window.Menus().EditFormats->trigger();
+    EXPECT_TRUE(otherOpened);
+    EXPECT_EQ(KeyValue(lines, "1st place points"), "-12");
+    EXPECT_EQ(KeyValue(lines, "Win points"), "2,2,2,2,2,2,2,2,2,2,2,2,2,2,17");
+    EXPECT_FALSE(FindKeyValue(lines, "Points"));  // Other... was cancelled
 }
 
 }  // namespace
