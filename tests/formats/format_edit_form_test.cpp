@@ -17,6 +17,7 @@
 #include "formats/format_defaults.h"
 #include "formats/format_edit_form.h"
 #include "formats/host_details_form.h"
+#include "kit/dialog_util.h"
 #include "ui/modal_helper.h"
 
 namespace kestrova {
@@ -93,17 +94,19 @@ TEST_F(FormatEditFormTest, EveryFieldWritesItsKeyAtOnceAndTheSampleFollows) {
     EXPECT_EQ(f->MessageEdit->toPlainText(), "");
     EXPECT_FALSE(f->NoAutoPostBox->isChecked());
     f->DefaultMessageButton->click();
-    EXPECT_EQ(f->MessageEdit->toPlainText(), QString::fromUtf8("\u2022 This tournament is now CLOSED"));
-    EXPECT_EQ(f->Lines().back(), "Closed=\x95 This tournament is now CLOSED");
+    const std::string closed = DefaultFormatValue("Closed");
+    EXPECT_EQ(f->MessageEdit->toPlainText(), ToQ(closed));
+    EXPECT_EQ(f->Lines().back(), "Closed=" + closed);
     f->MessageEdit->clear();
     EXPECT_EQ(f->Lines().size(), 4u);  // the emptied message is no key
     f->PointsCombo->setCurrentIndex(1);
     emit f->PointsCombo->activated(1);
     f->MessageList->setCurrentRow(static_cast<int>(TMessageKind::mkNextAssign2));
     f->DefaultMessageButton->click();
+    const std::string bullets = DefaultFormatValue("Closed").substr(0, 7);
     EXPECT_EQ(f->SampleBox->toPlainText(),
-              QString::fromUtf8("\u2022 <Player> and <Opp> are assigned to Table #50 for Round 2 "
-                                "(Set match to 2 points, Time:00)"));
+              ToQ(bullets + " <Player> and <Opp> are assigned to Table #50 for Round 2 "
+                            "(Set match to 2 points, Time:00)"));
     f->CancelButton->click();
     EXPECT_EQ(f->result(), QDialog::Rejected);
 }
