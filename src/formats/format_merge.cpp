@@ -1,6 +1,7 @@
 #include "formats/format_merge.h"
 
 #include <filesystem>
+#include <unordered_map>
 
 #include "common/file_util.h"
 #include "common/text.h"
@@ -119,34 +120,79 @@ std::string RenameProposal(const std::vector<TTourneyFormat>& formats, const std
     }
 }
 
+namespace {
+// The formats of the merge by name, so that a large import stays linear.
+class TNameIndex {
+  public:
+    explicit TNameIndex(const std::vector<TTourneyFormat>& formats) {
+        for (size_t i = 0; i < formats.size(); ++i)
+            index_.emplace(UpperCase(formats[i].Name), static_cast<int>(i));
+    }
+    int Find(const std::string& name) const {
+        auto it = index_.find(UpperCase(name));
+        return it == index_.end() ? -1 : it->second;
+    }
+    void Add(const std::string& name, int at) { index_.emplace(UpperCase(name), at); }
+    // Overwriting takes the incoming spelling of the name.
+    void Rename(const std::string& from, const std::string& to, int at) {
+        index_.erase(UpperCase(from));
+        index_[UpperCase(to)] = at;
+    }
+    std::string Proposal(const std::string& name) const {
+        for (int n = 2;; ++n) {
+            std::string candidate = Format("%s (%d)", name.c_str(), n);
+            if (Find(candidate) < 0) return candidate;
+        }
+    }
+
+  private:
+    std::unordered_map<std::string, int> index_;
+};
+}  // namespace
+
 bool MergeFormats(const std::string& formatsPath, const std::vector<TTourneyFormat>& chosen,
                   IMergeResolver& resolver) {
     TMessageFile file(formatsPath);
     file.Load();
     std::vector<TTourneyFormat> formats = FormatsOf(file);
+    TNameIndex index(formats);
     for (const auto& f : chosen) {
+        // A format without a name would be a header the file cannot read back.
+        if (Trim(f.Name).empty()) continue;
         TTourneyFormat incoming = f;
-        int at = IndexOfName(formats, incoming.Name);
+        int at = index.Find(incoming.Name);
         if (at >= 0) {
-            TMergeAnswer a = resolver.AskExisting(incoming.Name, RenameProposal(formats, f.Name));
+            TMergeAnswer a = resolver.AskExisting(incoming.Name, index.Proposal(f.Name));
             if (a.Choice == TMergeChoice::Cancel) return false;
-            // An empty name would be a header the file cannot read back.
             if (a.Choice == TMergeChoice::Skip ||
                 (a.Choice == TMergeChoice::Rename && Trim(a.NewName).empty()))
                 continue;
             if (a.Choice == TMergeChoice::Rename) {
                 incoming.Name = a.NewName;
                 // A name the host typed that exists too is overwritten unasked.
-                at = IndexOfName(formats, incoming.Name);
+                at = index.Find(incoming.Name);
             }
         }
-        if (at >= 0)
+        if (at >= 0) {
+            index.Rename(formats[static_cast<size_t>(at)].Name, incoming.Name, at);
             formats[static_cast<size_t>(at)] = std::move(incoming);
-        else
+        } else {
+            index.Add(incoming.Name, static_cast<int>(formats.size()));
             formats.push_back(std::move(incoming));
+        }
     }
     WriteFormatsFile(formatsPath, formats);
     return true;
+}
+
+std::vector<TImportedFormat> ImportableFormats(const std::vector<std::string>& paths) {
+    std::vector<TImportedFormat> out;
+    for (const auto& path : paths) {
+        std::string label = std::filesystem::path(path).stem().string();
+        for (auto& f : ReadFormatsFile(path))
+            if (!Trim(f.Name).empty()) out.push_back({std::move(f), label});
+    }
+    return out;
 }
 
 }  // namespace kestrova

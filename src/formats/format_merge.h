@@ -54,4 +54,14 @@ std::string RenameProposal(const std::vector<TTourneyFormat>& formats, const std
 bool MergeFormats(const std::string& formatsPath, const std::vector<TTourneyFormat>& chosen,
                   IMergeResolver& resolver);
 
+// A format of an export file offered by the merge dialog, with the file's
+// name without folder and extension.
+struct TImportedFormat {
+    TTourneyFormat Format;
+    std::string FileLabel;
+};
+// Every named section of the files, in file order, repeats included. A
+// section without a name is left out: it could not be written back.
+std::vector<TImportedFormat> ImportableFormats(const std::vector<std::string>& paths);
+
 }  // namespace kestrova

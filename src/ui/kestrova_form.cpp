@@ -48,6 +48,8 @@ TKestrovaForm::TKestrovaForm(TFormPorts ports, QWidget* parent)
     ConnectMenus();
     ConnectOptionMenus();
     ConnectWorldClock();
+    ConnectFormatDialogs();
+    ConnectLink();
     ApplyOptionsFromSettings();
     EnsurePanels();
     TabsChanged();

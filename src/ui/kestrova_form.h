@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 
+#include "formats/format_edit_form.h"
 #include "model/tourney_state.h"
 #include "session/lifecycle.h"
 #include "ui/add_find_strip.h"
@@ -23,6 +24,7 @@ namespace kestrova {
 
 class TSelectTimeZoneForm;
 class TTeamPropertiesForm;
+class TLinkCommands;
 
 // The port objects the window owns; unset ones fall back to the core's defaults.
 struct TFormPorts {
@@ -98,6 +100,12 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     void RestoreGeometry();
     // After the settings were read: place, size and options (settings_commands.cpp).
     void ApplySettings();
+    // The "&Intenet link" submenu is hidden unless the command line asks for it.
+    void ShowLinkMenu(bool on);
+    TLinkCommands& Link() { return *link_; }
+    void EditFormatsCommand();
+    // The sub-dialogs the format editor may open (each disabled until given).
+    TFormatEditorServices FormatEditorServices;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -144,6 +152,8 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     void ElimCommand(TElimFormat format);
     void ConnectWorldClock();
     void StoreGeometry();
+    void ConnectFormatDialogs();
+    void ConnectLink();
 
     TTourneyState state_;
     TFormPorts ports_;
@@ -165,6 +175,8 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     TSaveAsDialog saveAsDialog_;
     // Created once and reused: team mode opens it over the clicked name box.
     TTeamPropertiesForm* teamForm_ = nullptr;
+    IDialogs fallbackDialogs_;
+    TLinkCommands* link_ = nullptr;  // a child of the window
     // Redraws asked for while a command runs: [bracket][round].
     bool batching_ = false;
     std::array<std::array<bool, MaxRounds>, 3> dirty_{};

@@ -94,7 +94,11 @@ int main(int argc, char** argv) {
                          QString::fromLocal8Bit(qgetenv("KESTROVA_DEMO_KIND")));
         return 0;
     }
-    const QString path = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    // "--show-link" shows the hidden co-host link submenu; any other
+    // argument is the tournament file to open.
+    QStringList args = QApplication::arguments().mid(1);
+    window.ShowLinkMenu(args.removeAll("--show-link") > 0);
+    const QString path = args.value(0);
     QTimer::singleShot(0, &window, [&window, path] { window.StartUp(path); });
     return app.exec();
 }

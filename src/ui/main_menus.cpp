@@ -124,9 +124,10 @@ void TMainMenus::BuildOptions(QMenu* m) {
     AddPending(rapidMode, "Assign as removed from ZoneFriends");
     AddPending(m, "Search for &unrestored ZF lists...");
     InternetLink = m->addMenu("&Intenet link");
-    for (const char* c : {"Allow a host to connect", "Connect to another host", "Disconnect",
-                          "&What's my IP address?"})
-        AddPending(InternetLink, c);
+    LinkAllow = AddPending(InternetLink, "Allow a host to connect");
+    LinkConnect = AddPending(InternetLink, "Connect to another host");
+    LinkDisconnect = AddPending(InternetLink, "Disconnect");
+    LinkWhatsMyIp = AddPending(InternetLink, "&What's my IP address?");
     InternetLink->menuAction()->setVisible(false);
 
     QMenu* view = m->addMenu("&View options");

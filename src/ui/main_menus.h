@@ -38,6 +38,7 @@ struct TMainMenus {
     QAction *AllByes, *RandomByes;
     // Help
     QAction *HelpGuide, *HelpFaq, *HelpAbout;
+    QAction *LinkAllow, *LinkConnect, *LinkDisconnect, *LinkWhatsMyIp;
     // Toolbars
     QToolBar *ActionsBar, *MacrosBar;
     QAction *TbWelcome, *TbFormat, *TbAllStart, *TbClose, *TbWinners;

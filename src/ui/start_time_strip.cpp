@@ -17,9 +17,7 @@ TStartTimeStrip::TStartTimeStrip(QWidget* parent) : QWidget(parent) {
         connect(e, &QLineEdit::editingFinished, this,
                 [this] { emit textsEdited(start_->text(), rules_->text()); });
     }
-    // The host details dialog arrives with the format dialogs.
     hosts_ = new QPushButton("Hosts...", this);
-    hosts_->setEnabled(false);
     minMax_ = new QToolButton(this);
     minMax_->setCheckable(true);
     minMax_->setAutoRaise(true);

@@ -1,0 +1,309 @@
+// The format manager, its editor and the merge dialog driven as the host
+// would; each scenario ends with the formats file's bytes.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTreeWidget>
+#include <filesystem>
+
+#include "fakes/fake_ports.h"
+#include "formats/format_defaults.h"
+#include "formats/format_manager_form.h"
+#include "formats/format_merge_form.h"
+#include "kit/dialog_util.h"
+#include "ui/modal_helper.h"
+
+namespace kestrova {
+namespace {
+
+using testing::FindChildByText;
+using testing::ReadFileBytes;
+using testing::WhenModal;
+using testing::WriteFileBytes;
+
+std::string Section(const std::string& name, const std::vector<std::string>& lines) {
+    std::string out = "[" + name + "]\r\n";
+    for (const auto& l : lines)
+        out += l + "\r\n";
+    return out + "\r\n";
+}
+
+template <class T>
+void When(std::function<void(T*)> act, QWidget* besides = nullptr) {
+    WhenModal([act](QWidget* w) {
+        T* t = qobject_cast<T*>(w);
+        ASSERT_NE(t, nullptr) << w->metaObject()->className();
+        act(t);
+    }, besides);
+}
+
+// Answers the next message box with the button of that caption, noting its text.
+void AnswerBox(QString* text, const QString& button, QWidget* besides = nullptr) {
+    When<QMessageBox>([text, button](QMessageBox* box) {
+        if (text) *text = box->text();
+        for (QAbstractButton* b : box->buttons())
+            if (b->text() == button) return b->click();
+        FAIL() << "no button " << button.toStdString();
+    }, besides);
+}
+
+class FormatManagerTest : public ::testing::Test {
+  protected:
+    TTourneyState s;
+    testing::FakeWorld world;
+    testing::TempDir dir;
+    std::string path = dir.File("Tourney Formats.ini");
+    std::string bak = dir.File("Tourney Formats.bak");
+    std::unique_ptr<TFormatManagerForm> form;
+
+    void SetUp() override {
+        world.Wire(s);
+        s.Settings.FilesFolder = dir.Path();
+    }
+    void Open(const std::string& current = "") {
+        form = std::make_unique<TFormatManagerForm>(s, path, current);
+        form->show();
+    }
+    void Select(const QStringList& names) {
+        form->List->clearSelection();
+        for (int i = 0; i < form->List->count(); ++i)
+            if (names.contains(form->List->item(i)->text())) form->List->item(i)->setSelected(true);
+    }
+    QString Names() const {
+        QStringList n;
+        for (int i = 0; i < form->List->count(); ++i)
+            n << form->List->item(i)->text();
+        return n.join("|");
+    }
+    std::string Buttons() const {
+        std::string b;
+        b += form->EditButton->isEnabled() ? 'E' : '-';
+        b += form->DeleteButton->isEnabled() ? 'D' : '-';
+        b += form->CopyButton->isEnabled() ? 'C' : '-';
+        b += form->ExportButton->isEnabled() ? 'X' : '-';
+        return b;
+    }
+    void ImportFrom(const std::string& file) {
+        form->AskImportFiles = [file](QWidget*, const QString&) { return QStringList{ToQ(file)}; };
+    }
+};
+
+TEST_F(FormatManagerTest, DefaultWithAnotherExportsTwiceAndTheSecondCopyIsImported) {
+    WriteFileBytes(path, "[Spades]\r\nElim=2\r\n");
+    Open();
+    EXPECT_EQ(form->windowTitle(), "Format Manager");
+    EXPECT_EQ(Names(), "Default|Spades");
+    EXPECT_EQ(Buttons(), "----");
+    Select({"Default"});
+    EXPECT_EQ(Buttons(), "--CX");
+    Select({"Default", "Spades"});
+    EXPECT_EQ(Buttons(), "---X");
+
+    const std::string out = dir.File("mine.kvbf");
+    int asked = 0;
+    form->AskExportFile = [&](QWidget*, const QString& folder) {
+        EXPECT_EQ(folder.toStdString() + "/", dir.Path());
+        return ++asked == 3 ? QString() : ToQ(out);
+    };
+    form->ExportButton->click();
+    const std::string once = Section("Default", DefaultFormatLines()) + Section("Spades", {"Elim=2"});
+    EXPECT_EQ(ReadFileBytes(out), once);
+    // The file exists now: Cancel goes back to the file dialog, which is cancelled.
+    QString question;
+    AnswerBox(&question, "Cancel");
+    form->ExportButton->click();
+    EXPECT_EQ(question, "The file already exists, do you want to add to it or overwrite it?");
+    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(ReadFileBytes(out), once);
+    asked = 0;
+    AnswerBox(nullptr, "Add");
+    form->ExportButton->click();
+    EXPECT_EQ(ReadFileBytes(out), once + once);
+
+    // Import only the second copy of Spades: it asks, and takes the proposal.
+    ImportFrom(out);
+    QStringList rows;
+    QString heading, proposal;
+    When<TFormatMergeForm>([&](TFormatMergeForm* merge) {
+        EXPECT_EQ(merge->windowTitle(), "Tarvex Kestrova Format Merger");
+        for (int i = 0; i < merge->List->topLevelItemCount(); ++i) {
+            QTreeWidgetItem* item = merge->List->topLevelItem(i);
+            rows << item->text(0) + "/" + item->text(1);
+            if (i < 3) item->setCheckState(0, Qt::Unchecked);
+        }
+        When<TFormatExistsForm>([&](TFormatExistsForm* q) {
+            heading = q->Heading->text();
+            proposal = q->NameEdit->text();
+            EXPECT_TRUE(q->RenameButton->isDefault());
+            q->RenameButton->click();
+        }, merge);
+        merge->AddButton->click();
+    });
+    form->ImportButton->click();
+    EXPECT_EQ(rows, (QStringList{"Default/mine", "Spades/mine", "Default/mine", "Spades/mine"}));
+    EXPECT_EQ(heading, "\"Spades\" already exists!");
+    EXPECT_EQ(proposal, "Spades (2)");
+    EXPECT_EQ(Names(), "Default|Spades|Spades (2)");
+    form->OkButton->click();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(ReadFileBytes(path), Section("Spades", {"Elim=2"}) + Section("Spades (2)", {"Elim=2"}));
+    EXPECT_EQ(ReadFileBytes(bak), ReadFileBytes(path));  // the merge had written it already
+}
+
+TEST_F(FormatManagerTest, CopyingDefaultAndANewFormatNamedDefaultRefused) {
+    Open();
+    Select({"Default"});
+    form->CopyButton->click();
+    EXPECT_EQ(Names(), "Copy of Default|Default");
+    EXPECT_EQ(form->List->currentItem()->text(), "Copy of Default");
+    EXPECT_EQ(Buttons(), "EDCX");  // a normal format
+
+    std::vector<QString> refusals;
+    bool stayedOpen = true;
+    When<TFormatEditForm>([&](TFormatEditForm* e) {
+        EXPECT_EQ(e->windowTitle(), "Format Editor");
+        EXPECT_EQ(e->NameEdit->text(), "");
+        for (const char* name : {"default", ""}) {
+            e->NameEdit->setText(name);
+            refusals.emplace_back();
+            AnswerBox(&refusals.back(), "OK", e);
+            e->OkButton->click();
+            stayedOpen = stayedOpen && e->isVisible();
+        }
+        e->NameEdit->setText("Bridge");
+        e->PointsCombo->setCurrentIndex(5);
+        emit e->PointsCombo->activated(5);
+        e->HostEdit->setText("Zed");
+        e->OkButton->click();
+    });
+    form->AddButton->click();
+    EXPECT_EQ(refusals, (std::vector<QString>{
+                            "A format of that name already exists, please select another name",
+                            "Please enter a name for the format"}));
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(Names(), "Bridge|Copy of Default|Default");
+    form->OkButton->click();
+    EXPECT_EQ(ReadFileBytes(path),
+              Section("Bridge", {"Points=1,1,1,1,1,1,1,1,1,1,1,1,1,1,3", "Elim=2", "Host name=Zed"}) +
+                  Section("Copy of Default", DefaultFormatLines()));
+    EXPECT_FALSE(std::filesystem::exists(bak));  // there was no file to keep
+}
+
+TEST_F(FormatManagerTest, RenamingInOtherLetterCaseIsAcceptedAndTheCurrentNameFollows) {
+    const std::string before = "[Spades]\r\nElim=2\r\n[Hearts]\r\n";
+    WriteFileBytes(path, before);
+    Open("spades");
+    Select({"Spades"});
+    When<TFormatEditForm>([&](TFormatEditForm* e) {
+        EXPECT_EQ(e->NameEdit->maxLength(), 63);
+        e->NameEdit->setText("SPADES");
+        e->BootSpin->setValue(9);
+        e->OkButton->click();
+    });
+    form->EditButton->click();
+    EXPECT_EQ(form->CurrentName(), "SPADES");
+    Select({"Hearts"});
+    form->DeleteButton->click();
+    EXPECT_EQ(Names(), "Default|SPADES");
+    form->OkButton->click();
+    EXPECT_EQ(ReadFileBytes(path), Section("SPADES", {"Elim=2", "Boot time=9"}));
+    EXPECT_EQ(ReadFileBytes(bak), before);
+    // Deleting the current format empties the name the window selects.
+    Open("SPADES");
+    Select({"SPADES"});
+    form->DeleteButton->click();
+    EXPECT_EQ(form->CurrentName(), "");
+    form->CancelButton->click();
+    EXPECT_EQ(ReadFileBytes(path), Section("SPADES", {"Elim=2", "Boot time=9"}));
+}
+
+TEST_F(FormatManagerTest, MergeCancelWritesNothingAndARenameOntoAnExistingNameOverwrites) {
+    const std::string before = "[Spades]\r\nElim=2\r\n[Hearts]\r\nElim=1\r\n";
+    WriteFileBytes(path, before);
+    WriteFileBytes(dir.File("club.kvbf"), "[spades]\r\nElim=3\r\n");
+    Open();
+    ImportFrom(dir.File("club.kvbf"));
+    bool mergeStayed = false;
+    When<TFormatMergeForm>([&](TFormatMergeForm* merge) {
+        When<TFormatExistsForm>([](TFormatExistsForm* q) { q->CancelButton->click(); }, merge);
+        merge->AddButton->click();
+        mergeStayed = merge->isVisible();
+        merge->CancelButton->click();
+    });
+    form->ImportButton->click();
+    EXPECT_TRUE(mergeStayed);
+    EXPECT_EQ(ReadFileBytes(path), before);
+    EXPECT_FALSE(std::filesystem::exists(bak));
+
+    int questions = 0;
+    When<TFormatMergeForm>([&](TFormatMergeForm* merge) {
+        When<TFormatExistsForm>([&](TFormatExistsForm* q) {
+            ++questions;
+            q->NameEdit->setText("HEARTS");
+            q->RenameButton->click();
+        }, merge);
+        merge->AddButton->click();
+    });
+    form->ImportButton->click();
+    EXPECT_EQ(questions, 1);
+    EXPECT_EQ(ReadFileBytes(path), Section("Spades", {"Elim=2"}) + Section("HEARTS", {"Elim=3"}));
+    EXPECT_EQ(ReadFileBytes(bak), before);
+    EXPECT_EQ(Names(), "Default|HEARTS|Spades");
+}
+
+TEST_F(FormatManagerTest, AFileThatCannotBeWrittenIsToldAndTheListStays) {
+    const std::string before = "[A]\r\nElim=2\r\n";
+    WriteFileBytes(path, before);
+    std::filesystem::create_directories(bak + "/keep");  // the backup cannot be made
+    Open();
+    Select({"A"});
+    form->CopyButton->click();
+    QString error;
+    AnswerBox(&error, "OK");
+    form->OkButton->click();
+    EXPECT_TRUE(error.contains("Tourney Formats.bak")) << error.toStdString();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(Names(), "A|Copy of A|Default");
+    EXPECT_EQ(ReadFileBytes(path), before);
+    EXPECT_TRUE(std::filesystem::is_directory(bak + "/keep"));
+    // Freed, the same OK goes through.
+    std::filesystem::remove_all(bak);
+    form->OkButton->click();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(ReadFileBytes(path), Section("A", {"Elim=2"}) + Section("Copy of A", {"Elim=2"}));
+}
+
+TEST_F(FormatManagerTest, MergeListsNamedSectionsOnlyAndAddFollowsTheTicks) {
+    WriteFileBytes(dir.File("empty.kvbf"), "");
+    std::string junk("\x00\x01[\xff\xfe]\x7f\r\n[]nameless\r\n\x89PNG\x1a\n[ok]\r\nElim=2\r\n", 45);
+    WriteFileBytes(dir.File("junk.kvbf"), junk);
+    TFormatMergeForm none(path, {dir.File("empty.kvbf")});
+    EXPECT_EQ(none.List->topLevelItemCount(), 0);
+    EXPECT_FALSE(none.AddButton->isEnabled());
+
+    TFormatMergeForm merge(path, {dir.File("junk.kvbf"), dir.File("missing.kvbf")});
+    merge.show();
+    ASSERT_EQ(merge.List->topLevelItemCount(), 2);
+    EXPECT_EQ(merge.List->topLevelItem(0)->text(0), ToQ("\xff\xfe"));
+    EXPECT_EQ(merge.List->topLevelItem(1)->text(0), "ok");
+    EXPECT_EQ(merge.List->topLevelItem(1)->text(1), "junk");
+    EXPECT_EQ(merge.List->headerItem()->text(1), "File name");
+    EXPECT_TRUE(merge.AddButton->isEnabled());
+    merge.List->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+    merge.List->topLevelItem(1)->setCheckState(0, Qt::Unchecked);
+    EXPECT_FALSE(merge.AddButton->isEnabled());
+    merge.List->topLevelItem(1)->setCheckState(0, Qt::Checked);
+    EXPECT_TRUE(merge.AddButton->isEnabled());
+    merge.AddButton->click();
+    EXPECT_EQ(merge.result(), QDialog::Accepted);
+    EXPECT_EQ(ReadFileBytes(path), Section("ok", {"Elim=2"}));
+}
+
+}  // namespace
+}  // namespace kestrova

@@ -1,0 +1,230 @@
+// The co-host link over real loopback sockets, in-process: one copy listens,
+// another connects. Every wait is on a signal, with a timeout.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <filesystem>
+#include <memory>
+
+#include "fakes/fake_ports.h"
+#include "link/link_errors.h"
+#include "link/local_addresses_form.h"
+#include "ui/kestrova_form.h"
+#include "ui/link_commands.h"
+#include "ui/modal_helper.h"
+
+namespace kestrova {
+namespace {
+
+constexpr int kWait = 5000;
+
+// A port nobody listens on right now.
+int FreePort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+int OpenDescriptors() {
+    int n = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator("/proc/self/fd"))
+        ++n;
+    return n;
+}
+
+// One copy of the program's link: its submenu and the host's boxes.
+struct Copy {
+    QWidget window;
+    QMenu menu;
+    testing::FakeDialogs dialogs;
+    std::unique_ptr<TLinkCommands> commands;
+    QAction *allow, *connect, *disconnect, *ip;
+    explicit Copy(int port) {
+        allow = menu.addAction("Allow a host to connect");
+        connect = menu.addAction("Connect to another host");
+        disconnect = menu.addAction("Disconnect");
+        ip = menu.addAction("&What's my IP address?");
+        commands = std::make_unique<TLinkCommands>(
+            TLinkActions{&menu, allow, connect, disconnect, ip}, dialogs, &window, port);
+        commands->Lookup = [] { return TLocalHost{"desk", {"127.0.0.1", "192.168.7.9"}}; };
+    }
+    // "x" checked, then a/c/d for the enabled items.
+    std::string Menu() const {
+        std::string s;
+        s += allow->isChecked() ? 'x' : '-';
+        s += allow->isEnabled() ? 'a' : '-';
+        s += connect->isEnabled() ? 'c' : '-';
+        s += disconnect->isEnabled() ? 'd' : '-';
+        return s;
+    }
+    // Runs the action and waits until the menu has changed `changes` times.
+    bool WaitMenu(const std::function<void()>& act, int changes = 1) {
+        QSignalSpy spy(commands.get(), &TLinkCommands::menuChanged);
+        act();
+        while (spy.count() < changes)
+            if (!spy.wait(kWait)) return false;
+        return true;
+    }
+    void ConnectTo(const std::string& host) {
+        dialogs.Inputs = {host};
+        connect->trigger();
+    }
+};
+
+TEST(LinkSockets, ListenConnectAndDisconnectOverLoopback) {
+    const int port = FreePort();
+    Copy a(port), b(port);
+    EXPECT_EQ(a.Menu(), "-ac-");
+    a.allow->trigger();
+    EXPECT_EQ(a.Menu(), "xac-");
+    EXPECT_EQ(a.dialogs.Messages,
+              std::vector<std::string>{"Local Address = 127.0.0.1, 192.168.7.9"});
+    EXPECT_EQ(a.commands->Sockets().ServerPort(), port);
+
+    QSignalSpy aSpy(a.commands.get(), &TLinkCommands::menuChanged);
+    ASSERT_TRUE(b.WaitMenu([&] { b.ConnectTo("127.0.0.1"); }, 2));  // the click, then connected
+    EXPECT_EQ(b.Menu(), "---d");
+    while (a.Menu() != "x--d" && aSpy.wait(kWait)) {
+    }
+    EXPECT_EQ(a.Menu(), "x--d");
+
+    // The connecting side leaves: its own menu is idle again, the listening
+    // side keeps its state until its host disconnects.
+    b.disconnect->trigger();
+    EXPECT_EQ(b.Menu(), "-ac-");
+    QSignalSpy peerGone(a.commands->Sockets().findChildren<QTcpSocket*>().value(0),
+                        &QObject::destroyed);
+    ASSERT_TRUE(peerGone.wait(kWait));
+    EXPECT_EQ(a.Menu(), "x--d");
+    EXPECT_EQ(a.commands->Sockets().PeerCount(), 0);
+    a.disconnect->trigger();
+    EXPECT_EQ(a.Menu(), "-ac-");
+    EXPECT_FALSE(a.commands->Sockets().Listening());
+    EXPECT_TRUE(b.dialogs.Messages.empty());
+}
+
+TEST(LinkSockets, TheListeningSideClosingIdlesTheConnectedSide) {
+    const int port = FreePort();
+    Copy a(port), b(port);
+    a.allow->trigger();
+    ASSERT_TRUE(b.WaitMenu([&] { b.ConnectTo("127.0.0.1"); }, 2));
+    ASSERT_TRUE(b.WaitMenu([&] { a.disconnect->trigger(); }));
+    EXPECT_EQ(b.Menu(), "-ac-");
+    EXPECT_TRUE(b.dialogs.Messages.empty());  // a close is no error
+}
+
+TEST(LinkSockets, ARefusedConnectionAndAPortInUseShowTheirTexts) {
+    const int port = FreePort();
+    Copy b(port);
+    ASSERT_TRUE(b.WaitMenu([&] { b.ConnectTo("127.0.0.1"); }, 2));
+    EXPECT_EQ(b.dialogs.Messages, std::vector<std::string>{
+                                      "Error connecting to 127.0.0.1: Connection is forcefully "
+                                      "rejected. (10061)"});
+    EXPECT_EQ(b.Menu(), "-ac-");
+    EXPECT_FALSE(b.commands->Sockets().ClientOpen());
+
+    QTcpServer holder;
+    ASSERT_TRUE(holder.listen(QHostAddress::AnyIPv4, static_cast<quint16>(port)));
+    Copy a(port);
+    a.allow->trigger();
+    EXPECT_EQ(a.dialogs.Messages,
+              std::vector<std::string>{"Error connecting to desk: Address in use. (10048)"});
+    EXPECT_EQ(a.Menu(), "-ac-");  // the click's own check mark is taken back
+}
+
+TEST(LinkSockets, APeerThatResetsIsADisconnectAndTheProgramGoesOn) {
+    QTcpServer rude;
+    ASSERT_TRUE(rude.listen(QHostAddress::LocalHost, 0));
+    Copy b(rude.serverPort());
+    QSignalSpy arrived(&rude, &QTcpServer::newConnection);
+    ASSERT_TRUE(b.WaitMenu([&] { b.ConnectTo("127.0.0.1"); }, 2));
+    ASSERT_TRUE(arrived.count() > 0 || arrived.wait(kWait));
+    QTcpSocket* peer = rude.nextPendingConnection();
+    ASSERT_NE(peer, nullptr);
+    peer->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    ASSERT_TRUE(b.WaitMenu([&] { peer->abort(); }));
+    EXPECT_EQ(b.Menu(), "-ac-");
+    EXPECT_TRUE(b.dialogs.Messages.empty());
+    // And it connects again.
+    ASSERT_TRUE(b.WaitMenu([&] { b.ConnectTo("127.0.0.1"); }, 2));
+    EXPECT_EQ(b.Menu(), "---d");
+}
+
+TEST(LinkSockets, OpeningAndClosingAThousandTimesLeaksNoDescriptor) {
+    const int port = FreePort();
+    Copy a(port), b(port);
+    const int before = OpenDescriptors();
+    for (int i = 0; i < 1000; ++i) {
+        a.allow->trigger();
+        ASSERT_TRUE(b.WaitMenu([&] { b.ConnectTo("127.0.0.1"); }, 2)) << i;
+        ASSERT_EQ(b.Menu(), "---d") << i;
+        b.disconnect->trigger();
+        a.disconnect->trigger();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_LE(OpenDescriptors(), before);
+    EXPECT_EQ(a.dialogs.Messages.size(), 1000u);  // each "Local Address = ..."
+    EXPECT_TRUE(b.dialogs.Messages.empty());
+}
+
+TEST(LinkSockets, WhatsMyIpListsTheAddressesAndAFailedLookupShowsNothing) {
+    Copy a(FreePort());
+    QStringList rows;
+    QString title;
+    testing::WhenModal([&](QWidget* w) {
+        auto* form = qobject_cast<TLocalAddressesForm*>(w);
+        ASSERT_NE(form, nullptr);
+        title = form->windowTitle();
+        for (int i = 0; i < form->List->count(); ++i)
+            rows << form->List->item(i)->text();
+        form->OkButton->click();
+    });
+    a.ip->trigger();
+    EXPECT_EQ(title, "Local IP Addresses");
+    EXPECT_EQ(rows, (QStringList{"127.0.0.1", "192.168.7.9"}));
+
+    a.commands->Lookup = [] { return std::optional<TLocalHost>(); };
+    int shown = 0;
+    a.commands->ShowAddresses = [&](const std::vector<std::string>&) { ++shown; };
+    a.ip->trigger();
+    a.allow->trigger();
+    EXPECT_EQ(shown, 0);
+    EXPECT_EQ(a.dialogs.Messages,
+              std::vector<std::string>{"It appears you do not have an Internet connection"});
+    EXPECT_EQ(a.Menu(), "-ac-");
+}
+
+TEST(LinkSockets, QtErrorsMapOntoTheWinsockCodes) {
+    using E = QAbstractSocket::SocketError;
+    EXPECT_EQ(WinsockCodeOf(E::ConnectionRefusedError), 10061);
+    EXPECT_EQ(WinsockCodeOf(E::HostNotFoundError), 11001);
+    EXPECT_EQ(WinsockCodeOf(E::SocketTimeoutError), 10060);
+    EXPECT_EQ(WinsockCodeOf(E::AddressInUseError), 10048);
+    EXPECT_EQ(WinsockCodeOf(E::NetworkError), 10051);
+    EXPECT_EQ(WinsockCodeOf(E::RemoteHostClosedError), 0);
+    // No counterpart: Qt's own number, which the table does not know.
+    EXPECT_EQ(SocketErrorText(WinsockCodeOf(E::SslHandshakeFailedError)), "Unknown error.");
+    EXPECT_EQ(WinsockCodeOf(E::UnknownSocketError), -1);
+}
+
+TEST(LinkSockets, TheSubmenuIsHiddenUnlessAskedFor) {
+    TKestrovaForm window;
+    QAction* submenu = window.Menus().InternetLink->menuAction();
+    EXPECT_FALSE(submenu->isVisible());
+    EXPECT_FALSE(window.Menus().LinkDisconnect->isEnabled());
+    EXPECT_TRUE(window.Menus().LinkAllow->isEnabled());
+    window.ShowLinkMenu(true);
+    EXPECT_TRUE(submenu->isVisible());
+}
+
+}  // namespace
+}  // namespace kestrova
