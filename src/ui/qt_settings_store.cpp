@@ -125,16 +125,30 @@ void ReadStateOptions(TReader& r, TAppSettings& s, TStateOptions& o) {
     }
 }
 
-void ReadRecent(QSettings& q, TAppSettings& s) {
-    q.beginGroup("RestoreMRU");
-    s.RecentTourneys.clear();
+// A recent-files list: string values F0, F1, ... in a subkey, newest first.
+void ReadRecentList(QSettings& q, const char* group, std::vector<std::string>& list) {
+    q.beginGroup(group);
+    list.clear();
     for (int i = 0; i < RecentTourneyCount; ++i) {
         QString name = QString("F%1").arg(i);
         if (!q.contains(name)) continue;
         QString path = q.value(name).toString();
-        if (!path.isEmpty()) s.RecentTourneys.push_back(FromQ(path));
+        if (!path.isEmpty()) list.push_back(FromQ(path));
     }
     q.endGroup();
+}
+
+void WriteRecentList(QSettings& q, const char* group, const std::vector<std::string>& list) {
+    q.beginGroup(group);
+    q.remove("");
+    for (size_t i = 0; i < list.size() && i < RecentTourneyCount; ++i)
+        q.setValue(QString("F%1").arg(i), ToQ(list[i]));
+    q.endGroup();
+}
+
+void ReadRecent(QSettings& q, TAppSettings& s) {
+    ReadRecentList(q, "RestoreMRU", s.RecentTourneys);
+    ReadRecentList(q, "MacroMRU", s.RecentMacroFiles);
 }
 
 std::string WithSeparator(std::string folder) {
@@ -235,11 +249,8 @@ void TQtSettingsStore::Save(const TTourneyState& state) {
     flag("Randomly Assign Byes", state.RandomRound2Byes);
     flag("Post assignments manually", s.PostAssignmentsManually);
     flag("Display match time remaining", s.DisplayMatchTimeRemaining);
-    q->beginGroup("RestoreMRU");
-    q->remove("");
-    for (size_t i = 0; i < s.RecentTourneys.size() && i < RecentTourneyCount; ++i)
-        q->setValue(QString("F%1").arg(i), ToQ(s.RecentTourneys[i]));
-    q->endGroup();
+    WriteRecentList(*q, "RestoreMRU", s.RecentTourneys);
+    WriteRecentList(*q, "MacroMRU", s.RecentMacroFiles);
     q->sync();
     if (q->status() != QSettings::NoError)
         throw std::runtime_error("The settings could not be written.");
