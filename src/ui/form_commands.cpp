@@ -19,6 +19,7 @@
 #include "session/lifecycle.h"
 #include "engine/tourney_file.h"
 #include "ui/kestrova_form.h"
+#include "ui/lobby_commands.h"
 
 namespace kestrova {
 
@@ -152,6 +153,7 @@ void TKestrovaForm::FormatMenuChanged() {
 // ---- File commands
 
 void TKestrovaForm::StartUp(const QString& path) {
+    lobby_->ApplySettings();  // the settings have been read by now
     if (!path.isEmpty()) {
         Run([&] { OpenTourney(state_, Cp(path)); });
     } else {
@@ -281,7 +283,7 @@ void TKestrovaForm::WinMenu(const TSeatRef& at, const QPoint& global) {
 }
 
 void TKestrovaForm::PlayerMenu(const TSeatRef& at, const QPoint& global, bool onWinButton) {
-    const TPlayerMenuState on = PlayerMenuEnabling(state_, at, onWinButton, false);
+    const TPlayerMenuState on = PlayerMenuEnabling(state_, at, onWinButton, lobby_->HasPlayerMacros());
     menuSeat_ = at;
     TMainMenus& m = *menus_;
     m.PmRemove->setEnabled(on.Remove);
@@ -290,8 +292,8 @@ void TKestrovaForm::PlayerMenu(const TSeatRef& at, const QPoint& global, bool on
     m.PmAssignSilently->setEnabled(on.AssignSilently);
     m.PmReassign->setEnabled(on.Reassign);
     m.PmBan->setEnabled(on.Ban);
-    // Player macros join with the macro file.
-    m.RunMacroMenu->setEnabled(false);
+    lobby_->SetMenuSeat(at);
+    m.RunMacroMenu->setEnabled(on.RunMacro);
     if (!global.isNull()) m.PlayerMenu->popup(global);
 }
 

@@ -13,6 +13,7 @@
 #include "engine/status.h"
 #include "records/confirm.h"
 #include "records/event_log.h"
+#include "ui/lobby_commands.h"
 
 namespace kestrova {
 
@@ -27,6 +28,7 @@ TKestrovaForm::TKestrovaForm(TFormPorts ports, QWidget* parent)
     state_.Ports.Dialogs = ports_.Dialogs.get();
     state_.Ports.Clock = ports_.Clock.get();
     state_.Ports.Lobby = ports_.Lobby.get();
+    state_.Ports.LobbyWindows = ports_.LobbyWindows.get();
     state_.Ports.Settings = ports_.Settings.get();
     state_.Ports.Announcer = ports_.Announcer.get();
     state_.Ports.View = this;
@@ -44,6 +46,7 @@ TKestrovaForm::TKestrovaForm(TFormPorts ports, QWidget* parent)
     ConnectStrips();
     ConnectMenus();
     ConnectOptionMenus();
+    lobby_ = new TLobbyCommands(state_, *menus_, this, [this](const std::function<void()>& f) { Run(f); });
     ApplyOptionsFromSettings();
     EnsurePanels();
     TabsChanged();
@@ -112,6 +115,7 @@ void TKestrovaForm::BuildStatusBar() {
 }
 
 void TKestrovaForm::TickClock() {
+    if (lobby_) lobby_->Tick();
     clockPanels_[0]->setText(Q(FormatDateTime("\" Local: \"t", state_.Now(), state_.Locale)));
 }
 

@@ -22,12 +22,14 @@
 namespace kestrova {
 
 class TTeamPropertiesForm;
+class TLobbyCommands;
 
 // The port objects the window owns; unset ones fall back to the core's defaults.
 struct TFormPorts {
     std::unique_ptr<IDialogs> Dialogs;
     std::unique_ptr<IClock> Clock;
     std::unique_ptr<ILobbyPort> Lobby;
+    std::unique_ptr<ILobbyWindows> LobbyWindows;  // none: no room is ever found
     std::unique_ptr<ISettingsStore> Settings;
     std::unique_ptr<IAnnouncer> Announcer;
 };
@@ -86,6 +88,7 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     TStartTimeStrip* StartStrip() const { return startStrip_; }
     TMainMenus& Menus() { return *menus_; }
     TStatusDocks& Docks() { return *docks_; }
+    TLobbyCommands& LobbyCommands() { return *lobby_; }
     QLabel* ClockPanel(int i) const { return clockPanels_[i]; }
     void TickClock();
     void ApplyArrangement();
@@ -158,6 +161,7 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     TSaveAsDialog saveAsDialog_;
     // Created once and reused: team mode opens it over the clicked name box.
     TTeamPropertiesForm* teamForm_ = nullptr;
+    TLobbyCommands* lobby_ = nullptr;  // owned as a child QObject
     // Redraws asked for while a command runs: [bracket][round].
     bool batching_ = false;
     std::array<std::array<bool, MaxRounds>, 3> dirty_{};

@@ -38,6 +38,12 @@ struct TMainMenus {
     QAction *AllByes, *RandomByes;
     // Help
     QAction *HelpGuide, *HelpFaq, *HelpAbout;
+    // Lobby link and macros (wired by TLobbyCommands)
+    QMenu *AutoPost, *LobbyList, *Macro;
+    QAction *LobbyDisabled, *LobbySeparator, *AutoPostPreview, *AutoPostLoss, *ShowLobbyList,
+        *PostManually;
+    QAction *MacroSeparator, *MacroEdit, *MacroNew, *MacroOpen, *MacroSaveAs;
+    QMenu* MacroRecent;
     // Toolbars
     QToolBar *ActionsBar, *MacrosBar;
     QAction *TbWelcome, *TbFormat, *TbAllStart, *TbClose, *TbWinners;
