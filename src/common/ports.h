@@ -4,6 +4,7 @@
 // (tests/fakes). Every method has a harmless default so that a port may be
 // left unset: the core then runs headless, answering every question "Yes".
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -88,19 +89,14 @@ public:
     virtual void StatusMessage(const std::string& text) { (void)text; }
 };
 
-// Clipboard and lobby chat. Lines are cp1252.
+// Clipboard and the wait that keeps the window responsive. Lines are cp1252.
 class ILobbyPort {
 public:
     virtual ~ILobbyPort() = default;
     // Puts text on the clipboard as plain and Unicode text; false when busy.
     virtual bool SetClipboard(const std::string& text) { (void)text; return true; }
-    // A lobby chat input is chosen (FLobbyEditWnd non-zero).
-    virtual bool HasChatWindow() { return false; }
-    // Selects everything in the chat input and pastes the clipboard.
-    virtual void PasteIntoChat() {}
-    // Presses Enter in the chat input.
-    virtual void SendEnter() {}
-    // Waits the given milliseconds while the event loop keeps running.
+    // Waits the given milliseconds while the event loop keeps running, so
+    // ticks, menus and further postings are served meanwhile.
     virtual void Wait(int milliseconds) { (void)milliseconds; }
 };
 
@@ -185,6 +181,53 @@ public:
     // The middle and right zones before the settings are read.
     virtual std::pair<std::string, std::string> DefaultKeyNames() {
         return {"America/New_York", "America/Los_Angeles"};
+// A window of the lobby client (a Win32 HWND); 0 is no window.
+using TWindowHandle = uint64_t;
+
+// The window messages the lobby link sends to a room's chat input.
+namespace lobby_msg {
+constexpr uint32_t EM_SETSEL = 0x00B1;
+constexpr uint32_t WM_PASTE = 0x0302;
+constexpr uint32_t WM_KEYDOWN = 0x0100;
+constexpr uint32_t WM_CHAR = 0x0102;
+constexpr uint32_t WM_KEYUP = 0x0101;
+constexpr uint32_t VK_RETURN = 13;
+}  // namespace lobby_msg
+
+// The lobby client's windows, as the platform's window functions see them.
+// The default lists no windows at all, which is what every platform without
+// Win32 windows gets: no room is ever found and lines go to the clipboard.
+// Every call must be safe on a handle whose window has since closed.
+class ILobbyWindows {
+public:
+    virtual ~ILobbyWindows() = default;
+    // Every top-level window of the class, in the system's order
+    // (FindWindowExA with no parent, iterated from the previous result).
+    virtual std::vector<TWindowHandle> TopLevelWindows(const std::string& className) {
+        (void)className;
+        return {};
+    }
+    // GetWindowTextA, up to 256 characters; empty for a closed window.
+    virtual std::string WindowText(TWindowHandle w) { (void)w; return {}; }
+    // GetClassNameA, up to 64 characters; empty for a closed window.
+    virtual std::string WindowClass(TWindowHandle w) { (void)w; return {}; }
+    // Height of GetClientRect; 0 for a closed window.
+    virtual int ClientHeight(TWindowHandle w) { (void)w; return 0; }
+    // GetWindow(GW_CHILD); 0 when none.
+    virtual TWindowHandle FirstChild(TWindowHandle w) { (void)w; return 0; }
+    // EnumChildWindows: every descendant, depth first, until visit returns false.
+    virtual void EnumDescendants(TWindowHandle w, const std::function<bool(TWindowHandle)>& visit) {
+        (void)w; (void)visit;
+    }
+    // SendMessageA (waits for the target window to handle it).
+    virtual intptr_t SendToWindow(TWindowHandle w, uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+        (void)w; (void)msg; (void)wParam; (void)lParam;
+        return 0;
+    }
+    // PostMessageA (queues and returns); false when the window is gone.
+    virtual bool PostToWindow(TWindowHandle w, uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+        (void)w; (void)msg; (void)wParam; (void)lParam;
+        return false;
     }
 };
 

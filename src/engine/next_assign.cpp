@@ -21,7 +21,7 @@ void Announce(TTourneyState& s, TMessageKind kind, bool automatic) {
     announcer.Post(s, kind, automatic);
 }
 
-bool LobbyAttached(TTourneyState& s) { return s.Lobby().HasChatWindow(); }
+bool LobbyAttached(TTourneyState& s) { return ChatInputKnown(s); }
 
 namespace {
 bool IsByeTable(const TTableRec& t) {

@@ -225,7 +225,7 @@ void PostMessageKind(TTourneyState& s, const std::string& text, bool automatic) 
     for (std::string& line : lines)
         line = ExpandMessage(s, line, s.MsgParams);
     TPostResult first = TPostResult::ClipboardOnly;
-    if (!s.Lobby().HasChatWindow()) {
+    if (!ChatInputKnown(s)) {
         // The host pastes it by hand: the whole text goes onto the clipboard.
         first = PostLinesToClipboard(s, lines);
     } else {

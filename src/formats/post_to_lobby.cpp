@@ -14,23 +14,39 @@ bool Marked(const std::string& text) {
 std::string Unmarked(const std::string& text) {
     return Marked(text) ? text.substr(2) : text;
 }
+
+// Select everything and paste: the line replaces what the host had typed.
+void PasteInto(ILobbyWindows& w, TWindowHandle edit) {
+    w.SendToWindow(edit, lobby_msg::EM_SETSEL, 0, -1);
+    w.SendToWindow(edit, lobby_msg::WM_PASTE, 0, 0);
+}
+
+// Enter as the keyboard would give it: key down, the character, key up.
+void PressEnter(ILobbyWindows& w, TWindowHandle edit) {
+    for (uint32_t msg : {lobby_msg::WM_KEYDOWN, lobby_msg::WM_CHAR, lobby_msg::WM_KEYUP})
+        w.PostToWindow(edit, msg, lobby_msg::VK_RETURN, 0);
+}
 }  // namespace
 
 TPostResult PostToLobby(TTourneyState& s, const std::string& text, bool automatic) {
     WriteLog(s, "    -> Posting \"" + text + "\"");
     const bool marked = Marked(text);
     const std::string line = Unmarked(text);
-    ILobbyPort& lobby = s.Lobby();
-    if (!lobby.SetClipboard(line)) {
+    if (!s.Lobby().SetClipboard(line)) {
         s.Dialogs().MessageBox(TMessageBoxKind::Warning, "Can't copy message into clipboard");
         return TPostResult::ClipboardFailed;
     }
-    if (!lobby.HasChatWindow() || (marked && automatic)) return TPostResult::ClipboardOnly;
-    lobby.PasteIntoChat();
+    // Taken now: a tick during an earlier line's pause may have lost the room.
+    const TWindowHandle edit = s.FLobbyEditWnd;
+    if (edit == 0 || (marked && automatic)) return TPostResult::ClipboardOnly;
+    ILobbyWindows& windows = s.LobbyWindows();
+    PasteInto(windows, edit);
     if (s.Settings.AutoPostPreview) return TPostResult::Pasted;
-    lobby.SendEnter();
+    PressEnter(windows, edit);
     // Lets the lobby take the line before the next one replaces the clipboard.
-    lobby.Wait(100);
+    // Window messages are handled meanwhile; a posting that starts now begins
+    // after this line's Enter, so lines never interleave.
+    s.Lobby().Wait(100);
     return TPostResult::Sent;
 }
 

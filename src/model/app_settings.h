@@ -48,6 +48,7 @@ struct TAppSettings {
     bool PostAssignmentsManually = false;
     bool DisplayMatchTimeRemaining = false;
     std::vector<std::string> RecentTourneys;  // "RestoreMRU": F0..F4, newest first
+    std::vector<std::string> RecentMacroFiles;  // "MacroMRU": F0..F4, newest first
 };
 
 }  // namespace kestrova

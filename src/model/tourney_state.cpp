@@ -31,6 +31,7 @@ public:
 IDialogs gDefaultDialogs;
 IView gDefaultView;
 ILobbyPort gDefaultLobby;
+ILobbyWindows gNoLobbyWindows;
 SystemClock gSystemClock;
 }  // namespace
 
@@ -74,6 +75,9 @@ const TBracket& TTourneyState::Bracket(TBracketKind b) const {
 IDialogs& TTourneyState::Dialogs() { return Ports.Dialogs ? *Ports.Dialogs : gDefaultDialogs; }
 IView& TTourneyState::View() { return Ports.View ? *Ports.View : gDefaultView; }
 ILobbyPort& TTourneyState::Lobby() { return Ports.Lobby ? *Ports.Lobby : gDefaultLobby; }
+ILobbyWindows& TTourneyState::LobbyWindows() {
+    return Ports.LobbyWindows ? *Ports.LobbyWindows : gNoLobbyWindows;
+}
 TDateTime TTourneyState::Now() { return (Ports.Clock ? *Ports.Clock : gSystemClock).Now(); }
 
 int TableIndexOf(const TTableRec& t) {

@@ -101,6 +101,7 @@ struct TPorts {
     IClock* Clock = nullptr;
     IView* View = nullptr;
     ILobbyPort* Lobby = nullptr;
+    ILobbyWindows* LobbyWindows = nullptr;
     ISettingsStore* Settings = nullptr;
     IAnnouncer* Announcer = nullptr;
     IRapidAssign* RapidAssign = nullptr;
@@ -151,7 +152,9 @@ public:
     TDateTime ClosedAt = 0;
     std::string HostPlayerName, CoHostPlayerName;
     bool UnscheduledHost = false, UnscheduledCoHost = false;
-    std::string LobbyName;
+    std::string LobbyName;         // the chosen room's title; empty: "&Disabled"
+    TWindowHandle FParentLobbyWnd = 0;  // the chosen room window
+    TWindowHandle FLobbyEditWnd = 0;    // its chat input; 0 when none or not found
     std::array<std::string, 4> EmailFields;  // the results panel's e-mail fields
     std::array<std::string, 4> EmailLabels;  // their captions ("<name>'s Email:")
 
@@ -209,6 +212,7 @@ public:
     IDialogs& Dialogs();
     IView& View();
     ILobbyPort& Lobby();
+    ILobbyWindows& LobbyWindows();
     TDateTime Now();
 };
 
@@ -219,6 +223,9 @@ struct TSeatRef {
     int Table = 0;
     int Seat = 0;
 };
+
+// A lobby chat input is known: postings reach the room, not only the clipboard.
+inline bool ChatInputKnown(const TTourneyState& s) { return s.FLobbyEditWnd != 0; }
 
 // Caption of the checked format entry, or empty.
 inline std::string CurrentFormatName(const TTourneyState& s) { return s.CurrentFormat; }

@@ -9,6 +9,7 @@
 #include "engine/table_count.h"
 #include "engine/undo.h"
 #include "engine/format_store.h"
+#include "lobby/lobby_link.h"
 #include "records/confirm.h"
 #include "records/event_log.h"
 #include "records/player_lists.h"
@@ -71,7 +72,7 @@ void StartNewTourney(TTourneyState& s, const TNewTourneyOptions& o) {
     WriteLog(s, "\r\n**** New tourney: " + s.TourneyPath + "****\r\n");
     AddRecentTourney(s, s.TourneyPath);
     ResetTourneyState(s);
-    s.LobbyName = o.Lobby;
+    ChooseLobbyByTitle(s, o.Lobby);
     s.TeamMode = o.TeamMode;
     s.CapNames = o.CapNames;
     s.View().TeamCaptionsChanged();

@@ -20,6 +20,7 @@
 #include "session/token_upgrade.h"
 #include "engine/tourney_file.h"
 #include "ui/kestrova_form.h"
+#include "ui/lobby_commands.h"
 
 namespace kestrova {
 
@@ -154,6 +155,7 @@ void TKestrovaForm::FormatMenuChanged() {
 
 void TKestrovaForm::StartUp(const QString& path) {
     AskTokenUpgrade(state_);
+    lobby_->ApplySettings();  // the settings have been read by now
     if (!path.isEmpty()) {
         Run([&] { OpenTourney(state_, Cp(path)); });
     } else {
@@ -283,7 +285,7 @@ void TKestrovaForm::WinMenu(const TSeatRef& at, const QPoint& global) {
 }
 
 void TKestrovaForm::PlayerMenu(const TSeatRef& at, const QPoint& global, bool onWinButton) {
-    const TPlayerMenuState on = PlayerMenuEnabling(state_, at, onWinButton, false);
+    const TPlayerMenuState on = PlayerMenuEnabling(state_, at, onWinButton, lobby_->HasPlayerMacros());
     menuSeat_ = at;
     TMainMenus& m = *menus_;
     m.PmRemove->setEnabled(on.Remove);
@@ -292,8 +294,8 @@ void TKestrovaForm::PlayerMenu(const TSeatRef& at, const QPoint& global, bool on
     m.PmAssignSilently->setEnabled(on.AssignSilently);
     m.PmReassign->setEnabled(on.Reassign);
     m.PmBan->setEnabled(on.Ban);
-    // Player macros join with the macro file.
-    m.RunMacroMenu->setEnabled(false);
+    lobby_->SetMenuSeat(at);
+    m.RunMacroMenu->setEnabled(on.RunMacro);
     if (!global.isNull()) m.PlayerMenu->popup(global);
 }
 

@@ -14,6 +14,7 @@
 #include "records/confirm.h"
 #include "records/event_log.h"
 #include "timing/world_clock.h"
+#include "ui/lobby_commands.h"
 
 namespace kestrova {
 
@@ -28,6 +29,7 @@ TKestrovaForm::TKestrovaForm(TFormPorts ports, QWidget* parent)
     state_.Ports.Dialogs = ports_.Dialogs.get();
     state_.Ports.Clock = ports_.Clock.get();
     state_.Ports.Lobby = ports_.Lobby.get();
+    state_.Ports.LobbyWindows = ports_.LobbyWindows.get();
     state_.Ports.Settings = ports_.Settings.get();
     state_.Ports.Announcer = ports_.Announcer.get();
     state_.Ports.FileTypes = ports_.FileTypes.get();
@@ -50,6 +52,7 @@ TKestrovaForm::TKestrovaForm(TFormPorts ports, QWidget* parent)
     ConnectWorldClock();
     ConnectFormatDialogs();
     ConnectLink();
+    lobby_ = new TLobbyCommands(state_, *menus_, this, [this](const std::function<void()>& f) { Run(f); });
     ApplyOptionsFromSettings();
     EnsurePanels();
     TabsChanged();
@@ -125,6 +128,7 @@ void TKestrovaForm::TickClock() {
     const std::array<std::string, 3> texts = ClockPanelTexts(state_);
     for (int i = 0; i < 3; ++i)
         clockPanels_[i]->setText(Q(texts[i]));
+    if (lobby_) lobby_->Tick();
 }
 
 void TKestrovaForm::ApplyOptionsFromSettings() {

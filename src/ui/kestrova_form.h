@@ -25,12 +25,14 @@ namespace kestrova {
 class TSelectTimeZoneForm;
 class TTeamPropertiesForm;
 class TLinkCommands;
+class TLobbyCommands;
 
 // The port objects the window owns; unset ones fall back to the core's defaults.
 struct TFormPorts {
     std::unique_ptr<IDialogs> Dialogs;
     std::unique_ptr<IClock> Clock;
     std::unique_ptr<ILobbyPort> Lobby;
+    std::unique_ptr<ILobbyWindows> LobbyWindows;  // none: no room is ever found
     std::unique_ptr<ISettingsStore> Settings;
     std::unique_ptr<IAnnouncer> Announcer;
     std::unique_ptr<IFileTypes> FileTypes;
@@ -91,6 +93,7 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     TStartTimeStrip* StartStrip() const { return startStrip_; }
     TMainMenus& Menus() { return *menus_; }
     TStatusDocks& Docks() { return *docks_; }
+    TLobbyCommands& LobbyCommands() { return *lobby_; }
     QLabel* ClockPanel(int i) const { return clockPanels_[i]; }
     void TickClock();
     void ApplyArrangement();
@@ -177,6 +180,7 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     TTeamPropertiesForm* teamForm_ = nullptr;
     IDialogs fallbackDialogs_;
     TLinkCommands* link_ = nullptr;  // a child of the window
+    TLobbyCommands* lobby_ = nullptr;  // owned as a child QObject
     // Redraws asked for while a command runs: [bracket][round].
     bool batching_ = false;
     std::array<std::array<bool, MaxRounds>, 3> dirty_{};

@@ -12,6 +12,7 @@
 #include "engine/tourney_file.h"
 #include "ui/demo_tourney.h"
 #include "ui/kestrova_app.h"
+#include "lobby/lobby_link.h"
 #include "ui/kestrova_form.h"
 #include "records/settings.h"
 #include "timing/world_clock.h"
@@ -46,6 +47,12 @@ void WireNewTourneyDialog(TKestrovaForm& window) {
         TTourneyState& state = window.State();
         TNewTourneyForm form(state, parent);
         form.FormatFields = [&state](const std::string& name) { return FormatHostFields(state, name); };
+        form.LobbyTitles = [&state] {
+            std::vector<std::string> titles;
+            for (const TLobbyRoom& room : ListLobbyWindows(state))
+                titles.push_back(room.Title);
+            return titles;
+        };
         form.exec();
         switch (form.Result()) {
             case TNewTourneyForm::TResult::Start: return form.Options();

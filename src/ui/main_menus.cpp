@@ -24,9 +24,13 @@ TMainMenus::TMainMenus(QMainWindow* window) {
     BuildFile(bar->addMenu("&File"));
     BuildFormat(bar->addMenu("F&ormat"));
     BuildAction(bar->addMenu("&Action"));
-    QMenu* macro = bar->addMenu("&Macro");
-    for (const char* c : {"&Edit...", "&New...", "&Open...", "&Save as..."})
-        AddPending(macro, c);
+    Macro = bar->addMenu("&Macro");
+    MacroSeparator = Macro->addSeparator();  // the macros of the file go above it
+    MacroEdit = Macro->addAction("&Edit...");
+    MacroNew = Macro->addAction("&New...");
+    MacroOpen = Macro->addAction("&Open...");
+    MacroSaveAs = Macro->addAction("&Save as...");
+    MacroRecent = Macro->addMenu("Recent files");
     BuildOptions(bar->addMenu("Optio&ns"));
     QMenu* help = bar->addMenu("&Help");
     HelpGuide = help->addAction("&How to Use Guide");
@@ -113,10 +117,13 @@ void TMainMenus::BuildAction(QMenu* m) {
 
 void TMainMenus::BuildOptions(QMenu* m) {
     QMenu* autoPost = m->addMenu("&Auto-post options");
-    QMenu* lobby = autoPost->addMenu("&Auto-post Lobby");
-    AddPending(lobby, "&Disabled");
-    for (const char* c : {"Use Auto-post &preview mode", "Aut&o-post loser's message instantly"})
-        AddPending(autoPost, c);
+    AutoPost = autoPost;
+    LobbyList = autoPost->addMenu("&Auto-post Lobby");
+    LobbySeparator = LobbyList->addSeparator();  // the rooms go above it
+    LobbyDisabled = AddCheck(LobbyList, "&Disabled");
+    LobbyDisabled->setChecked(true);
+    AutoPostPreview = AddCheck(autoPost, "Use Auto-post &preview mode");
+    AutoPostLoss = AddCheck(autoPost, "Aut&o-post loser's message instantly");
     CapNames = AddCheck(autoPost, "Capitalise names");
     AddPending(m, "&Rapid-assign Active");
     QMenu* rapidMode = m->addMenu("Rapid-assign &mode");
@@ -140,12 +147,13 @@ void TMainMenus::BuildOptions(QMenu* m) {
     Vertical = AddCheck(Arrangement, "&Vertical");
     group->addAction(Horizontal);
     group->addAction(Vertical);
-    AddPending(view, "Show &Lobby list in menu bar");
+    ShowLobbyList = AddCheck(view, "Show &Lobby list in menu bar");
 
     QMenu* hosting = m->addMenu("&Hosting options");
+    AddPending(hosting, "Reset b&oot counts on assign");
+    PostManually = AddCheck(hosting, "&Post assignments manually");
     for (const char* c :
-         {"Reset b&oot counts on assign", "&Post assignments manually",
-          "&Display match time remaining", "Match tim&e reminders...", "&Show points at end"})
+         {"&Display match time remaining", "Match tim&e reminders...", "&Show points at end"})
         AddPending(hosting, c);
     ConfirmPrompts = m->addAction("&Confirm and notify prompts...");
     BannedList = m->addAction("Ba&nned player list...");

@@ -39,6 +39,12 @@ struct TMainMenus {
     // Help
     QAction *HelpGuide, *HelpFaq, *HelpAbout;
     QAction *LinkAllow, *LinkConnect, *LinkDisconnect, *LinkWhatsMyIp;
+    // Lobby link and macros (wired by TLobbyCommands)
+    QMenu *AutoPost, *LobbyList, *Macro;
+    QAction *LobbyDisabled, *LobbySeparator, *AutoPostPreview, *AutoPostLoss, *ShowLobbyList,
+        *PostManually;
+    QAction *MacroSeparator, *MacroEdit, *MacroNew, *MacroOpen, *MacroSaveAs;
+    QMenu* MacroRecent;
     // Toolbars
     QToolBar *ActionsBar, *MacrosBar;
     QAction *TbWelcome, *TbFormat, *TbAllStart, *TbClose, *TbWinners;

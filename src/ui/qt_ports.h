@@ -43,14 +43,12 @@ class TQtClock : public IClock {
     TDateTime UtcNow() override;
 };
 
-// Clipboard and waits. There is no lobby client outside Windows, so no chat
-// window is ever chosen: lines stay on the clipboard for the host to paste.
+// Clipboard and waits. The lobby's windows are a port of their own
+// (ILobbyWindows); without Win32 windows no room is ever found, and lines
+// stay on the clipboard for the host to paste.
 class TQtLobbyPort : public ILobbyPort {
   public:
     bool SetClipboard(const std::string& text) override;
-    bool HasChatWindow() override { return false; }
-    void PasteIntoChat() override {}
-    void SendEnter() override {}
     // Runs a local event loop, so timers, menus and sockets keep being served.
     void Wait(int milliseconds) override;
 };

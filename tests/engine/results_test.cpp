@@ -269,7 +269,7 @@ TEST_F(ResultsTest, AnnouncementKindsAndParameters) {
     ResetTourneyState(s);
 
     s.Settings.AutoPostLoss = true;
-    world.Lobby.ChatWindow = true;
+    world.AttachRoom(s);
     Start(TElimFormat::Double, 16);
     AssignWin(s, TBracketKind::Winners, 0, 0, 0, true, false);
     ASSERT_EQ(Kinds(), (std::vector<TMessageKind>{TMessageKind::mkNextAssign1,

@@ -78,8 +78,10 @@ bool FakeLobby::SetClipboard(const std::string& text) {
     return true;
 }
 
-void FakeLobby::PasteIntoChat() {
-    Chat.push_back(Clipboard.empty() ? std::string() : Clipboard.back());
+void FakeLobby::Wait(int milliseconds) {
+    Waits.push_back(milliseconds);
+    if (Clock) Clock->AdvanceSeconds(milliseconds / 1000.0);
+    if (DuringWait) DuringWait(milliseconds);
 }
 
 void FakeWorld::Wire(TTourneyState& s, IAnnouncer* announcer) {
@@ -87,9 +89,19 @@ void FakeWorld::Wire(TTourneyState& s, IAnnouncer* announcer) {
     s.Ports.Clock = &Clock;
     s.Ports.View = &View;
     s.Ports.Lobby = &Lobby;
+    s.Ports.LobbyWindows = &Windows;
+    Windows.Clipboard = [this] { return Lobby.Latest(); };
     s.Ports.Settings = &Settings;
     if (announcer) s.Ports.Announcer = announcer;
     s.SettingsLoaded = true;
+}
+
+TWindowHandle FakeWorld::AttachRoom(TTourneyState& s, const std::string& title) {
+    const TWindowHandle room = Windows.AddNewRoom(title);
+    s.LobbyName = title;
+    s.FParentLobbyWnd = room;
+    s.FLobbyEditWnd = Windows.InputOf(room);
+    return s.FLobbyEditWnd;
 }
 
 TempDir::TempDir() {

@@ -4,11 +4,13 @@
 #include <deque>
 #include <map>
 #include <utility>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "common/datetime.h"
+#include "fakes/fake_lobby_windows.h"
 #include "model/tourney_state.h"
 
 namespace kestrova::testing {
@@ -72,14 +74,15 @@ public:
 class FakeLobby : public ILobbyPort {
 public:
     std::vector<std::string> Clipboard;  // every text put on the clipboard
-    std::vector<std::string> Chat;       // every line pasted into the chat
-    int Enters = 0;
-    bool ChatWindow = false;
+    std::vector<int> Waits;              // every wait, in milliseconds
     bool ClipboardBusy = false;
+    // Runs inside each wait: what the event loop would serve meanwhile.
+    std::function<void(int)> DuringWait;
+    // A wait moves this clock on (so a test sees the pauses in the times).
+    FakeClock* Clock = nullptr;
     bool SetClipboard(const std::string& text) override;
-    bool HasChatWindow() override { return ChatWindow; }
-    void PasteIntoChat() override;
-    void SendEnter() override { ++Enters; }
+    void Wait(int milliseconds) override;
+    std::string Latest() const { return Clipboard.empty() ? std::string() : Clipboard.back(); }
 };
 
 // The settings key in memory: (subkey, name) -> value, names without regard
@@ -148,8 +151,11 @@ struct FakeWorld {
     FakeClock Clock;
     FakeView View;
     FakeLobby Lobby;
+    FakeWindowTree Windows;
     FakeSettingsStore Settings;
     void Wire(TTourneyState& s, IAnnouncer* announcer = nullptr);
+    // Opens a newer room and makes its chat input the chosen one.
+    TWindowHandle AttachRoom(TTourneyState& s, const std::string& title = "Room");
 };
 
 // A fresh temporary folder (ending in '/') removed by the destructor.
