@@ -3,6 +3,11 @@
 //   kvbtool dump FILE    the state after opening, as JSON (UTF-8)
 //   kvbtool report --results|--text|--csv FILE [-o OUT]
 //                        a report on standard output, or written to OUT
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -104,6 +109,11 @@ int Report(TTourneyState& state, TToolDialogs& dialogs, const TArgs& a) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // The reports already end their lines with "\r\n": standard output must
+    // not add a second "\r".
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     const std::optional<TArgs> args = ParseArgs(argc, argv);
     if (!args) return Usage();
     const std::string& command = args->Command;
