@@ -1,10 +1,5 @@
 #include "engine/tourney_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <stdexcept>
 
 #include "common/file_util.h"
@@ -32,49 +27,15 @@ const char* const kUnreadableSave =
 // never read, so a huge file cannot exhaust memory.
 constexpr size_t MaxFileBytes = 1 << 20;
 
-std::string SystemError() {
-    return std::strerror(errno);
-}
-
 // The file's bytes; a file error throws with the system's text.
-std::string ReadTourneyBytes(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw std::runtime_error(SystemError());
-    std::string bytes;
-    char buf[65536];
-    while (bytes.size() < MaxFileBytes) {
-        ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            std::string err = SystemError();
-            ::close(fd);
-            throw std::runtime_error(err);
-        }
-        if (n == 0) break;
-        bytes.append(buf, static_cast<size_t>(n));
-    }
-    ::close(fd);
-    return bytes;
-}
-
-bool FileExists(const std::string& path) {
-    return ::access(path.c_str(), F_OK) == 0;
-}
+std::string ReadTourneyBytes(const std::string& path) { return ReadFileUpTo(path, MaxFileBytes); }
 
 // The previous file becomes the backup. A hard link is as good as a copy
 // here because the tournament file is never rewritten in place (every save
 // renames a new file over it), and it costs nothing however large the file;
 // where links are not supported the bytes are copied.
 void BackupTourneyFile(const std::string& path) {
-    const std::string backup = ChangeFileExt(path, ".~kvb");
-    const std::string temp = backup + ".tmp";
-    ::unlink(temp.c_str());
-    if (::link(path.c_str(), temp.c_str()) == 0) {
-        if (::rename(temp.c_str(), backup.c_str()) != 0) ::unlink(temp.c_str());
-        return;
-    }
-    if (errno == ENOENT) return;  // no file yet: nothing to keep
-    CopyFileAtomically(path, backup);
+    LinkOrCopyFile(path, ChangeFileExt(path, ".~kvb"));
 }
 
 // --- Replacing the state with a file's content

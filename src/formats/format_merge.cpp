@@ -39,8 +39,7 @@ int IndexOfName(const std::vector<TTourneyFormat>& formats, const std::string& n
 }
 
 void BackupAndWrite(const std::string& path, const std::string& bytes) {
-    std::error_code ec;
-    if (std::filesystem::exists(path, ec)) CopyFileAtomically(path, ChangeFileExt(path, ".bak"));
+    if (FileExists(path)) CopyFileAtomically(path, ChangeFileExt(path, ".bak"));
     WriteFileAtomically(path, bytes);
 }
 }  // namespace

@@ -1,23 +1,13 @@
 #include "formats/messages.h"
 
-#include <chrono>
-#include <ctime>
-
 #include "common/datetime.h"
+#include "common/system_clock.h"
 #include "common/text.h"
 #include "formats/post_to_lobby.h"
 
 namespace kestrova {
 
 namespace {
-TDateTime SystemUtcNow() {
-    std::time_t t = std::time(nullptr);
-    std::tm gt{};
-    gmtime_r(&t, &gt);
-    return EncodeDateTime(gt.tm_year + 1900, gt.tm_mon + 1, gt.tm_mday, gt.tm_hour, gt.tm_min,
-                          gt.tm_sec);
-}
-
 TDateTime UtcNow(TTourneyState& s) {
     return s.Ports.Clock ? s.Ports.Clock->UtcNow() : SystemUtcNow();
 }

@@ -1,31 +1,14 @@
 #include "model/tourney_state.h"
 
-#include <chrono>
-#include <ctime>
+#include "common/system_clock.h"
 
 namespace kestrova {
 
 namespace {
 class SystemClock : public IClock {
 public:
-    TDateTime Now() override {
-        std::time_t t = std::time(nullptr);
-        std::tm lt{};
-        localtime_r(&t, &lt);
-        auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                      std::chrono::system_clock::now().time_since_epoch())
-                      .count() %
-                  1000;
-        return EncodeDateTime(lt.tm_year + 1900, lt.tm_mon + 1, lt.tm_mday, lt.tm_hour, lt.tm_min,
-                              lt.tm_sec, static_cast<int>(ms));
-    }
-    TDateTime UtcNow() override {
-        std::time_t t = std::time(nullptr);
-        std::tm gt{};
-        gmtime_r(&t, &gt);
-        return EncodeDateTime(gt.tm_year + 1900, gt.tm_mon + 1, gt.tm_mday, gt.tm_hour, gt.tm_min,
-                              gt.tm_sec);
-    }
+    TDateTime Now() override { return SystemLocalNow(); }
+    TDateTime UtcNow() override { return SystemUtcNow(); }
 };
 
 IDialogs gDefaultDialogs;

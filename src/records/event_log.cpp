@@ -1,8 +1,6 @@
 #include "records/event_log.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
+#include "common/file_util.h"
 #include "model/tourney_state.h"
 
 namespace kestrova {
@@ -23,22 +21,11 @@ void WriteLog(const TTourneyState& state, std::string_view line) {
     std::string path = LogPathFor(state.TourneyPath);
     std::string data(line);
     data += "\r\n";
-    // One write() on an O_APPEND descriptor per line: the line is in the
-    // system's hands before WriteLog returns, so killing the program loses
-    // nothing already logged. Not O_DSYNC: a disk flush per line would cost
-    // milliseconds on every click, and the tournament file itself is flushed
-    // on every save.
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    if (fd < 0) return;
-    const char* p = data.data();
-    size_t left = data.size();
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n <= 0) break;
-        p += n;
-        left -= static_cast<size_t>(n);
-    }
-    ::close(fd);
+    // One append per line, the file opened and closed each time: the line is
+    // with the system when WriteLog returns, so killing the program loses
+    // nothing already logged. A log that cannot be written is not a reason
+    // to stop the host.
+    AppendToFile(path, data);
 }
 
 }  // namespace kestrova

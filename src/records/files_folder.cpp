@@ -1,7 +1,5 @@
 #include "records/files_folder.h"
 
-#include <unistd.h>
-
 #include "common/text.h"
 #include "model/tourney_state.h"
 #include "records/confirm.h"
@@ -12,7 +10,6 @@ namespace kestrova {
 
 namespace {
 constexpr const char* FormatsFileName = "Tourney Formats.ini";
-constexpr char PathSeparator = '/';
 }  // namespace
 
 bool SetFilesFolder(TTourneyState& s) {
@@ -35,8 +32,8 @@ bool SetFilesFolder(TTourneyState& s) {
             "Could not move the format file to the new location, leaving it as it was.");
         return false;
     }
-    ::unlink((oldFolder + FormatsFileName).c_str());
-    ::unlink((oldFolder + BannedPlayersFileName).c_str());
+    RemoveFile(oldFolder + FormatsFileName);
+    RemoveFile(oldFolder + BannedPlayersFileName);
     s.Settings.FilesFolder = folder;
     SaveSettings(s);
     return true;

@@ -1,8 +1,8 @@
 #include "session/lifecycle.h"
 
 #include <algorithm>
-#include <filesystem>
 
+#include "common/file_util.h"
 #include "common/text.h"
 #include "engine/next_assign.h"
 #include "engine/status.h"
@@ -19,8 +19,8 @@ namespace kestrova {
 
 void PrepareStartUp(TTourneyState& s) {
     if (!s.Settings.FilesFolder.empty()) {
-        std::error_code ec;  // a folder that cannot be made shows up when a file is written
-        std::filesystem::create_directories(s.Settings.FilesFolder, ec);
+        // A folder that cannot be made shows up when a file is written.
+        MakeFolders(s.Settings.FilesFolder);
     }
     LoadPlayerLists(s);
     RebuildFormatMenu(s, "Default");

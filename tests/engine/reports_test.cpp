@@ -1,8 +1,10 @@
 // The three reports, compared byte for byte with texts worked out by hand.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/resource.h>
 
 #include <csignal>
+#endif
 
 #include "common/file_util.h"
 
@@ -23,6 +25,7 @@ std::vector<std::string> Names(int n) {
     return v;
 }
 
+#ifndef _WIN32
 // Runs `write` with the process's file size limit set to `bytes` (writes
 // past it fail as on a full disk), then lifts the limit again.
 template <class F>
@@ -43,6 +46,7 @@ void WriteWithFileSizeLimit(F write, rlim_t bytes) {
     } restore{old, handler};
     write();
 }
+#endif
 
 class ReportsTest : public ::testing::Test {
   protected:
@@ -317,12 +321,14 @@ TEST_F(ReportsTest, AFailedWriteKeepsTheOlderReport) {
     WriteCsvReport(s, path);
     const std::string older = ReadFileBytes(path);
     EXPECT_THROW(WriteCsvReport(s, dir.File("gone/export.csv")), std::runtime_error);
+#ifndef _WIN32  // no file size limit there; a replace refused is tested with the Win32 files
     s.Players[0]->Name = "Changed";
     // A full disk: the file may grow to 100 bytes only.
     EXPECT_THROW(WriteWithFileSizeLimit([&] { WriteCsvReport(s, path); }, 100), std::runtime_error);
     EXPECT_EQ(ReadFileBytes(path), older);
     EXPECT_THROW(WriteWithFileSizeLimit([&] { WriteTextReport(s, path); }, 100), std::runtime_error);
     EXPECT_EQ(ReadFileBytes(path), older);
+#endif
 }
 }  // namespace
 }  // namespace kestrova

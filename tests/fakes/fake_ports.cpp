@@ -3,10 +3,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 
 #include "common/text.h"
+#include "common/file_util.h"
 
 namespace kestrova::testing {
 
@@ -105,9 +107,9 @@ TWindowHandle FakeWorld::AttachRoom(TTourneyState& s, const std::string& title) 
 }
 
 TempDir::TempDir() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "kestrova-XXXXXX").string();
-    char* p = mkdtemp(tmpl.data());
-    path_ = std::string(p ? p : tmpl.c_str()) + "/";
+    std::optional<std::string> made = MakeTempFolder("kestrova-");
+    if (!made) throw std::runtime_error("cannot make a temporary folder");
+    path_ = *made + PathSeparator;
 }
 
 TempDir::~TempDir() {

@@ -6,6 +6,7 @@
 
 #include "engine/signup.h"
 #include "engine/table_count.h"
+#include "common/file_util.h"
 #include "fakes/fake_ports.h"
 #include "records/confirm.h"
 #include "records/files_folder.h"
@@ -120,7 +121,7 @@ class FilesFolderTest : public PlayerListsTest {
   protected:
     void SetUp() override {
         PlayerListsTest::SetUp();
-        target = dir.File("New/");
+        target = dir.File("New") + PathSeparator;
         std::filesystem::create_directory(target);
         WriteFileBytes(dir.File("Tourney Formats.ini"), "[Default]\r\n");
         WriteFileBytes(dir.File("BannedPlayers.txt"), "bob\r\n");

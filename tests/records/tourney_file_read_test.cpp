@@ -317,7 +317,15 @@ TEST_F(ReadFixture, MissingFileShowsTheSystemsText) {
     std::string before = DumpTourneyJson(s);
     EXPECT_FALSE(ReadTourney(s, dir.File("nowhere.kvb")));
     ASSERT_EQ(world.Dialogs.Messages.size(), 1u);
+#ifdef _WIN32
+    // The system's own words, which differ between Windows versions and Wine.
+    const std::string& text = world.Dialogs.Messages[0];
+    ASSERT_GT(text.size(), kOpenError.size());
+    EXPECT_EQ(text.substr(0, kOpenError.size()), kOpenError);
+    EXPECT_NE(text.back(), '\n');
+#else
     EXPECT_EQ(world.Dialogs.Messages[0], kOpenError + "No such file or directory");
+#endif
     EXPECT_EQ(DumpTourneyJson(s), before);
 }
 

@@ -3,8 +3,10 @@
 //   kvbtool dump FILE    the state after opening, as JSON (UTF-8)
 //   kvbtool report --results|--text|--csv FILE [-o OUT]
 //                        a report on standard output, or written to OUT
-#include <stdlib.h>
-#include <unistd.h>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include <cstdio>
 #include <optional>
@@ -107,6 +109,11 @@ int Report(TTourneyState& state, TToolDialogs& dialogs, const TArgs& a) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // The reports already end their lines with "\r\n": standard output must
+    // not add a second "\r".
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     const std::optional<TArgs> args = ParseArgs(argc, argv);
     if (!args) return Usage();
     const std::string& command = args->Command;
@@ -117,19 +124,19 @@ int main(int argc, char** argv) {
     const std::string path = args->Path;
     // Opening a tournament writes its event log beside the file; the tool
     // reads a private copy so that checking a file never touches its folder.
-    char folder[] = "/tmp/kvbtool-XXXXXX";
     std::optional<std::string> bytes = ReadFileIfExists(path);
-    const bool copied = bytes && ::mkdtemp(folder) != nullptr;
-    const std::string copy = std::string(folder) + "/copy.kvb";
+    const std::optional<std::string> folder = bytes ? MakeTempFolder("kvbtool-") : std::nullopt;
+    const bool copied = folder.has_value();
+    const std::string inFolder = copied ? *folder + PathSeparator : std::string();
+    const std::string copy = inFolder + "copy.kvb";
     if (copied) {
         WriteFileAtomically(copy, *bytes);
-        state.TourneyPath = std::string(folder) + "/none.kvb";
+        state.TourneyPath = inFolder + "none.kvb";
     }
     const bool ok = ReadTourney(state, copied ? copy : path);
     if (copied) {
-        for (const char* f : {"/copy.kvb", "/copy.log", "/none.log"})
-            ::unlink((folder + std::string(f)).c_str());
-        ::rmdir(folder);
+        for (const char* f : {"copy.kvb", "copy.log", "none.log"}) RemoveFile(inFolder + f);
+        RemoveFolder(*folder);
     }
     if (!ok) {
         std::printf("%s\n", Cp1252ToUtf8(dialogs.LastMessage).c_str());
