@@ -237,7 +237,17 @@ void TTableBox::SetBootButton(int seat, const QString& caption, bool icon) {
     if (b->icon().isNull() == icon) b->setIcon(icon ? Icon(1) : QIcon());
 }
 
+void TTableBox::SetBlink(bool yellow) {
+    if (blink_ == yellow) return;
+    blink_ = yellow;
+    update();
+}
+
 void TTableBox::paintEvent(QPaintEvent* e) {
+    {
+        QPainter background(this);
+        background.fillRect(rect(), blink_ ? QColor(Qt::yellow) : palette().color(QPalette::Button));
+    }
     QFrame::paintEvent(e);
     QPainter p(this);
     if (sep_ == TSeparator::Grey) {

@@ -89,6 +89,9 @@ class TTableBox : public QFrame {
     const TSeatControls& Seat(int seat) const { return seats_[seat]; }
     // The boot button as the boot clock shows it: a caption, with or without the icon.
     void SetBootButton(int seat, const QString& caption, bool icon);
+    // The yellow of an overdue running table (painted, so a blink costs no relayout).
+    void SetBlink(bool yellow);
+    bool Blinking() const { return blink_; }
 
   protected:
     void paintEvent(QPaintEvent* e) override;
@@ -103,6 +106,7 @@ class TTableBox : public QFrame {
     TClickLabel* tableNo_;
     QLabel* time_;
     std::array<TSeatControls, 2> seats_;
+    bool blink_ = false;
 };
 
 }  // namespace kestrova

@@ -59,14 +59,7 @@ void TTimingHost::SlotHintChanged(TBracketKind b, int slot, const std::string& h
 }
 
 void TTimingHost::SlotBlinkChanged(TBracketKind b, int slot, bool yellow) {
-    TTableBox* box = BoxOf(form_, b, slot);
-    if (!box) return;
-    const QColor c = yellow ? QColor(Qt::yellow) : QApplication::palette().color(QPalette::Button);
-    if (box->autoFillBackground() && box->palette().color(QPalette::Window) == c) return;
-    QPalette pal = box->palette();
-    pal.setColor(QPalette::Window, c);
-    box->setPalette(pal);
-    box->setAutoFillBackground(true);
+    if (TTableBox* box = BoxOf(form_, b, slot)) box->SetBlink(yellow);
 }
 
 void TTimingHost::StatusClocks() {
