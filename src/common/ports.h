@@ -186,6 +186,9 @@ public:
     // The middle and right zones before the settings are read.
     virtual std::pair<std::string, std::string> DefaultKeyNames() {
         return {"America/New_York", "America/Los_Angeles"};
+    }
+};
+
 // A window of the lobby client (a Win32 HWND); 0 is no window.
 using TWindowHandle = uint64_t;
 

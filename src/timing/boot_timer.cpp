@@ -132,7 +132,7 @@ void TMatchClock::TimeOut(TTourneyState& s, TPlayer& p) {
     s.MsgParams.TableNo = tableNo;
     // Ticks keep coming while the question is open; they must not ask again.
     TFlagScope open(timeOutOpen_);
-    if (s.Lobby().HasChatWindow()) {
+    if (ChatInputKnown(s)) {
         if (AskConfirm(s, confirm_bits::BootTimedOutPost,
                        Format("%s (playing %s) has timed out at table %d. Post message in lobby?",
                               p.Name.c_str(), opponent.c_str(), tableNo)))

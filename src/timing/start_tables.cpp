@@ -8,6 +8,7 @@
 #include "engine/tourney_file.h"
 #include "formats/format_defaults.h"
 #include "records/event_log.h"
+#include "records/settings.h"
 
 namespace kestrova {
 
@@ -99,8 +100,7 @@ TRoundList DefaultStartTableRow(const TAppSettings& settings) {
 }
 
 void SaveDefaultStartTableRow(TTourneyState& s, const TRoundList& row) {
-    s.Settings.DefaultStartTables = FormatIntList(row);
-    if (s.Ports.Settings) s.Ports.Settings->SaveDefaultStartTables(s.Settings.DefaultStartTables);
+    SaveDefaultStartTables(s, FormatIntList(row));
 }
 
 void ApplyStartTables(TTourneyState& s, const TRoundList& row) {

@@ -6,6 +6,8 @@
 
 #include "common/datetime.h"
 #include "kit/dialog_util.h"
+#include "timing/world_clock.h"
+#include "ui/lobby_commands.h"
 #include "ui/kestrova_form.h"
 
 namespace kestrova {
@@ -63,7 +65,15 @@ void TTimingHost::SlotBlinkChanged(TBracketKind b, int slot, bool yellow) {
 }
 
 void TTimingHost::StatusClocks() {
-    form_->TickClock();
+    const std::array<std::string, 3> texts = ClockPanelTexts(form_->State());
+    for (int i = 0; i < 3; ++i) {
+        const QString q = ToQ(texts[static_cast<size_t>(i)]);
+        if (form_->ClockPanel(i)->text() != q) form_->ClockPanel(i)->setText(q);
+    }
+}
+
+void TTimingHost::LobbyLookup() {
+    form_->LobbyCommands().Tick();
 }
 
 void SetListRows(QTreeWidget* list, int rows, int columns,

@@ -32,6 +32,7 @@ class TTimingHost : public QObject, public ITimingView {
     void StatusClocks() override;
     void OverdueRowsChanged(const std::vector<TOverdueTable>& rows) override;
     void BootRowsChanged(const std::vector<TBootRow>& rows) override;
+    void LobbyLookup() override;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* e) override;

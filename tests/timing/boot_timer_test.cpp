@@ -81,7 +81,7 @@ TEST_F(BootTimerTest, SevenMinutesShowOnTheButtonAndTimeOutOnTheNextTick) {
 }
 
 TEST_F(BootTimerTest, TheTimeOutQuestionWithALobbyWindow) {
-    World.Lobby.ChatWindow = true;
+    S.FLobbyEditWnd = 1;  // a room's chat input is known
     const int tableNo = S.Winners[0].Tables[0].TableNo;
     const std::string question = "P002 (playing P001) has timed out at table " +
                                  std::to_string(tableNo) + ". Post message in lobby?";
@@ -148,7 +148,7 @@ TEST_F(BootTimerTest, TwoTimeOutsInOneSecondTakeTwoTicks) {
 }
 
 TEST_F(BootTimerTest, TicksDuringTheTimeOutQuestionAskNothingMore) {
-    World.Lobby.ChatWindow = true;
+    S.FLobbyEditWnd = 1;  // a room's chat input is known
     ToggleBoot(S, Clock, Seat(0, 0));
     ToggleBoot(S, Clock, Seat(0, 1));  // both players of one table
     Advance(500);

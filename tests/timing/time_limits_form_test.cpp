@@ -31,12 +31,14 @@ QGroupBox* GroupTitled(QWidget* w, const QString& title) {
     return nullptr;
 }
 
-class SettingsCounter : public ISettingsStore {
+// Counts the settings saves and keeps every default row written.
+class SettingsCounter : public testing::FakeSettingsStore {
   public:
-    int Saves = 0;
     std::vector<std::string> Defaults;
-    void Save(const TTourneyState&) override { ++Saves; }
-    void SaveDefaultStartTables(const std::string& t) override { Defaults.push_back(t); }
+    void Write(const std::string& subkey, const std::string& name, const TStoredValue& v) override {
+        FakeSettingsStore::Write(subkey, name, v);
+        if (name == "Default Start Tables") Defaults.push_back(v.Text);
+    }
 };
 
 class TimingFormsTest : public ::testing::Test {

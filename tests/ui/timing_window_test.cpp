@@ -1,6 +1,6 @@
 // The real window with a fixed clock: a 15-minute reminder box (with a tick
 // behind it), the blink and the overdue row, a boot timed on its button and
-// in "Active Boots" up to its time-out question, the table and boot pop-ups,
+// in "Active Boots" up to its time-out box (no lobby room chosen), the table and boot pop-ups,
 // and a finished table in navy. Checks what the host sees.
 #include <gtest/gtest.h>
 
@@ -25,12 +25,6 @@ namespace {
 using namespace testing;
 constexpr auto W = TBracketKind::Winners;
 
-// The Qt clipboard, with a lobby chat window chosen.
-class ChatLobby : public TQtLobbyPort {
-  public:
-    bool HasChatWindow() override { return true; }
-};
-
 class TimingWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -43,7 +37,7 @@ class TimingWindowTest : public ::testing::Test {
         announcer = a.get();
         ports.Dialogs = std::move(d);
         ports.Clock = std::move(c);
-        ports.Lobby = std::make_unique<ChatLobby>();
+        ports.Lobby = std::make_unique<TQtLobbyPort>();
         ports.Settings = std::make_unique<FakeSettingsStore>();
         ports.Announcer = std::move(a);
         form = std::make_unique<TKestrovaForm>(std::move(ports));
@@ -163,16 +157,16 @@ TEST_F(TimingWindowTest, ReminderBlinkOverdueBootAndTheirMenus) {
     EXPECT_EQ(row->text(0), "Seat03");
     EXPECT_EQ(row->text(1), "7:00");
     EXPECT_EQ(row->text(2), table1);
-    QString question;
+    QString timedOut;
     WhenModal([&](QWidget* w) {
-        for (QLabel* l : w->findChildren<QLabel*>())
-            if (l->text().contains("timed out")) question = l->text();
-        FindChildByText<QPushButton>(w, "&Yes")->click();
+        auto* box = qobject_cast<QMessageBox*>(w);
+        ASSERT_NE(box, nullptr);
+        timedOut = box->text();
+        box->button(QMessageBox::Ok)->click();
     });
     At(3421);
     Tick();
-    EXPECT_EQ(question, "Seat03 (playing Seat04) has timed out at table " + table1 +
-                            ". Post message in lobby?");
+    EXPECT_EQ(timedOut, "Seat03 has timed out at table " + table1 + ", you may inform the opp Seat04");
     EXPECT_EQ(announcer->Postings.back().Kind, TMessageKind::mkBootTimedOut);
     EXPECT_EQ(announcer->Postings.back().Params.PlayerName, "Seat04");
     EXPECT_EQ(boot->text(), "1");
