@@ -8,8 +8,10 @@
 #include <fstream>
 #include <vector>
 
+#include "common/datetime.h"
 #include "engine/table_count.h"
 #include "ui/kestrova_form.h"
+#include "ui/timing_host.h"
 
 using namespace kestrova;
 
@@ -21,6 +23,70 @@ double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v.empty() ? 0 : v[v.size() / 2];
 }
+
+// A clock one second further on each time the tick asks for a new second.
+class StepClock : public IClock {
+  public:
+    TDateTime Time = EncodeDateTime(2026, 12, 5, 21, 0, 0);
+    TDateTime Now() override { return Time; }
+};
+
+// The running tables of a round.
+int Running(const TRoundRec& r) {
+    int n = 0;
+    for (int t = 0; t < r.TableCount; ++t)
+        n += r.Tables[t].StartTime > 0 && r.Tables[t].EndTime == 0;
+    return n;
+}
+
+// Ticks with every view on its busiest round, some tables overdue (blinking),
+// the remaining-time display on and three boots running. Returns the median
+// of the tick alone and of the tick with its repaint.
+std::pair<double, double> TimeTicks(TKestrovaForm& form, int& runningTables) {
+    TTourneyState& s = form.State();
+    StepClock clock;
+    clock.Time = s.Now();
+    s.Ports.Clock = &clock;
+    s.MsgParams.TimeLimits.fill(45);
+    s.Settings.DisplayMatchTimeRemaining = true;
+    runningTables = 0;
+    for (int b = 0; b < 3; ++b) {
+        const auto kind = static_cast<TBracketKind>(b);
+        int best = b;
+        for (int r = b; r < MaxRounds; ++r) {
+            runningTables += Running(s.Bracket(kind)[r]);
+            if (Running(s.Bracket(kind)[r]) > Running(s.Bracket(kind)[best])) best = r;
+        }
+        form.Panel(kind)->Tabs()->setCurrentIndex(best - b);
+        TRoundRec& round = s.Bracket(kind)[best];
+        for (int t = 0; t < round.TableCount; t += 3)  // every third one overdue
+            if (round.Tables[t].StartTime > 0) round.Tables[t].StartTime -= 50.0 / 1440;
+    }
+    int boots = 0;
+    for (auto& p : s.Players)
+        if (boots < 3 && p->CurrentTable() && p->CurrentTable()->Result == 0) {
+            p->BootStart = clock.Time;
+            s.ActiveBoots.push_back(p.get());
+            ++boots;
+        }
+    QApplication::processEvents();
+    std::vector<double> ticks, painted;
+    for (int i = 0; i < 300; ++i) {
+        clock.Time += 1.0 / SecondsPerDay;
+        QElapsedTimer timer;
+        timer.start();
+        form.Timing().Tick();
+        ticks.push_back(timer.nsecsElapsed() / 1e3);
+        QApplication::processEvents();
+        painted.push_back(timer.nsecsElapsed() / 1e3);
+    }
+    for (TPlayer* p : s.ActiveBoots)
+        p->BootStart = 0;
+    s.ActiveBoots.clear();
+    s.Ports.Clock = nullptr;
+    return {Median(ticks), Median(painted)};
+}
+
 
 std::string Cpu() {
     std::ifstream f("/proc/cpuinfo");
@@ -91,5 +157,10 @@ int main(int argc, char** argv) {
     std::printf("(of which the click handler, engine and box updates: median_ms=%.2f)\n",
                 Median(handled));
     std::printf("ui_start median_ms=%.2f\n", Median(starts));
+    int running = 0;
+    const auto [tick, painted] = TimeTicks(*form, running);
+    std::printf("ui_tick format=Triple entries=128 running_tables=%d median_us=%.0f\n", running,
+                tick);
+    std::printf("(with the repaint it causes, offscreen: median_us=%.0f)\n", painted);
     return 0;
 }

@@ -87,6 +87,11 @@ public:
     virtual void HostFieldsChanged() {}  // start/rules/host texts changed
     // A short note for the status bar (what a posting put on the clipboard).
     virtual void StatusMessage(const std::string& text) { (void)text; }
+    // A seat's boot button: the count at rest, "m:ss" with no icon while timed.
+    virtual void BootButtonChanged(TBracketKind bracket, int tableIndex, int seat,
+                                   const std::string& caption, bool icon) {
+        (void)bracket; (void)tableIndex; (void)seat; (void)caption; (void)icon;
+    }
 };
 
 // Clipboard and the wait that keeps the window responsive. Lines are cp1252.

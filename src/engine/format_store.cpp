@@ -1,5 +1,7 @@
 #include "engine/format_store.h"
 
+#include "engine/boots.h"
+
 #include "common/text.h"
 #include "engine/table_count.h"
 #include "common/int_list.h"
@@ -94,6 +96,7 @@ void ApplyMessagesAndPoints(TTourneyState& s, const TLines& lines) {
         s.*k.Field = StrToIntDef(KeyValue(lines, k.Key), 0);
     s.BootTime = StrToIntDef(KeyValue(lines, "Boot time"), 7);
     s.MsgParams.TimeLimits = ListOrDefault(lines, "Match time limits");
+    ClampTimingValues(s);
 }
 
 // The host texts replace the current ones only when the format gives them.

@@ -1,5 +1,7 @@
 #include "engine/tourney_file.h"
 
+#include "engine/boots.h"
+
 #include <stdexcept>
 
 #include "common/file_util.h"
@@ -93,6 +95,7 @@ void ApplyFormatValues(TTourneyState& s, const kvb::TKvbFile& f) {
     s.CoHostPlayerName = f.CoHostPlayerName;
     s.BootTime = f.BootTime;
     if (f.HasTimeLimits) s.MsgParams.TimeLimits = f.TimeLimits;
+    ClampTimingValues(s);
     s.View().HostFieldsChanged();
 }
 

@@ -246,6 +246,7 @@ void TBracketPanel::ShowRound() {
     header_->SetNextCaption(tab + 1 < static_cast<int>(captions.size()) ? Q(captions[tab + 1])
                                                                         : QString());
     tabs_->SetComplete(tab, round.TableCount > 0 && RoundComplete(round));
+    actions_->RoundShown(bracket_);
 }
 
 void TBracketPanel::RoundChanged(int round) {
@@ -359,6 +360,9 @@ void TBracketPanel::BoxCopyClicked(int table, int seat) {
 }
 void TBracketPanel::BoxBootClicked(int table, int seat) {
     actions_->BootClicked(Ref(table, seat));
+}
+void TBracketPanel::BoxBootMenu(int table, int seat, const QPoint& global) {
+    actions_->BootMenu(Ref(table, seat), global);
 }
 
 }  // namespace kestrova

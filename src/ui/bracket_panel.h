@@ -28,6 +28,9 @@ class IBracketActions {
     virtual void TableMenu(const TSeatRef& at, const QPoint& global) = 0;
     virtual void CopyClicked(const TSeatRef& at) = 0;
     virtual void BootClicked(const TSeatRef& at) = 0;
+    virtual void BootMenu(const TSeatRef& at, const QPoint& global) { (void)at; (void)global; }
+    // The shown round was drawn again (its time labels follow from the clock).
+    virtual void RoundShown(TBracketKind bracket) { (void)bracket; }
     virtual void TabClicked(TBracketKind bracket, int tab) = 0;
     virtual void MinMaxToggled(TBracketKind bracket, bool minimised) = 0;
 };
@@ -115,6 +118,7 @@ class TBracketPanel : public QWidget, private ITableBoxHost {
     void BoxTableMenu(int table, const QPoint& global) override;
     void BoxCopyClicked(int table, int seat) override;
     void BoxBootClicked(int table, int seat) override;
+    void BoxBootMenu(int table, int seat, const QPoint& global) override;
 
     TTourneyState& s_;
     TBracketKind bracket_;

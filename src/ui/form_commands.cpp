@@ -310,6 +310,7 @@ void TKestrovaForm::TableMenu(const TSeatRef& at, const QPoint& global) {
     const TRoundRec& round = state_.Bracket(at.Bracket)[at.Round];
     menuTableNo_ = round.Tables[at.Table].TableNo;
     menus_->TmVoid->setChecked(IsVoidChecked(state_, menuTableNo_));
+    TimingTableMenu(at);
     if (!global.isNull()) menus_->TableMenu->popup(global);
 }
 
@@ -317,8 +318,5 @@ void TKestrovaForm::CopyClicked(const TSeatRef& at) {
     Run([&] { CopyForPlayer(state_, at.Bracket, at.Round, at.Table, at.Seat); });
 }
 
-void TKestrovaForm::BootClicked(const TSeatRef&) {
-    // Boot timing arrives with the match clock.
-}
 
 }  // namespace kestrova

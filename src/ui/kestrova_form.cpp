@@ -15,6 +15,7 @@
 #include "records/event_log.h"
 #include "timing/world_clock.h"
 #include "ui/lobby_commands.h"
+#include "ui/timing_host.h"
 
 namespace kestrova {
 
@@ -61,14 +62,13 @@ TKestrovaForm::TKestrovaForm(TFormPorts ports, QWidget* parent)
     RestoreGeometry();
     qApp->installEventFilter(this);
 
-    connect(&clock_, &QTimer::timeout, this, &TKestrovaForm::TickClock);
-    clock_.start(1000);
+    ConnectTiming();
     TickClock();
 }
 
 TKestrovaForm::~TKestrovaForm() {
     qApp->removeEventFilter(this);
-    clock_.stop();
+    timing_.reset();
     if (!closed_) {
         StoreGeometry();
         SaveSettings(state_);

@@ -26,6 +26,7 @@ class TSelectTimeZoneForm;
 class TTeamPropertiesForm;
 class TLinkCommands;
 class TLobbyCommands;
+class TTimingHost;
 
 // The port objects the window owns; unset ones fall back to the core's defaults.
 struct TFormPorts {
@@ -86,6 +87,8 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     void ShowResult();
     QLabel* ResultLabel() const { return result_; }
     QLabel* PostedLabel() const { return posted_; }
+    void BootButtonChanged(TBracketKind bracket, int tableIndex, int seat,
+                           const std::string& caption, bool icon) override;
 
     // Pieces, for tests and the benchmark.
     TBracketPanel* Panel(TBracketKind b) const { return panels_[static_cast<int>(b)]; }
@@ -96,6 +99,10 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     TLobbyCommands& LobbyCommands() { return *lobby_; }
     QLabel* ClockPanel(int i) const { return clockPanels_[i]; }
     void TickClock();
+    // The one-second timer and the match clock (timing_commands.cpp).
+    TTimingHost& Timing() { return *timing_; }
+    // A command is under way (its questions and postings included).
+    bool CommandRunning() const { return batching_; }
     void ApplyArrangement();
     // Puts the window where the settings say (Left, Top, Height; the width
     // by the arrangement), on the primary screen at the default size when
@@ -122,6 +129,7 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     void ConnectMenus();
     void ConnectPointsMenus();  // points_commands.cpp
     void CheckPointsMenus();
+    void ConnectTiming();
     void EnsurePanels();
     void ApplyOptionsFromSettings();
     // Runs a command with redraws collected and drawn once at its end.
@@ -144,6 +152,9 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     void TableMenu(const TSeatRef& at, const QPoint& global) override;
     void CopyClicked(const TSeatRef& at) override;
     void BootClicked(const TSeatRef& at) override;
+    void BootMenu(const TSeatRef& at, const QPoint& global) override;
+    void RoundShown(TBracketKind bracket) override;
+    void TimingTableMenu(const TSeatRef& at);
     void TabClicked(TBracketKind bracket, int tab) override;
     void MinMaxToggled(TBracketKind bracket, bool minimised) override;
 
@@ -171,7 +182,8 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     QLabel* result_ = nullptr;
     QLabel* posted_ = nullptr;
     QTimer postedTimer_;
-    QTimer clock_;
+    std::unique_ptr<TTimingHost> timing_;
+    TSeatRef timingSeat_;  // the seat of the open boot or table pop-up
     TSeatRef menuSeat_;
     int menuTableNo_ = 0;
     TNewTourneyDialog newDialog_;

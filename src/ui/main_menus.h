@@ -1,8 +1,9 @@
 #pragma once
 // Every menu, toolbar and pop-up item of the main window. Items whose
-// subsystems are not wired yet (timing, boots, points, macros, lobby, friends
-// list, format dialogs, reports, time zones, co-host link) exist disabled so
-// the host sees the whole command set in its final place.
+// subsystems are not wired yet (macros, lobby, friends list, format dialogs,
+// reports, time zones, co-host link) exist disabled so the host sees the
+// whole command set in its final place. The timing and boot items are found
+// by caption, enabled and connected by ui/timing_commands.cpp.
 #include <QAction>
 #include <QActionGroup>
 #include <QMenu>

@@ -179,6 +179,10 @@ void TTableBox::BuildSeat(const TBoxMetrics& m, int seat) {
     c.Boot->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     connect(c.Boot, &QToolButton::clicked, this,
             [this, seat] { host_->BoxBootClicked(index_, seat); });
+    c.Boot->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(c.Boot, &QWidget::customContextMenuRequested, this, [this, seat](const QPoint& p) {
+        host_->BoxBootMenu(index_, seat, seats_[seat].Boot->mapToGlobal(p));
+    });
     c.Copy = button(200, 20, 2);
     connect(c.Copy, &QToolButton::clicked, this,
             [this, seat] { host_->BoxCopyClicked(index_, seat); });
@@ -209,7 +213,7 @@ void TTableBox::ShowSeat(const TTourneyState& s, const TTableRec& t, int seat, b
         SetToolTipIfChanged(c.Name, QString());
         SetTextIfChanged(c.Next, QString());
         SetToolTipIfChanged(c.Next, QString());
-        if (!c.Boot->text().isEmpty()) c.Boot->setText(QString());
+        SetBootButton(seat, QString(), true);
         return;
     }
     SetTextIfChanged(c.Name, Q(p->Name));
@@ -224,10 +228,26 @@ void TTableBox::ShowSeat(const TTourneyState& s, const TTableRec& t, int seat, b
     SetToolTipIfChanged(
         c.Next, prev ? QString::fromStdString(Format("Came from %d", prev->TableNo)) : QString());
     const QString boot = p->BootCount > 0 ? QString::number(p->BootCount) : QString();
-    if (c.Boot->text() != boot) c.Boot->setText(boot);
+    SetBootButton(seat, boot, true);  // a running boot's clock is put back by the next tick
+}
+
+void TTableBox::SetBootButton(int seat, const QString& caption, bool icon) {
+    QToolButton* b = seats_[seat].Boot;
+    if (b->text() != caption) b->setText(caption);
+    if (b->icon().isNull() == icon) b->setIcon(icon ? Icon(1) : QIcon());
+}
+
+void TTableBox::SetBlink(bool yellow) {
+    if (blink_ == yellow) return;
+    blink_ = yellow;
+    update();
 }
 
 void TTableBox::paintEvent(QPaintEvent* e) {
+    {
+        QPainter background(this);
+        background.fillRect(rect(), blink_ ? QColor(Qt::yellow) : palette().color(QPalette::Button));
+    }
     QFrame::paintEvent(e);
     QPainter p(this);
     if (sep_ == TSeparator::Grey) {

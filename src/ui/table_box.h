@@ -47,6 +47,9 @@ class ITableBoxHost {
     virtual void BoxTableMenu(int table, const QPoint& global) = 0;
     virtual void BoxCopyClicked(int table, int seat) = 0;
     virtual void BoxBootClicked(int table, int seat) = 0;
+    virtual void BoxBootMenu(int table, int seat, const QPoint& global) {
+        (void)table; (void)seat; (void)global;
+    }
 };
 
 // A label that reports clicks and context-menu requests.
@@ -84,6 +87,11 @@ class TTableBox : public QFrame {
     TClickLabel* TableNo() const { return tableNo_; }
     QLabel* TimeLabel() const { return time_; }
     const TSeatControls& Seat(int seat) const { return seats_[seat]; }
+    // The boot button as the boot clock shows it: a caption, with or without the icon.
+    void SetBootButton(int seat, const QString& caption, bool icon);
+    // The yellow of an overdue running table (painted, so a blink costs no relayout).
+    void SetBlink(bool yellow);
+    bool Blinking() const { return blink_; }
 
   protected:
     void paintEvent(QPaintEvent* e) override;
@@ -98,6 +106,7 @@ class TTableBox : public QFrame {
     TClickLabel* tableNo_;
     QLabel* time_;
     std::array<TSeatControls, 2> seats_;
+    bool blink_ = false;
 };
 
 }  // namespace kestrova
