@@ -4,6 +4,7 @@
 
 #include "common/text.h"
 #include "lobby/friends_file.h"
+#include "records/player_lists.h"
 
 namespace kestrova {
 
@@ -170,8 +171,11 @@ void TRapidAssign::ClearFriends() {
 
 void TRapidAssign::RemoveFriend(const std::string& name) {
     if (!active_) return;
-    auto removed = std::remove_if(friends_.begin(), friends_.end(),
-                                  [&](const std::string& f) { return SameText(f, name); });
+    // The entry holds the name as the sign-up filter left it ("Anna Lee"
+    // signs up as "AnnaLee"), so the filtered spelling counts as well.
+    auto removed = std::remove_if(friends_.begin(), friends_.end(), [&](const std::string& f) {
+        return SameText(f, name) || SameText(NormalizePlayerName(f), name);
+    });
     if (removed == friends_.end()) return;
     friends_.erase(removed, friends_.end());
     WriteFriends();

@@ -50,7 +50,8 @@ public:
 
     // Empties the list and writes the file.
     void ClearFriends();
-    // While active: deletes the name (letter case ignored) and writes the file.
+    // While active: deletes every spelling of the name (letter case ignored,
+    // or as the sign-up filter leaves it) and writes the file.
     void RemoveFriend(const std::string& name);
     // The sub-folders of RootPath that hold a "Friends.bak".
     std::vector<std::string> FindUnrestoredLists();

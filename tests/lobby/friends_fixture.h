@@ -16,7 +16,7 @@ namespace kestrova::testing {
 class FriendsFixture : public ::testing::Test {
 public:
     void SetUp() override {
-        world.Wire(s);
+        world.Wire(s, &announcer);
         s.TourneyPath = dir.File("t.kvb");
         s.Settings.FilesFolder = dir.Path();
         favorites.Root = dir.Path() + "Favorites/";
@@ -95,6 +95,7 @@ public:
 
     TempDir dir;
     FakeWorld world;
+    RecordingAnnouncer announcer;
     TTourneyState s;
     FakeFavorites favorites;
     FakeZoneWindow window;
