@@ -29,11 +29,12 @@ public:
         ra.reset();
     }
     // Builds the assistant (and the window's side when asked) over the fakes.
-    TRapidAssign& Make(bool withControl = true, IFolderWatcher* watcher = nullptr) {
+    TRapidAssign& Make(bool withControl = true, IFolderWatcher* watcher = nullptr,
+                       IFriendsFiles* realFiles = nullptr) {
         TRapidAssignPorts p;
         p.Favorites = &favorites;
         p.Window = &window;
-        p.Files = &files;
+        p.Files = realFiles ? realFiles : &files;
         p.Watcher = watcher ? watcher : &noWatch;
         p.Diagnostics = &diagnostics;
         p.Loop = &loop;
