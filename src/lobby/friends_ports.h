@@ -135,6 +135,8 @@ struct TFriendsPlatform {
     std::unique_ptr<IZoneClientWindow> Window;
     std::unique_ptr<IFriendsFiles> Files;
     std::unique_ptr<IFolderWatcher> Watcher;
+    // Unset: standard error and the event log (TLogDiagnostics).
+    std::unique_ptr<IDiagnostics> Diagnostics;
 };
 
 // The platform's defaults. `configuredFolder` is read every time the root

@@ -13,6 +13,7 @@
 #include "engine/status.h"
 #include "records/confirm.h"
 #include "records/event_log.h"
+#include "ui/rapid_assign_commands.h"
 
 namespace kestrova {
 
@@ -44,6 +45,7 @@ TKestrovaForm::TKestrovaForm(TFormPorts ports, QWidget* parent)
     ConnectStrips();
     ConnectMenus();
     ConnectOptionMenus();
+    ConnectRapidAssign(std::move(ports_.Friends));
     ApplyOptionsFromSettings();
     EnsurePanels();
     TabsChanged();
@@ -58,6 +60,7 @@ TKestrovaForm::TKestrovaForm(TFormPorts ports, QWidget* parent)
 }
 
 TKestrovaForm::~TKestrovaForm() {
+    rapid_.reset();
     qApp->removeEventFilter(this);
     clock_.stop();
     // The widgets go before the state they show: an edit losing the focus

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 
+#include "lobby/friends_ports.h"
 #include "model/tourney_state.h"
 #include "session/lifecycle.h"
 #include "ui/add_find_strip.h"
@@ -22,6 +23,8 @@
 namespace kestrova {
 
 class TTeamPropertiesForm;
+class TRapidAssignControl;
+struct TRapidAssignUi;
 
 // The port objects the window owns; unset ones fall back to the core's defaults.
 struct TFormPorts {
@@ -30,6 +33,8 @@ struct TFormPorts {
     std::unique_ptr<ILobbyPort> Lobby;
     std::unique_ptr<ISettingsStore> Settings;
     std::unique_ptr<IAnnouncer> Announcer;
+    // The friends-list assistant's platform; unset: the system's.
+    std::unique_ptr<TFriendsPlatform> Friends;
 };
 
 class TKestrovaForm : public QMainWindow, public IView, private IBracketActions {
@@ -86,6 +91,7 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     TStartTimeStrip* StartStrip() const { return startStrip_; }
     TMainMenus& Menus() { return *menus_; }
     TStatusDocks& Docks() { return *docks_; }
+    TRapidAssignControl& RapidAssign();
     QLabel* ClockPanel(int i) const { return clockPanels_[i]; }
     void TickClock();
     void ApplyArrangement();
@@ -123,6 +129,9 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     void WinMenu(const TSeatRef& at, const QPoint& global) override;
     void PlayerMenu(const TSeatRef& at, const QPoint& global, bool onWinButton);
     void ConnectOptionMenus();
+    // rapid_assign_commands.cpp
+    void ConnectRapidAssign(std::unique_ptr<TFriendsPlatform> platform);
+    void RapidAssignMenuChanged();
     void UpdateOptionChecks();
     void TableNoClicked(const TSeatRef& at) override;
     void TableMenu(const TSeatRef& at, const QPoint& global) override;
@@ -164,6 +173,8 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     bool tabsDirty_ = false;
     // The host already answered the save question of this discard.
     bool discardAgreed_ = false;
+    // Last, so it stops (and puts the friends list back) before the rest goes.
+    std::unique_ptr<TRapidAssignUi> rapid_;
 };
 
 }  // namespace kestrova

@@ -112,6 +112,7 @@ void ReadValues(TReader& r, TAppSettings& s) {
         r.NeedBool("Default Clear ZF List", s.DefaultClearZfList);
     }
     r.OptInt("Last Version Installed", s.LastVersionInstalled);
+    r.OptString("Friends Folder", s.FriendsFolder);
 }
 
 void ReadStateOptions(TReader& r, TAppSettings& s, TStateOptions& o) {
@@ -229,6 +230,7 @@ void TQtSettingsStore::Save(const TTourneyState& state) {
     // Stored as the signed 32-bit number a registry DWORD read back would give.
     q->setValue("Confirm Notify Filter", static_cast<int32_t>(s.ConfirmNotifyFilter));
     flag("Default Clear ZF List", s.DefaultClearZfList);
+    str("Friends Folder", s.FriendsFolder);
     flag("Four Per Table", state.TeamMode);
     flag("Cap Names", state.CapNames);
     flag("All Byes in Round 2", state.AssignAllRound2Byes);
