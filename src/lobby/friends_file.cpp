@@ -26,7 +26,8 @@ std::vector<std::string_view> SplitLines(std::string_view bytes) {
 std::optional<std::vector<std::string>> ParseFriendsText(std::string_view bytes) {
     std::vector<std::string_view> lines = SplitLines(bytes);
     size_t i = 0;
-    while (i < lines.size() && !SameText(lines[i], "[Friends]")) ++i;
+    while (i < lines.size() && !SameText(lines[i], "[Friends]"))
+        ++i;
     if (i == lines.size()) return std::nullopt;
     std::vector<std::string> names;
     for (++i; i < lines.size() && (lines[i].empty() || lines[i][0] != '['); ++i)
@@ -36,7 +37,8 @@ std::optional<std::vector<std::string>> ParseFriendsText(std::string_view bytes)
 
 std::string FriendsFileText(const std::vector<std::string>& names) {
     std::string text = "[Friends]\r\n";
-    for (const auto& n : names) text += n + "\r\n";
+    for (const auto& n : names)
+        text += n + "\r\n";
     return text;
 }
 
@@ -44,7 +46,8 @@ std::vector<std::string> NamesNotIn(const std::vector<std::string>& fresh,
                                     const std::vector<std::string>& old) {
     std::unordered_set<std::string> known;
     known.reserve(old.size());
-    for (const auto& n : old) known.insert(LowerCase(n));
+    for (const auto& n : old)
+        known.insert(LowerCase(n));
     std::vector<std::string> out;
     for (const auto& n : fresh)
         if (!known.count(LowerCase(n))) out.push_back(n);

@@ -14,7 +14,7 @@
 namespace kestrova {
 
 class TFileMonitorThread {
-public:
+  public:
     // Starts the thread. The notice already watches the file's folder and
     // `lastWrite` is the file's time taken before the list was read, so a
     // change made between that read and the thread's start is not missed.
@@ -30,7 +30,7 @@ public:
     void Stop();
     const std::string& FileName() const { return fileName_; }
 
-private:
+  private:
     void Run();
 
     const std::string fileName_;

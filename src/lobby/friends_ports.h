@@ -39,7 +39,7 @@ namespace kestrova {
 
 // Where the lobby client keeps one folder per nick.
 class IZoneFavorites {
-public:
+  public:
     virtual ~IZoneFavorites() = default;
     // The favourites folder, ending in the path separator; empty when unknown.
     virtual std::string RootPath() = 0;
@@ -57,7 +57,7 @@ struct TClientWindow {
 };
 
 class IZoneClientWindow {
-public:
+  public:
     virtual ~IZoneClientWindow() = default;
     virtual TClientWindow FindClientWindow() = 0;
 };
@@ -66,11 +66,10 @@ public:
 // themselves alone (no other program may open it meanwhile); on failure
 // `error` gets the system's text for the cause.
 class IFriendsFiles {
-public:
+  public:
     virtual ~IFriendsFiles() = default;
     // One attempt to read the whole file with exclusive access.
-    virtual bool ReadExclusive(const std::string& path, std::string& bytes,
-                               std::string& error) = 0;
+    virtual bool ReadExclusive(const std::string& path, std::string& bytes, std::string& error) = 0;
     // Overwrites an existing file with exclusive access and truncates it to
     // the new length. Never creates the file.
     virtual bool WriteExclusive(const std::string& path, const std::string& bytes,
@@ -91,7 +90,7 @@ public:
 
 // One folder's change notification together with its stop event.
 class IChangeNotice {
-public:
+  public:
     virtual ~IChangeNotice() = default;
     // Blocks without a time limit until a file of the folder was written
     // (true) or Wake was called (false). Each call re-arms the notice. A
@@ -102,24 +101,23 @@ public:
 };
 
 class IFolderWatcher {
-public:
+  public:
     virtual ~IFolderWatcher() = default;
     // Starts watching `folder` (ending in the separator or not); nothing
     // when the platform refuses, with its text in `error`.
-    virtual std::unique_ptr<IChangeNotice> Watch(const std::string& folder,
-                                                 std::string& error) = 0;
+    virtual std::unique_ptr<IChangeNotice> Watch(const std::string& folder, std::string& error) = 0;
 };
 
 // The assistant's diagnostics ("KESTROVA: ..." lines, "\r\n" included).
 class IDiagnostics {
-public:
+  public:
     virtual ~IDiagnostics() = default;
     virtual void Output(const std::string& line) = 0;
 };
 
 // The user-interface thread's message loop.
 class IRapidAssignLoop {
-public:
+  public:
     virtual ~IRapidAssignLoop() = default;
     // Runs `call` on the user-interface thread soon. Safe from any thread.
     virtual void Post(std::function<void()> call) = 0;

@@ -36,7 +36,7 @@ std::string SystemText(int error) {
 // advisory: they keep out every program that asks (another copy of this
 // one, tools that lock), which is what POSIX offers in place of share modes.
 class TLockedFile {
-public:
+  public:
     TLockedFile(const std::string& path, int flags) {
         fd_ = ::open(path.c_str(), flags | O_CLOEXEC);
         if (fd_ < 0) {
@@ -56,18 +56,18 @@ public:
     TLockedFile& operator=(const TLockedFile&) = delete;
     int Fd() const { return fd_; }
     std::string Error() const {
-        return error_ == EWOULDBLOCK ? "The file is in use by another program (" +
-                                           SystemText(error_) + ")."
-                                     : SystemText(error_);
+        return error_ == EWOULDBLOCK
+                   ? "The file is in use by another program (" + SystemText(error_) + ")."
+                   : SystemText(error_);
     }
 
-private:
+  private:
     int fd_ = -1;
     int error_ = 0;
 };
 
 class TPosixFriendsFiles : public IFriendsFiles {
-public:
+  public:
     bool ReadExclusive(const std::string& path, std::string& bytes, std::string& error) override {
         TLockedFile f(path, O_RDONLY);
         if (f.Fd() < 0) {
@@ -166,7 +166,7 @@ public:
 
 // inotify on the folder, and an eventfd as the stop event.
 class TInotifyNotice : public IChangeNotice {
-public:
+  public:
     TInotifyNotice(int inotifyFd, int wakeFd) : fd_(inotifyFd), wake_(wakeFd) {}
     ~TInotifyNotice() override {
         ::close(fd_);
@@ -194,7 +194,7 @@ public:
         (void)!::write(wake_, &one, sizeof one);
     }
 
-private:
+  private:
     // Reads every queued event; true when one concerned a written file.
     bool Drain() {
         alignas(inotify_event) char buf[8192];
@@ -216,16 +216,15 @@ private:
 };
 
 class TInotifyWatcher : public IFolderWatcher {
-public:
+  public:
     std::unique_ptr<IChangeNotice> Watch(const std::string& folder, std::string& error) override {
         int fd = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
         if (fd < 0) {
             error = SystemText(errno);
             return nullptr;
         }
-        constexpr uint32_t mask = IN_MODIFY | IN_CLOSE_WRITE | IN_ATTRIB | IN_CREATE |
-                                  IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF |
-                                  IN_MOVE_SELF;
+        constexpr uint32_t mask = IN_MODIFY | IN_CLOSE_WRITE | IN_ATTRIB | IN_CREATE | IN_DELETE |
+                                  IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_MOVE_SELF;
         int wake = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
         if (::inotify_add_watch(fd, folder.c_str(), mask) < 0 || wake < 0) {
             error = SystemText(errno);
@@ -239,7 +238,7 @@ public:
 
 // The host's chosen folder, else the client installed in a Wine prefix.
 class TPosixZoneFavorites : public IZoneFavorites {
-public:
+  public:
     explicit TPosixZoneFavorites(std::function<std::string()> configured)
         : configured_(std::move(configured)) {}
     std::string RootPath() override {
@@ -247,14 +246,14 @@ public:
         return chosen.empty() ? WineFavoritesFolder() : chosen;
     }
 
-private:
+  private:
     std::function<std::string()> configured_;
 };
 
 // Other programs' windows cannot be listed portably here (Wayland forbids
 // it, and under X11 a Wine window does not carry its Win32 class).
 class TNoWindowList : public IZoneClientWindow {
-public:
+  public:
     TClientWindow FindClientWindow() override { return {TClientWindow::TKind::CannotList, {}}; }
 };
 

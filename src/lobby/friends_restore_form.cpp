@@ -7,8 +7,7 @@
 
 namespace kestrova {
 
-TFriendsRestoreForm::TFriendsRestoreForm(const std::vector<TUnrestoredList>& lists,
-                                         QWidget* parent)
+TFriendsRestoreForm::TFriendsRestoreForm(const std::vector<TUnrestoredList>& lists, QWidget* parent)
     : QDialog(parent) {
     setWindowTitle("Unrestored ZoneFriends Lists");
     list_ = new QListWidget(this);

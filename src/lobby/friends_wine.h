@@ -17,7 +17,8 @@ std::optional<std::string> WineZonePath(std::string_view systemReg);
 // prefix + "/dosdevices/c:/Zone", or "/drive_c/Zone" when the prefix has no
 // dosdevices link); each component is matched without regard to letter
 // case, as Windows does. Nothing for a path without a drive letter.
-std::optional<std::string> WineToUnixPath(const std::string& prefix, const std::string& windowsPath);
+std::optional<std::string> WineToUnixPath(const std::string& prefix,
+                                          const std::string& windowsPath);
 
 // The favourites folder of the client installed in the Wine prefix named by
 // WINEPREFIX (default ~/.wine), ending in "/"; empty when there is none.

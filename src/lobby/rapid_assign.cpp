@@ -214,9 +214,11 @@ void TRapidAssign::Reload() {
         std::vector<std::string> old = friends_;
         if (!ReadFriends()) continue;
         if (OnPlayerAdded)
-            for (const auto& name : NamesNotIn(friends_, old)) OnPlayerAdded(name);
+            for (const auto& name : NamesNotIn(friends_, old))
+                OnPlayerAdded(name);
         if (OnPlayerRemoved)
-            for (const auto& name : NamesNotIn(old, friends_)) OnPlayerRemoved(name);
+            for (const auto& name : NamesNotIn(old, friends_))
+                OnPlayerRemoved(name);
     } while (reloadPending_ && active_);
     busy_ = false;
 }

@@ -27,7 +27,7 @@ struct TRapidAssignPorts {
 };
 
 class TRapidAssign {
-public:
+  public:
     static constexpr int NickCheckMilliseconds = 2000;
     static constexpr int OpenAttempts = 8;
     static constexpr int OpenPauseMilliseconds = 10;
@@ -71,7 +71,7 @@ public:
     std::string FriendsPath(const std::string& nick) const;
     std::string BackupPath(const std::string& nick) const;
 
-private:
+  private:
     void Start();
     void Stop();
     std::string ReadNick();

@@ -154,7 +154,8 @@ void TRapidAssignControl::NameChanged() {
 void TLogDiagnostics::Output(const std::string& line) {
     std::fputs(line.c_str(), stderr);
     std::string text = line;
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
     WriteLog(s_, text);
 }
 

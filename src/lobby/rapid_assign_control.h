@@ -22,7 +22,7 @@ struct TUnrestoredList {
 };
 
 class TRapidAssignControl : public IRapidAssign {
-public:
+  public:
     // Becomes the state's RapidAssign port and takes the assistant's events.
     TRapidAssignControl(TTourneyState& state, TRapidAssign& assistant);
     ~TRapidAssignControl() override;
@@ -55,7 +55,7 @@ public:
     void TourneyOpened() override;
     void NewTourney(int choice) override;
 
-private:
+  private:
     void AskToClearList();
     void SignUp(const std::string& name);
     void PlayerAdded(const std::string& name);
@@ -75,11 +75,11 @@ private:
 // Diagnostics where no debugger output exists: standard error and the
 // tournament's event log.
 class TLogDiagnostics : public IDiagnostics {
-public:
+  public:
     explicit TLogDiagnostics(const TTourneyState& state) : s_(state) {}
     void Output(const std::string& line) override;
 
-private:
+  private:
     const TTourneyState& s_;
 };
 

@@ -57,22 +57,22 @@ TRapidAssignUi::~TRapidAssignUi() {
 }
 
 void TKestrovaForm::ConnectRapidAssign(std::unique_ptr<TFriendsPlatform> platform) {
-    TFriendsPlatform p = platform ? std::move(*platform)
-                                  : MakeDefaultFriendsPlatform(
-                                        [this] { return state_.Settings.FriendsFolder; });
-    rapid_ = std::make_unique<TRapidAssignUi>(state_, std::move(p),
-                                              [this](const std::function<void()>& call) {
-                                                  Run(call);
-                                              });
+    TFriendsPlatform p =
+        platform ? std::move(*platform)
+                 : MakeDefaultFriendsPlatform([this] { return state_.Settings.FriendsFolder; });
+    rapid_ = std::make_unique<TRapidAssignUi>(
+        state_, std::move(p), [this](const std::function<void()>& call) { Run(call); });
     TRapidAssignControl& c = *rapid_->Control;
     c.OnMenuChanged = [this] { RapidAssignMenuChanged(); };
     TMainMenus& m = *menus_;
-    connect(m.RapidActive, &QAction::triggered, this, [this, &c] { Run([&] { c.ActiveClicked(); }); });
+    connect(m.RapidActive, &QAction::triggered, this,
+            [this, &c] { Run([&] { c.ActiveClicked(); }); });
     connect(m.RapidAdded, &QAction::triggered, this,
             [this, &c] { Run([&] { c.ModeChosen(TRapidAssignMode::Added); }); });
     connect(m.RapidRemoved, &QAction::triggered, this,
             [this, &c] { Run([&] { c.ModeChosen(TRapidAssignMode::Removed); }); });
-    connect(m.RapidFolder, &QAction::triggered, this, [this, &c] { Run([&] { c.ChooseFolder(); }); });
+    connect(m.RapidFolder, &QAction::triggered, this,
+            [this, &c] { Run([&] { c.ChooseFolder(); }); });
     connect(m.RapidSearch, &QAction::triggered, this, [this, &c] {
         std::vector<TUnrestoredList> lists = c.SearchUnrestored();
         if (lists.empty()) return;

@@ -16,13 +16,13 @@ namespace kestrova {
 // Every call runs through `runner` (the window's command wrapper), so what
 // it changes is drawn once when it is done.
 class TQtRapidAssignLoop : public IRapidAssignLoop {
-public:
+  public:
     explicit TQtRapidAssignLoop(std::function<void(const std::function<void()>&)> runner);
     void Post(std::function<void()> call) override;
     void StartTimer(int milliseconds, std::function<void()> tick) override;
     void StopTimer() override;
 
-private:
+  private:
     std::function<void(const std::function<void()>&)> runner_;
     QObject context_;  // posted calls die with it
     QTimer timer_;

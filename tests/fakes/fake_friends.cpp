@@ -6,8 +6,7 @@ namespace kestrova::testing {
 
 FaultyFiles::FaultyFiles() : real_(MakeDefaultFriendsPlatform(nullptr).Files) {}
 
-bool FaultyFiles::ReadExclusive(const std::string& path, std::string& bytes,
-                                std::string& error) {
+bool FaultyFiles::ReadExclusive(const std::string& path, std::string& bytes, std::string& error) {
     ++Reads;
     if (FailReads > 0) {
         --FailReads;
@@ -56,7 +55,8 @@ int FakeLoop::RunPosted() {
         std::lock_guard<std::mutex> lock(m_);
         calls.swap(queue_);
     }
-    for (auto& c : calls) c();
+    for (auto& c : calls)
+        c();
     return static_cast<int>(calls.size());
 }
 

@@ -17,13 +17,13 @@
 namespace kestrova::testing {
 
 class FakeFavorites : public IZoneFavorites {
-public:
+  public:
     std::string Root;
     std::string RootPath() override { return Root; }
 };
 
 class FakeZoneWindow : public IZoneClientWindow {
-public:
+  public:
     TClientWindow Window{TClientWindow::TKind::CannotList, {}};
     void SetTitle(const std::string& t) { Window = {TClientWindow::TKind::Found, t}; }
     TClientWindow FindClientWindow() override { return Window; }
@@ -32,9 +32,9 @@ public:
 // The system's files, with the pauses counted instead of slept and reads,
 // writes and copies made to fail on request.
 class FaultyFiles : public IFriendsFiles {
-public:
+  public:
     FaultyFiles();
-    int FailReads = 0;    // the next reads fail as if the file were locked
+    int FailReads = 0;  // the next reads fail as if the file were locked
     bool FailWrites = false;
     bool FailCopies = false;
     std::vector<int> Pauses;
@@ -54,12 +54,12 @@ public:
     }
     void Pause(int milliseconds) override { Pauses.push_back(milliseconds); }
 
-private:
+  private:
     std::unique_ptr<IFriendsFiles> real_;
 };
 
 class RecordingDiagnostics : public IDiagnostics {
-public:
+  public:
     std::vector<std::string> Lines;
     void Output(const std::string& line) override { Lines.push_back(line); }
 };
@@ -67,7 +67,7 @@ public:
 // Posted calls wait in a queue until the test runs them; the timer fires
 // when the fake clock has moved on by its interval.
 class FakeLoop : public IRapidAssignLoop {
-public:
+  public:
     explicit FakeLoop(FakeClock& clock) : clock_(clock) {}
     void Post(std::function<void()> call) override;
     void StartTimer(int milliseconds, std::function<void()> tick) override;
@@ -82,7 +82,7 @@ public:
     void AdvanceMs(int milliseconds);
     int Posted() const;
 
-private:
+  private:
     FakeClock& clock_;
     mutable std::mutex m_;
     std::condition_variable cv_;

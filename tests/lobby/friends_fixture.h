@@ -14,7 +14,7 @@
 namespace kestrova::testing {
 
 class FriendsFixture : public ::testing::Test {
-public:
+  public:
     void SetUp() override {
         world.Wire(s, &announcer);
         s.TourneyPath = dir.File("t.kvb");
@@ -58,14 +58,15 @@ public:
     }
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
-        for (const auto& p : s.Players) names.push_back(p->Name);
+        for (const auto& p : s.Players)
+            names.push_back(p->Name);
         return names;
     }
     std::string Log() { return ReadFileBytes(dir.File("t.log")); }
 
     // A watcher that never reports a change: the tests call Reload themselves.
     class TQuietNotice : public IChangeNotice {
-    public:
+      public:
         bool Wait() override {
             std::unique_lock<std::mutex> lock(m_);
             cv_.wait(lock, [this] { return woken_; });
@@ -80,13 +81,13 @@ public:
             cv_.notify_all();
         }
 
-    private:
+      private:
         std::mutex m_;
         std::condition_variable cv_;
         bool woken_ = false;
     };
     class TNoWatch : public IFolderWatcher {
-    public:
+      public:
         std::vector<std::string> Folders;
         std::unique_ptr<IChangeNotice> Watch(const std::string& folder, std::string&) override {
             Folders.push_back(folder);

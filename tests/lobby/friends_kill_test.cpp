@@ -28,7 +28,7 @@ int InChild(const std::function<int()>& body) {
 }
 
 class FriendsKillTest : public FriendsFixture {
-public:
+  public:
     // A whole assistant as a process of the program builds it.
     std::unique_ptr<TRapidAssign> Fresh(TFriendsPlatform& platform, IRapidAssignLoop& loop) {
         TRapidAssignPorts p;
@@ -59,7 +59,8 @@ TEST_F(FriendsKillTest, AKilledProgramsBackupIsFoundAndRestored) {
         WriteFileBytes(FriendsFile(), "[Friends]\r\nScratch\r\n");
         char ok = ra->Active() ? 'y' : 'n';
         (void)!::write(ready[1], &ok, 1);
-        for (;;) ::pause();
+        for (;;)
+            ::pause();
     }
     ::close(ready[1]);
     char ok = 0;

@@ -30,7 +30,7 @@ void Append(const std::string& path, const std::string& bytes) {
 }
 
 class FriendsWatchTest : public FriendsFixture {
-public:
+  public:
     void SetUp() override {
         FriendsFixture::SetUp();
         platform = MakeDefaultFriendsPlatform(nullptr);
@@ -87,15 +87,16 @@ TEST_F(FriendsWatchTest, NamesWrittenByTheLobbyAreSignedUpInOrderOnce) {
     lobby.join();
     ASSERT_TRUE(ok) << signedUp << " of " << kNames;
     std::vector<std::string> expected;
-    for (int i = 0; i < kNames; ++i) expected.push_back("Guest" + std::to_string(i));
+    for (int i = 0; i < kNames; ++i)
+        expected.push_back("Guest" + std::to_string(i));
     EXPECT_EQ(Names(), expected);
 
     std::vector<double> ms;
     for (int i = 0; i < kNames; ++i)
         ms.push_back(std::chrono::duration<double, std::milli>(seen[i] - written[i]).count());
     std::sort(ms.begin(), ms.end());
-    std::printf("[ latency ] write to sign-up over %d names: median %.2f ms, max %.2f ms\n",
-                kNames, ms[kNames / 2], ms.back());
+    std::printf("[ latency ] write to sign-up over %d names: median %.2f ms, max %.2f ms\n", kNames,
+                ms[kNames / 2], ms.back());
 
     ra->SetActive(false);
     EXPECT_EQ(ReadFriends(), "[Friends]\r\nOwn\r\n");
@@ -105,14 +106,17 @@ TEST_F(FriendsWatchTest, NamesWrittenByTheLobbyAreSignedUpInOrderOnce) {
 TEST_F(FriendsWatchTest, ABurstOfFiftyWritesSignsEveryNameOnce) {
     control->NewTourney(1);
     std::thread lobby([&] {
-        for (int i = 0; i < 50; ++i) Append(FriendsFile(), "B" + std::to_string(i) + "\r\n");
+        for (int i = 0; i < 50; ++i)
+            Append(FriendsFile(), "B" + std::to_string(i) + "\r\n");
     });
     lobby.join();
     ASSERT_TRUE(PumpUntil([&] { return s.Players.size() == 50; }));
     // Whatever notices are still queued change nothing.
-    while (loop.WaitForPost(50)) loop.RunPosted();
+    while (loop.WaitForPost(50))
+        loop.RunPosted();
     ASSERT_EQ(s.Players.size(), 50u);
-    for (int i = 0; i < 50; ++i) EXPECT_EQ(s.Players[i]->Name, "B" + std::to_string(i));
+    for (int i = 0; i < 50; ++i)
+        EXPECT_EQ(s.Players[i]->Name, "B" + std::to_string(i));
     // Each sign-up was one reload's event: none was raised twice.
     const std::string log = Log();
     size_t events = 0;
@@ -152,13 +156,13 @@ TEST_F(FriendsWatchTest, StoppingWakesTheWaitAtOnceAndOnlyChangesOfTheFileCount)
     std::mutex m;
     std::condition_variable cv;
     int notices = 0;
-    auto monitor = std::make_unique<TFileMonitorThread>(
-        FriendsFile(), *platform.Files, std::move(notice),
-        platform.Files->LastWriteTime(FriendsFile()), [&] {
-            std::lock_guard<std::mutex> lock(m);
-            ++notices;
-            cv.notify_all();
-        });
+    auto monitor =
+        std::make_unique<TFileMonitorThread>(FriendsFile(), *platform.Files, std::move(notice),
+                                             platform.Files->LastWriteTime(FriendsFile()), [&] {
+                                                 std::lock_guard<std::mutex> lock(m);
+                                                 ++notices;
+                                                 cv.notify_all();
+                                             });
     // Other files of the folder do not count: only a new time of Friends.txt.
     WriteFileBytes(Nick() + "Other.txt", "x");
     Append(FriendsFile(), "A\r\n");

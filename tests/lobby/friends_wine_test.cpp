@@ -25,7 +25,8 @@ TEST(FriendsWineTest, TheSetupKeysPathValue) {
          std::nullopt},
         {"", std::nullopt},
     };
-    for (const auto& [text, path] : cases) EXPECT_EQ(WineZonePath(text), path) << text;
+    for (const auto& [text, path] : cases)
+        EXPECT_EQ(WineZonePath(text), path) << text;
 }
 
 TEST(FriendsWineTest, DrivesAndLetterCase) {

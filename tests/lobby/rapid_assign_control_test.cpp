@@ -19,7 +19,7 @@ constexpr const char* kClear =
     "restored when the tournament is closed.";
 
 class RapidAssignControlTest : public FriendsFixture {
-protected:
+  protected:
     void SetUp() override {
         FriendsFixture::SetUp();
         Make();
@@ -57,8 +57,9 @@ TEST_F(RapidAssignControlTest, ANewTournamentAddedToZfSignsUpUntilSignupsClose) 
     LobbyWrites("Anna\r\nBob\r\nCarl\r\nDora\r\nEmil\r\n");
     EXPECT_EQ(Names(), (std::vector<std::string>{"Anna", "Bob", "Carl", "Dora", "Emil"}));
     const std::string log = Log();
-    EXPECT_NE(log.find("Event: RapidAssign player added = Anna\r\n    -> Player \"Anna\" added to table"),
-              std::string::npos);
+    EXPECT_NE(
+        log.find("Event: RapidAssign player added = Anna\r\n    -> Player \"Anna\" added to table"),
+        std::string::npos);
     EXPECT_EQ(Count(log, "Event: RapidAssign player added = "), 5);
     EXPECT_EQ(announcer.Postings.size(), 5u);  // announced as the sign-up box does
 
@@ -144,12 +145,13 @@ TEST_F(RapidAssignControlTest, RemovedModeSignsUpWhoLeavesTheList) {
 
 TEST_F(RapidAssignControlTest, NamesGoThroughTheSignupFilterOnce) {
     NewTourney(1);
-    LobbyWrites("Anna\r\nanna\r\nANNA\r\nAnna Lee\r\n***\r\nAbcdefghijklmnopqrst\r\n"
-                "Abcdefghijklmnopqrstu\r\n\xC9lodie\r\nBo_b99\r\n");
+    LobbyWrites(
+        "Anna\r\nanna\r\nANNA\r\nAnna Lee\r\n***\r\nAbcdefghijklmnopqrst\r\n"
+        "Abcdefghijklmnopqrstu\r\n\xC9lodie\r\nBo_b99\r\n");
     // Duplicates are not signed twice, the filter drops blanks and other
     // characters and keeps 15, and a name longer than 20 is refused.
-    EXPECT_EQ(Names(), (std::vector<std::string>{"Anna", "AnnaLee", "Abcdefghijklmno", "lodie",
-                                                 "Bo_b99"}));
+    EXPECT_EQ(Names(),
+              (std::vector<std::string>{"Anna", "AnnaLee", "Abcdefghijklmno", "lodie", "Bo_b99"}));
     EXPECT_TRUE(world.Dialogs.Messages.empty());
     // The same names again in another order change nothing.
     LobbyWrites("Bo_b99\r\nAnna\r\n");
@@ -289,7 +291,8 @@ TEST_F(RapidAssignControlTest, TheFolderChosenByTheHostIsUsedFromTheNextStart) {
 TEST_F(RapidAssignControlTest, TenThousandNamesFillTheBracketWithOneBox) {
     NewTourney(1);
     std::string names;
-    for (int i = 0; i < 10000; ++i) names += "P" + std::to_string(i) + "\r\n";
+    for (int i = 0; i < 10000; ++i)
+        names += "P" + std::to_string(i) + "\r\n";
     LobbyWrites(names);
     EXPECT_EQ(s.Players.size(), 128u);
     EXPECT_EQ(world.Dialogs.Messages,

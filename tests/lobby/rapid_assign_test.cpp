@@ -16,7 +16,7 @@ namespace kestrova::testing {
 namespace {
 
 class RapidAssignTest : public FriendsFixture {
-protected:
+  protected:
     // Activates a bare assistant over `text` and records its events.
     void Activate(const std::string& text) {
         WriteFriends(text);
@@ -46,29 +46,46 @@ struct TReloadCase {
 const std::vector<TReloadCase>& ReloadCases() {
     static const std::vector<TReloadCase> cases = {
         {"sections: a line with [ ends the list, empty lines skipped",
-         "[Friends]\r\nAnna\r\n\r\nBob\r\n[Other]\r\nCarl\r\n", {"Anna", "Bob"},
+         "[Friends]\r\nAnna\r\n\r\nBob\r\n[Other]\r\nCarl\r\n",
+         {"Anna", "Bob"},
          {{"[Friends]\r\nAnna\r\n\r\nBob\r\n[Other]\r\nCarl\r\nDora\r\n", {}, {"Anna", "Bob"}}}},
-        {"two names at once arrive in file order", "[Friends]\r\nAnna\r\n", {"Anna"},
+        {"two names at once arrive in file order",
+         "[Friends]\r\nAnna\r\n",
+         {"Anna"},
          {{"[Friends]\r\nZed\r\nAnna\r\nBea\r\n", {"+Zed", "+Bea"}, {"Zed", "Anna", "Bea"}}}},
-        {"a change of letter case raises nothing", "[Friends]\r\nAnna\r\nBob\r\n",
+        {"a change of letter case raises nothing",
+         "[Friends]\r\nAnna\r\nBob\r\n",
          {"Anna", "Bob"},
          {{"[Friends]\r\nANNA\r\nbob\r\n", {}, {"ANNA", "bob"}},
           {"[Friends]\r\nanna\r\n", {"-bob"}, {"anna"}}}},
-        {"added before removed, each in its list's order", "[Friends]\r\nA\r\nB\r\nC\r\n",
-         {"A", "B", "C"}, {{"[Friends]\r\nD\r\nB\r\nE\r\n", {"+D", "+E", "-A", "-C"}, {"D", "B", "E"}}}},
-        {"no [Friends] line: the list stays and nothing is raised", "[friends]\nAnna\n", {"Anna"},
-         {{"Bob\r\nCarl\r\n", {}, {"Anna"}}, {"", {}, {"Anna"}}, {"[Friend]\r\nX\r\n", {}, {"Anna"}},
+        {"added before removed, each in its list's order",
+         "[Friends]\r\nA\r\nB\r\nC\r\n",
+         {"A", "B", "C"},
+         {{"[Friends]\r\nD\r\nB\r\nE\r\n", {"+D", "+E", "-A", "-C"}, {"D", "B", "E"}}}},
+        {"no [Friends] line: the list stays and nothing is raised",
+         "[friends]\nAnna\n",
+         {"Anna"},
+         {{"Bob\r\nCarl\r\n", {}, {"Anna"}},
+          {"", {}, {"Anna"}},
+          {"[Friend]\r\nX\r\n", {}, {"Anna"}},
           {"[FRIENDS]\rAnna\rBob\r", {"+Bob"}, {"Anna", "Bob"}}}},
         {"lines before the section are ignored, LF and CR ends alike",
-         "Zone\n[Misc]\nX=1\n[Friends]\nAnna\n", {"Anna"},
+         "Zone\n[Misc]\nX=1\n[Friends]\nAnna\n",
+         {"Anna"},
          {{"[Friends]\rAnna\rBob", {"+Bob"}, {"Anna", "Bob"}},
           {"[Friends]\r\n\r\n\r\nAnna\r\r\nBob\n\n", {}, {"Anna", "Bob"}}}},
-        {"high bytes compare without case", "[Friends]\r\n\xC9lodie\r\n", {"\xC9lodie"},
+        {"high bytes compare without case",
+         "[Friends]\r\n\xC9lodie\r\n",
+         {"\xC9lodie"},
          {{"[Friends]\r\n\xE9LODIE\r\n\xFF\x80\r\n", {"+\xFF\x80"}, {"\xE9LODIE", "\xFF\x80"}}}},
-        {"the same name twice in other case is raised twice", "[Friends]\r\n", {},
+        {"the same name twice in other case is raised twice",
+         "[Friends]\r\n",
+         {},
          {{"[Friends]\r\nAnna\r\nanna\r\n", {"+Anna", "+anna"}, {"Anna", "anna"}},
           {"[Friends]\r\nAnna\r\nanna\r\nANNA\r\n", {}, {"Anna", "anna", "ANNA"}}}},
-        {"an empty file at the start reads as no list", "", {},
+        {"an empty file at the start reads as no list",
+         "",
+         {},
          {{"[Friends]\r\nAnna\r\n", {"+Anna"}, {"Anna"}}}},
     };
     return cases;
@@ -213,7 +230,9 @@ TEST_F(RapidAssignTest, StartsThatAreRefused) {
         {"no root path", [](RapidAssignTest& t) { t.favorites.Root.clear(); },
          "KESTROVA: ZoneFriends root path not found\r\n"},
         {"no lobby window",
-         [](RapidAssignTest& t) { t.window.Window = {TClientWindow::TKind::NoWindow, {}}; },
+         [](RapidAssignTest& t) {
+             t.window.Window = {TClientWindow::TKind::NoWindow, {}};
+         },
          "KESTROVA: Could not find the ZoneFriends window\r\n"},
         {"no nick in the title", [](RapidAssignTest& t) { t.window.SetTitle("Zone-Hoster"); },
          "KESTROVA: Could not find the nick in the ZoneFriends window's title\r\n"},

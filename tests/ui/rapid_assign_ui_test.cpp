@@ -23,7 +23,7 @@ namespace {
 using namespace testing;
 
 class RapidAssignUiTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         root = dir.Path() + "Favorites/";
         std::filesystem::create_directories(root + "Hoster");
