@@ -240,6 +240,7 @@ void ApplyFile(TTourneyState& s, const kvb::TKvbFile& f, const std::string& path
     RebuildEmailLabels(s);
     // LobbyName stays for the lobby link, which looks the window up by title.
     s.LobbyName = f.LobbyName;
+    if (s.Ports.RapidAssign) s.Ports.RapidAssign->TourneyOpened();
 }
 
 }  // namespace

@@ -44,6 +44,9 @@ struct TAppSettings {
     bool MiddleTime24Hour = false, RightTime24Hour = false;
     uint32_t ConfirmNotifyFilter = 0;
     bool DefaultClearZfList = false;
+    // Where the lobby client keeps its nick folders, chosen by the host
+    // ("Friends list folder..."); used where the platform has no registry.
+    std::string FriendsFolder;
     int LastVersionInstalled = 0;
     bool PostAssignmentsManually = false;
     bool DisplayMatchTimeRemaining = false;

@@ -87,12 +87,19 @@ public:
     virtual void Post(TTourneyState& state, TMessageKind kind, bool automatic) = 0;
 };
 
-// The friends-list assistant, as far as the engine needs it.
+// The friends-list assistant, as far as the engine and the lifecycle need it
+// (lobby/rapid_assign_control implements it).
 class IRapidAssign {
 public:
     virtual ~IRapidAssign() = default;
+    // An entry left the sign-ups: its name leaves the friends list too.
     virtual void RemoveName(const std::string& name) { (void)name; }
     virtual void SignupsClosed() {}
+    // A tournament file was opened.
+    virtual void TourneyOpened() {}
+    // A new tournament started with the dialog's "Assign players when..."
+    // choice: 0 "Not used", 1 "added to ZF", 2 "removed from ZF".
+    virtual void NewTourney(int choice) { (void)choice; }
 };
 
 // The outside world as the core sees it. Unset ports fall back to defaults.

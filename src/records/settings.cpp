@@ -93,6 +93,7 @@ void ReadWindowAndView(TReader& r, TAppSettings& a) {
     r.Bool("Always On Top", a.AlwaysOnTop);
     r.Bool("Show Status Summary", a.ShowStatusSummary);
     r.String("Default Start Tables", a.DefaultStartTables);
+    r.String("Friends Folder", a.FriendsFolder);
     if (r.Exists("Remind at 15")) {
         r.Bool("Remind at 15", a.RemindAt15);
         r.NeedBool("Remind at 10", a.RemindAt10);
@@ -206,6 +207,9 @@ void WriteAll(ISettingsStore& st, const TTourneyState& s) {
     flag("Randomly Assign Byes", s.RandomRound2Byes);
     flag("Post assignments manually", a.PostAssignmentsManually);
     flag("Display match time remaining", a.DisplayMatchTimeRemaining);
+    // This program's own: where the friends-list assistant looks on a
+    // platform without the lobby client's registry value.
+    if (!a.FriendsFolder.empty()) str("Friends Folder", a.FriendsFolder);
     st.ClearSubkey(RecentSubkey);
     for (size_t i = 0; i < a.RecentTourneys.size() && i < RecentTourneyCount; ++i)
         st.Write(RecentSubkey, "F" + std::to_string(i), TStoredValue::String(a.RecentTourneys[i]));

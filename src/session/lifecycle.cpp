@@ -72,6 +72,7 @@ void StartNewTourney(TTourneyState& s, const TNewTourneyOptions& o) {
     WriteLog(s, "\r\n**** New tourney: " + s.TourneyPath + "****\r\n");
     AddRecentTourney(s, s.TourneyPath);
     ResetTourneyState(s);
+    if (s.Ports.RapidAssign) s.Ports.RapidAssign->NewTourney(o.RapidAssignChoice);
     ChooseLobbyByTitle(s, o.Lobby);
     s.TeamMode = o.TeamMode;
     s.CapNames = o.CapNames;

@@ -16,6 +16,7 @@
 #include "timing/world_clock.h"
 #include "ui/lobby_commands.h"
 #include "ui/timing_host.h"
+#include "ui/rapid_assign_commands.h"
 
 namespace kestrova {
 
@@ -54,6 +55,7 @@ TKestrovaForm::TKestrovaForm(TFormPorts ports, QWidget* parent)
     ConnectFormatDialogs();
     ConnectLink();
     lobby_ = new TLobbyCommands(state_, *menus_, this, [this](const std::function<void()>& f) { Run(f); });
+    ConnectRapidAssign(std::move(ports_.Friends));
     ApplyOptionsFromSettings();
     EnsurePanels();
     TabsChanged();
@@ -67,6 +69,7 @@ TKestrovaForm::TKestrovaForm(TFormPorts ports, QWidget* parent)
 }
 
 TKestrovaForm::~TKestrovaForm() {
+    rapid_.reset();
     qApp->removeEventFilter(this);
     timing_.reset();
     if (!closed_) {

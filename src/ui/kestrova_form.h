@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "formats/format_edit_form.h"
+#include "lobby/friends_ports.h"
 #include "model/tourney_state.h"
 #include "session/lifecycle.h"
 #include "ui/add_find_strip.h"
@@ -27,6 +28,8 @@ class TTeamPropertiesForm;
 class TLinkCommands;
 class TLobbyCommands;
 class TTimingHost;
+class TRapidAssignControl;
+struct TRapidAssignUi;
 
 // The port objects the window owns; unset ones fall back to the core's defaults.
 struct TFormPorts {
@@ -38,6 +41,8 @@ struct TFormPorts {
     std::unique_ptr<IAnnouncer> Announcer;
     std::unique_ptr<IFileTypes> FileTypes;
     std::unique_ptr<ITimeZoneStore> TimeZones;
+    // The friends-list assistant's platform; unset: the system's.
+    std::unique_ptr<TFriendsPlatform> Friends;
 };
 
 class TKestrovaForm : public QMainWindow, public IView, private IBracketActions {
@@ -97,6 +102,7 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     TMainMenus& Menus() { return *menus_; }
     TStatusDocks& Docks() { return *docks_; }
     TLobbyCommands& LobbyCommands() { return *lobby_; }
+    TRapidAssignControl& RapidAssign();
     QLabel* ClockPanel(int i) const { return clockPanels_[i]; }
     void TickClock();
     // The one-second timer and the match clock (timing_commands.cpp).
@@ -147,6 +153,9 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     void WinMenu(const TSeatRef& at, const QPoint& global) override;
     void PlayerMenu(const TSeatRef& at, const QPoint& global, bool onWinButton);
     void ConnectOptionMenus();
+    // rapid_assign_commands.cpp
+    void ConnectRapidAssign(std::unique_ptr<TFriendsPlatform> platform);
+    void RapidAssignMenuChanged();
     void UpdateOptionChecks();
     void TableNoClicked(const TSeatRef& at) override;
     void TableMenu(const TSeatRef& at, const QPoint& global) override;
@@ -201,6 +210,8 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     bool discardAgreed_ = false;
     bool closed_ = false;  // the settings were written when the window closed
     TSelectTimeZoneForm* zoneForm_ = nullptr;  // created on first use
+    // Last, so it stops (and puts the friends list back) before the rest goes.
+    std::unique_ptr<TRapidAssignUi> rapid_;
 };
 
 }  // namespace kestrova

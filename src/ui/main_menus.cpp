@@ -125,11 +125,7 @@ void TMainMenus::BuildOptions(QMenu* m) {
     AutoPostPreview = AddCheck(autoPost, "Use Auto-post &preview mode");
     AutoPostLoss = AddCheck(autoPost, "Aut&o-post loser's message instantly");
     CapNames = AddCheck(autoPost, "Capitalise names");
-    AddPending(m, "&Rapid-assign Active");
-    QMenu* rapidMode = m->addMenu("Rapid-assign &mode");
-    AddPending(rapidMode, "Assign as added to ZoneFriends");
-    AddPending(rapidMode, "Assign as removed from ZoneFriends");
-    AddPending(m, "Search for &unrestored ZF lists...");
+    BuildRapidAssign(m);
     InternetLink = m->addMenu("&Intenet link");
     LinkAllow = AddPending(InternetLink, "Allow a host to connect");
     LinkConnect = AddPending(InternetLink, "Connect to another host");
@@ -184,6 +180,25 @@ void TMainMenus::BuildPopups(QWidget* parent) {
 
     StatusBarMenu = new QMenu(parent);
     SelectTimeZones = StatusBarMenu->addAction("&Select time zones...");
+}
+
+// The friends-list assistant's items; "Friends list folder..." only where no
+// registry names the lobby client's folder.
+void TMainMenus::BuildRapidAssign(QMenu* m) {
+    RapidActive = AddCheck(m, "&Rapid-assign Active");
+    QMenu* rapidMode = m->addMenu("Rapid-assign &mode");
+    RapidModeGroup = new QActionGroup(rapidMode);
+    RapidAdded = AddCheck(rapidMode, "Assign as added to ZoneFriends");
+    RapidRemoved = AddCheck(rapidMode, "Assign as removed from ZoneFriends");
+    RapidModeGroup->addAction(RapidAdded);
+    RapidModeGroup->addAction(RapidRemoved);
+    RapidAdded->setChecked(true);
+    RapidSearch = m->addAction("Search for &unrestored ZF lists...");
+    rapidMode->addSeparator();
+    RapidFolder = rapidMode->addAction("Friends list folder...");
+#ifdef _WIN32
+    RapidFolder->setVisible(false);
+#endif
 }
 
 }  // namespace kestrova

@@ -33,6 +33,9 @@ struct TMainMenus {
     QAction *ViewStatus, *HideCompleted, *AlwaysOnTop, *Horizontal, *Vertical;
     QMenu* Arrangement;
     QMenu* InternetLink;
+    // Options: the friends-list assistant
+    QAction *RapidActive, *RapidAdded, *RapidRemoved, *RapidSearch, *RapidFolder;
+    QActionGroup* RapidModeGroup;
     // Options: the host's questions, the side lists and the files folder
     QAction *CapNames, *ConfirmPrompts, *BannedList, *RecentHistory, *FilesFolder;
     // Format options: the round-2 byes
@@ -61,6 +64,7 @@ struct TMainMenus {
     void BuildFormat(QMenu* m);
     void BuildAction(QMenu* m);
     void BuildOptions(QMenu* m);
+    void BuildRapidAssign(QMenu* m);
     void BuildPopups(QWidget* parent);
 };
 

@@ -1,0 +1,112 @@
+#pragma once
+// A lobby client's favourites folder in a temporary folder with one nick,
+// "Hoster", and an assistant wired to scripted ports and a fake state.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "fakes/fake_friends.h"
+#include "fakes/fake_ports.h"
+#include "lobby/rapid_assign.h"
+#include "lobby/rapid_assign_control.h"
+
+namespace kestrova::testing {
+
+class FriendsFixture : public ::testing::Test {
+  public:
+    void SetUp() override {
+        world.Wire(s, &announcer);
+        s.TourneyPath = dir.File("t.kvb");
+        s.Settings.FilesFolder = dir.Path();
+        favorites.Root = dir.Path() + "Favorites/";
+        std::filesystem::create_directories(favorites.Root + "Hoster");
+        window.SetTitle("Zone - Hoster");
+        WriteFriends("[Friends]\r\n");
+    }
+    void TearDown() override {
+        control.reset();
+        ra.reset();
+    }
+    // Builds the assistant (and the window's side when asked) over the fakes.
+    TRapidAssign& Make(bool withControl = true, IFolderWatcher* watcher = nullptr,
+                       IFriendsFiles* realFiles = nullptr) {
+        TRapidAssignPorts p;
+        p.Favorites = &favorites;
+        p.Window = &window;
+        p.Files = realFiles ? realFiles : &files;
+        p.Watcher = watcher ? watcher : &noWatch;
+        p.Diagnostics = &diagnostics;
+        p.Loop = &loop;
+        p.Dialogs = &world.Dialogs;
+        ra = std::make_unique<TRapidAssign>(p);
+        if (withControl) control = std::make_unique<TRapidAssignControl>(s, *ra);
+        return *ra;
+    }
+    std::string Nick(const std::string& nick = "Hoster") { return favorites.Root + nick + "/"; }
+    std::string FriendsFile(const std::string& nick = "Hoster") {
+        return Nick(nick) + "Friends.txt";
+    }
+    std::string BackupFile(const std::string& nick = "Hoster") {
+        return Nick(nick) + "Friends.bak";
+    }
+    void WriteFriends(const std::string& text, const std::string& nick = "Hoster") {
+        WriteFileBytes(FriendsFile(nick), text);
+    }
+    std::string ReadFriends(const std::string& nick = "Hoster") {
+        return ReadFileBytes(FriendsFile(nick));
+    }
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const auto& p : s.Players)
+            names.push_back(p->Name);
+        return names;
+    }
+    std::string Log() { return ReadFileBytes(dir.File("t.log")); }
+
+    // A watcher that never reports a change: the tests call Reload themselves.
+    class TQuietNotice : public IChangeNotice {
+      public:
+        bool Wait() override {
+            std::unique_lock<std::mutex> lock(m_);
+            cv_.wait(lock, [this] { return woken_; });
+            woken_ = false;
+            return false;
+        }
+        void Wake() override {
+            {
+                std::lock_guard<std::mutex> lock(m_);
+                woken_ = true;
+            }
+            cv_.notify_all();
+        }
+
+      private:
+        std::mutex m_;
+        std::condition_variable cv_;
+        bool woken_ = false;
+    };
+    class TNoWatch : public IFolderWatcher {
+      public:
+        std::vector<std::string> Folders;
+        std::unique_ptr<IChangeNotice> Watch(const std::string& folder, std::string&) override {
+            Folders.push_back(folder);
+            return std::make_unique<TQuietNotice>();
+        }
+    };
+
+    TempDir dir;
+    FakeWorld world;
+    RecordingAnnouncer announcer;
+    TTourneyState s;
+    FakeFavorites favorites;
+    FakeZoneWindow window;
+    FaultyFiles files;
+    TNoWatch noWatch;
+    RecordingDiagnostics diagnostics;
+    FakeLoop loop{world.Clock};
+    std::unique_ptr<TRapidAssign> ra;
+    std::unique_ptr<TRapidAssignControl> control;
+};
+
+}  // namespace kestrova::testing
