@@ -39,6 +39,17 @@ void SetCount(TRoundRec& round, int entries) {
     round.HasBye = entries % 2 != 0;
 }
 
+// One table, or as many as reach the last one that holds something.
+int TablesHolding(const TRoundRec& round) {
+    int used = std::min(std::max(round.HighWater, round.TableCount), MaxTablesPerRound);
+    while (used > 1) {
+        const TTableRec& t = round.Tables[used - 1];
+        if (!t.Empty() || t.Result) break;
+        --used;
+    }
+    return std::max(used, 1);
+}
+
 // Single elimination counts the final as GrandFinalRound, the semi as WinnersFinalRound.
 void FinishMarkers(TTourneyState& s, int wf, int of, int tf) {
     s.WinnersFinalRound = wf;
@@ -49,11 +60,12 @@ void FinishMarkers(TTourneyState& s, int wf, int of, int tf) {
     if (s.GrandFinalRound < MaxRounds) s.Winners[s.GrandFinalRound].HasBye = false;
     if (s.OneLossLastRound < MaxRounds) s.OneLoss[s.OneLossLastRound].HasBye = false;
     // A final table exists even when withdrawals emptied the bracket that
-    // feeds its first seat: the champion crossing in still needs it.
+    // feeds its first seat: the champion crossing in still needs it. A table
+    // past it that holds something stays counted (and saved).
     if (s.ElimFormat != TElimFormat::Single && s.GrandFinalRound < MaxRounds)
-        s.Winners[s.GrandFinalRound].TableCount = 1;
+        s.Winners[s.GrandFinalRound].TableCount = TablesHolding(s.Winners[s.GrandFinalRound]);
     if (s.ElimFormat == TElimFormat::Triple && s.OneLossLastRound < MaxRounds)
-        s.OneLoss[s.OneLossLastRound].TableCount = 1;
+        s.OneLoss[s.OneLossLastRound].TableCount = TablesHolding(s.OneLoss[s.OneLossLastRound]);
     if (s.ElimFormat == TElimFormat::Single) {
         s.WinnersFinalRound -= 1;
         s.GrandFinalRound -= 1;
