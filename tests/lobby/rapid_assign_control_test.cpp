@@ -185,6 +185,7 @@ TEST_F(RapidAssignControlTest, ErasingASignedUpPlayerTakesTheNameOffTheFile) {
 }
 
 TEST_F(RapidAssignControlTest, ANickChangeDeactivatesAndTellsTheHostUnlessTold) {
+    int menuChanges = 0;  // outlives the loop: the handler stays set into the next pass
     for (bool bitSet : {false, true}) {
         SCOPED_TRACE(bitSet);
         world.Dialogs.Notices.clear();
@@ -193,7 +194,7 @@ TEST_F(RapidAssignControlTest, ANickChangeDeactivatesAndTellsTheHostUnlessTold) 
         WriteFriends("[Friends]\r\nOwn\r\n");
         world.Dialogs.AnswerNo();
         NewTourney(1);
-        int menuChanges = 0;
+        menuChanges = 0;
         control->OnMenuChanged = [&] { ++menuChanges; };
         window.SetTitle("Zone - Someone");
         loop.AdvanceMs(2000);
