@@ -192,14 +192,15 @@ public:
 // A window of the lobby client (a Win32 HWND); 0 is no window.
 using TWindowHandle = uint64_t;
 
-// The window messages the lobby link sends to a room's chat input.
+// The window messages the lobby link sends to a room's chat input (named
+// apart from windows.h, whose macros have the Win32 names).
 namespace lobby_msg {
-constexpr uint32_t EM_SETSEL = 0x00B1;
-constexpr uint32_t WM_PASTE = 0x0302;
-constexpr uint32_t WM_KEYDOWN = 0x0100;
-constexpr uint32_t WM_CHAR = 0x0102;
-constexpr uint32_t WM_KEYUP = 0x0101;
-constexpr uint32_t VK_RETURN = 13;
+constexpr uint32_t SetSel = 0x00B1;   // EM_SETSEL
+constexpr uint32_t Paste = 0x0302;    // WM_PASTE
+constexpr uint32_t KeyDown = 0x0100;  // WM_KEYDOWN
+constexpr uint32_t Char = 0x0102;     // WM_CHAR
+constexpr uint32_t KeyUp = 0x0101;    // WM_KEYUP
+constexpr uint32_t Return = 13;       // VK_RETURN
 }  // namespace lobby_msg
 
 // The lobby client's windows, as the platform's window functions see them.

@@ -17,14 +17,14 @@ std::string Unmarked(const std::string& text) {
 
 // Select everything and paste: the line replaces what the host had typed.
 void PasteInto(ILobbyWindows& w, TWindowHandle edit) {
-    w.SendToWindow(edit, lobby_msg::EM_SETSEL, 0, -1);
-    w.SendToWindow(edit, lobby_msg::WM_PASTE, 0, 0);
+    w.SendToWindow(edit, lobby_msg::SetSel, 0, -1);
+    w.SendToWindow(edit, lobby_msg::Paste, 0, 0);
 }
 
 // Enter as the keyboard would give it: key down, the character, key up.
 void PressEnter(ILobbyWindows& w, TWindowHandle edit) {
-    for (uint32_t msg : {lobby_msg::WM_KEYDOWN, lobby_msg::WM_CHAR, lobby_msg::WM_KEYUP})
-        w.PostToWindow(edit, msg, lobby_msg::VK_RETURN, 0);
+    for (uint32_t msg : {lobby_msg::KeyDown, lobby_msg::Char, lobby_msg::KeyUp})
+        w.PostToWindow(edit, msg, lobby_msg::Return, 0);
 }
 }  // namespace
 

@@ -99,13 +99,13 @@ bool FakeWindowTree::Handle(const Message& m) {
     if (!Alive(m.Window)) return false;
     Messages.push_back(m);
     Node& n = nodes_.at(m.Window);
-    if (m.Msg == lobby_msg::EM_SETSEL) selectedAll_ = m.WParam == 0 && m.LParam == -1;
-    if (m.Msg == lobby_msg::WM_PASTE) {
+    if (m.Msg == lobby_msg::SetSel) selectedAll_ = m.WParam == 0 && m.LParam == -1;
+    if (m.Msg == lobby_msg::Paste) {
         const std::string text = Clipboard ? Clipboard() : std::string();
         n.Text = selectedAll_ ? text : n.Text + text;
         selectedAll_ = false;
     }
-    if (m.Msg == lobby_msg::WM_CHAR && m.WParam == lobby_msg::VK_RETURN) {
+    if (m.Msg == lobby_msg::Char && m.WParam == lobby_msg::Return) {
         n.Sent.push_back(n.Text);
         Lines.push_back(n.Text);
         n.Text.clear();

@@ -228,7 +228,7 @@ TEST_F(LobbyLinkTest, RoomClosingInTheMiddleOfAPostingLeavesTheLineOnTheClipboar
     const TWindowHandle room = s.FParentLobbyWnd;
     // The room closes as soon as the paste arrives: Enter reaches nobody.
     w.OnMessage = [&](const testing::FakeWindowTree::Message& m) {
-        if (m.Msg == lobby_msg::WM_PASTE) w.Close(room);
+        if (m.Msg == lobby_msg::Paste) w.Close(room);
     };
     EXPECT_EQ(PostToLobby(s, "lost?", false), TPostResult::Sent);
     EXPECT_EQ(world.Lobby.Clipboard, Lines{"lost?"});
@@ -258,7 +258,7 @@ TEST_F(LobbyLinkTest, PostingsDuringThePauseNeverInterleave) {
     const auto& m = w.Messages;
     ASSERT_EQ(m.size(), 20u);
     for (size_t i = 0; i < m.size(); i += 5)
-        EXPECT_EQ(m[i].Msg, lobby_msg::EM_SETSEL);
+        EXPECT_EQ(m[i].Msg, lobby_msg::SetSel);
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ class MacroRunTest : public ::testing::Test {
         input = world.AttachRoom(s);
         runner.RunningChanged = [this](bool on) { running.push_back(on); };
         world.Windows.OnMessage = [this](const FakeWindowTree::Message& m) {
-            if (m.Msg == lobby_msg::WM_CHAR) sentAt.push_back(Seconds());
+            if (m.Msg == lobby_msg::Char) sentAt.push_back(Seconds());
         };
     }
     double Seconds() { return (world.Clock.Time - EncodeDateTime(2026, 12, 5, 20, 0, 0)) * SecondsPerDay; }
