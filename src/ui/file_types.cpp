@@ -22,7 +22,7 @@ QString ProgramPath(const QString& given) {
 }
 
 // An argument of a desktop entry's Exec line: quoted, with the characters
-// the specification reserves escaped, and '%' doubled.
+// the freedesktop desktop-entry format reserves escaped, and '%' doubled.
 QString ExecArgument(const QString& path) {
     QString out = "\"";
     for (QChar c : path) {
