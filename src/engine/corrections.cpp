@@ -27,6 +27,17 @@ TTableRec* NextTableOf(const TPlayer& p, const TTableRec& t) {
 }
 }  // namespace
 
+namespace {
+// The final round of the bracket where losers are out.
+int LastBracketFinal(const TTourneyState& s) {
+    switch (s.ElimFormat) {
+        case TElimFormat::Single: return s.GrandFinalRound;
+        case TElimFormat::Double: return s.OneLossFinalRound;
+        default: return s.TwoLossFinalRound;
+    }
+}
+}  // namespace
+
 bool CanCancelMatch(const TTourneyState& s, const TTableRec& t) {
     for (TPlayer* e : t.Seat) {
         if (!e) continue;
@@ -36,7 +47,8 @@ bool CanCancelMatch(const TTourneyState& s, const TTableRec& t) {
     // A winner who left the tournament after this match took its place in the
     // next round along with them. Withdrawing the result gives that place to
     // the other entry, which is possible while the next round is still being
-    // played (once all of it is decided there is no table left to take it),
+    // played (once all of it is decided there is no table left to take it,
+    // nor when byes forced since fill every table the bracket has),
     // and only where a loser is out: a loser who drops to the bracket below
     // would bring the entry who left back into the tournament.
     // Only the grand final's winner goes nowhere next.
@@ -44,11 +56,17 @@ bool CanCancelMatch(const TTourneyState& s, const TTableRec& t) {
     const bool grandFinal = s.GrandFinalRound >= 0 && s.GrandFinalRound < MaxRounds &&
                             &t == &s.Winners[s.GrandFinalRound].Tables[0];
     if (!w || grandFinal || NextTableOf(*w, t)) return true;
+    // A bye has nobody to take the place: the entry who left would be back.
+    if (!t.Full()) return false;
     if (static_cast<int>(BracketOf(t)) + 1 < s.BracketCount()) return false;
     const int r = RoundOf(t);
     if (r + 1 >= MaxRounds) return false;
+    // Once the bracket's final is decided no round is left to take the place.
+    const int last = LastBracketFinal(s);
+    if (r < last && last < MaxRounds && s.Bracket(BracketOf(t))[last].Tables[0].Result != 0)
+        return false;
     const TRoundRec& next = s.Bracket(BracketOf(t))[r + 1];
-    return next.TableCount > 0 && !RoundComplete(next);
+    return next.TableCount > 0 && !RoundComplete(next) && RoomForOneMore(next);
 }
 
 bool CancelMatch(TTourneyState& s, int round, TTableRec& t) {

@@ -407,8 +407,12 @@ bool ForcedByeFits(const TTourneyState& s, const TTableRec& t) {
     if (FillRound(trial, round.Expected, holds) >= bound) return false;
     const int r = RoundOf(t);
     if (r + 1 >= MaxRounds) return true;
-    const TRoundRec& next = s.Bracket(BracketOf(t))[r + 1];
-    return FillRound(next, next.Expected + 1, holds) < bound;
+    return RoomForOneMore(s.Bracket(BracketOf(t))[r + 1]);
+}
+
+bool RoomForOneMore(const TRoundRec& round) {
+    THolds holds;
+    return FillRound(round, round.Expected + 1, holds) < SeatSearchBound[static_cast<int>(round.Bracket)];
 }
 
 bool RoundComplete(const TRoundRec& round) {

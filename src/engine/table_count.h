@@ -19,6 +19,8 @@ void SetElimFormat(TTourneyState& s, TElimFormat format);
 // the next within the bracket's capacity (64/32/24 tables). It only reshapes
 // them when somebody still on the way was to sit at t.
 bool ForcedByeFits(const TTourneyState& s, const TTableRec& t);
+// The round can still seat one entry more than it expects within the bound.
+bool RoomForOneMore(const TRoundRec& round);
 // The lone entry at open table t still has an opponent on the way to it.
 bool OpponentOnTheWay(const TTableRec& t);
 bool RoundComplete(const TRoundRec& round);

@@ -16,6 +16,7 @@
 #include "engine/table_count.h"
 #include "fakes/reopen_check.h"
 #include "fakes/state_dump.h"
+#include "session/lifecycle.h"
 
 namespace kestrova {
 namespace {
@@ -228,14 +229,29 @@ TEST_F(CorrectionScenarios, AWinIsNotWithdrawnOnceTheNextRoundWasPlayed) {
     EXPECT_EQ(DumpState(s), before);
 }
 
-// Where the loser drops to the bracket below, the withdrawal would bring the
-// entry who left back as that loser: it is refused.
-TEST_F(CorrectionScenarios, AWinIsNotWithdrawnWhenItsWinnerWhoLeftWouldDropBelow) {
-    StartTourney(s, TElimFormat::Double, 8);
-    Play("win P01\nremove P01");
-    const std::string before = DumpState(s);
-    Play("withdraw P01 0");
-    EXPECT_EQ(DumpState(s), before);
+// Withdrawals of a win whose winner left that are refused, leaving nothing
+// changed: where the loser drops to the bracket below (the entry who left
+// would be back as that loser), and a bye (nobody takes the place; the entry
+// who left would be back alone at its table).
+TEST_F(CorrectionScenarios, AWinWhoseWinnerLeftIsNotWithdrawnWhereTheEntryWouldComeBack) {
+    struct Refused {
+        TElimFormat Format;
+        int Entries;
+        const char* Before;
+    };
+    const Refused cases[] = {
+        {TElimFormat::Double, 8, "win P01\nremove P01"},
+        {TElimFormat::Single, 7, "win P07\nremove P07"},
+    };
+    for (const Refused& c : cases) {
+        SCOPED_TRACE(c.Before);
+        ResetTourneyState(s);
+        StartTourney(s, c.Format, c.Entries);
+        Play(c.Before);
+        const std::string before = DumpState(s);
+        Play(c.Format == TElimFormat::Double ? "withdraw P01 0" : "withdraw P07 0");
+        EXPECT_EQ(DumpState(s), before);
+    }
 }
 
 }  // namespace
