@@ -20,6 +20,25 @@ void TKestrovaForm::FitMinimumToContents() {
     setMinimumSize(QSize(290, 300).expandedTo(minimumSizeHint()));
 }
 
+void TKestrovaForm::FitToArea(QSize area) {
+    // The window's frame is not known before it is first shown: allow for a
+    // title bar.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    area -= isVisible() ? frame : QSize(8, 32);
+    auto fits = [&] {
+        if (QLayout* l = layout()) l->activate();
+        const QSize least = minimumSizeHint();
+        return least.width() <= area.width() && least.height() <= area.height();
+    };
+    if (fits()) return;
+    // First the status panels become tabs in their column, then, when that
+    // column leaves the brackets too little room, tabs below them.
+    docks_->Compact(this, false);
+    if (!fits()) docks_->Compact(this, true);
+    fits();
+    setMinimumSize(QSize(290, 300).expandedTo(minimumSizeHint()));
+}
+
 void TKestrovaForm::RestoreGeometry() {
     const TAppSettings& set = state_.Settings;
     QRect wanted(set.Left, set.Top, ArrangedWidth(), std::max(set.Height, minimumHeight()));
@@ -28,15 +47,21 @@ void TKestrovaForm::RestoreGeometry() {
         if (sc->availableGeometry().intersected(wanted).width() >= 100 &&
             sc->availableGeometry().intersected(wanted).height() >= 50)
             screen = sc;
-    if (!screen) {
-        // A place on no screen (a monitor removed): the default size, centred.
-        screen = QGuiApplication::primaryScreen();
-        if (!screen) return resize(wanted.size());
-        wanted.setSize(QSize(ArrangedWidth(), std::max(TAppSettings{}.Height, minimumHeight())));
-        wanted.moveCenter(screen->availableGeometry().center());
-    }
-    // Never larger than the screen it is on.
-    wanted.setSize(wanted.size().boundedTo(screen->availableGeometry().size()));
+    const bool placed = screen != nullptr;
+    // A place on no screen (a monitor removed): the default size, centred.
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (!screen) return resize(wanted.size());
+    const QRect area = screen->availableGeometry();
+    FitToArea(area.size());
+    const int height = placed ? set.Height : TAppSettings{}.Height;
+    wanted.setSize(QSize(ArrangedWidth(), std::max(height, minimumHeight())));
+    // Never larger than the screen it is on, and on it.
+    wanted.setSize(wanted.size().boundedTo(area.size()));
+    if (!placed) wanted.moveCenter(area.center());
+    wanted.moveRight(std::min(wanted.right(), area.right()));
+    wanted.moveBottom(std::min(wanted.bottom(), area.bottom()));
+    wanted.moveLeft(std::max(wanted.left(), area.left()));
+    wanted.moveTop(std::max(wanted.top(), area.top()));
     resize(wanted.size());
     move(wanted.topLeft());
 }

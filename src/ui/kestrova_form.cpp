@@ -222,7 +222,8 @@ void TKestrovaForm::ApplyArrangement() {
 int TKestrovaForm::ArrangedWidth() {
     const int frame = (frameGeometry().width() - geometry().width()) / 2;
     int width = metrics_.ColumnWidth() * state_.BracketCount() + 2 * frame + 2;
-    if (state_.Settings.ShowStatusSummary) width += docks_->Dock(TStatusDocks::Overdue)->width();
+    if (state_.Settings.ShowStatusSummary && !docks_->Below())
+        width += docks_->Dock(TStatusDocks::Overdue)->width();
     return std::max(width, minimumWidth());
 }
 

@@ -114,6 +114,8 @@ class TKestrovaForm : public QMainWindow, public IView, private IBracketActions 
     // by the arrangement), on the primary screen at the default size when
     // that place lies off every screen.
     void RestoreGeometry();
+    // Rearranges the status panels until the window's least size fits area.
+    void FitToArea(QSize area);
     // After the settings were read: place, size and options (settings_commands.cpp).
     void ApplySettings();
     // The "&Intenet link" submenu is hidden unless the command line asks for it.

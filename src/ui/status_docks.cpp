@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QMainWindow>
+#include <QTabBar>
 
 namespace kestrova {
 
@@ -21,7 +22,7 @@ TStatusDocks::TStatusDocks(QMainWindow* window) {
     for (int i = 0; i < PanelCount; ++i) {
         auto* dock = new QDockWidget(panels[i].Title, window);
         dock->setObjectName(QString("StatusDock%1").arg(i));
-        dock->setAllowedAreas(Qt::RightDockWidgetArea);
+        dock->setAllowedAreas(Qt::RightDockWidgetArea | Qt::BottomDockWidgetArea);
         dock->setFeatures(QDockWidget::DockWidgetMovable);
         auto* list = new QTreeWidget(dock);
         list->setColumnCount(panels[i].Columns.size());
@@ -36,6 +37,29 @@ TStatusDocks::TStatusDocks(QMainWindow* window) {
         docks_[i] = dock;
         lists_[i] = list;
     }
+}
+
+void TStatusDocks::Compact(QMainWindow* window, bool below) {
+    if (below && !below_) {
+        for (QDockWidget* d : docks_) {
+            window->addDockWidget(Qt::BottomDockWidgetArea, d);
+            d->setMinimumWidth(0);
+            d->setMaximumWidth(QWIDGETSIZE_MAX);
+        }
+        for (QTreeWidget* l : lists_)
+            l->setMinimumWidth(0);
+        below_ = true;
+    }
+    for (int i = 1; i < PanelCount; ++i)
+        window->tabifyDockWidget(docks_[0], docks_[i]);
+    docks_[0]->raise();
+    // The panels' titles on their tabs stay whole; the brackets keep the room.
+    for (QTabBar* bar : window->findChildren<QTabBar*>())
+        if (bar->parentWidget() == window) {
+            bar->setElideMode(Qt::ElideNone);
+            bar->setUsesScrollButtons(true);
+        }
+    if (below_) window->resizeDocks({docks_[0]}, {lists_[0]->minimumHeight()}, Qt::Vertical);
 }
 
 void TStatusDocks::SetVisible(bool on) {

@@ -166,7 +166,11 @@ void TTableBox::BuildSeat(const TBoxMetrics& m, int seat) {
         b->setAutoRaise(false);
         return b;
     };
-    c.Win = button(143, 19, 0);
+    c.Win = new TWinButton(this);
+    c.Win->setGeometry(m.S(143), top, m.S(19), h);
+    c.Win->setIcon(Icon(0));
+    c.Win->setIconSize(QSize(h - 6, h - 6));
+    c.Win->setFocusPolicy(Qt::TabFocus);
     c.Win->setCheckable(true);
     c.Win->setToolTip("Win?");
     connect(c.Win, &QToolButton::clicked, this,
@@ -191,6 +195,15 @@ void TTableBox::BuildSeat(const TBoxMetrics& m, int seat) {
     c.Next->setGeometry(m.S(220), top, m.S(30), h);
     c.Next->setAlignment(Qt::AlignCenter);
     c.Next->setStyleSheet("color: navy");
+}
+
+void TWinButton::paintEvent(QPaintEvent* e) {
+    QToolButton::paintEvent(e);
+    if (!hasFocus()) return;
+    QPainter p(this);
+    QPen pen(palette().color(QPalette::Highlight), 1, Qt::DotLine);
+    p.setPen(pen);
+    p.drawRect(rect().adjusted(1, 1, -2, -2));
 }
 
 void TTableBox::ShowTable(const TTourneyState& s, const TTableRec& t, bool byeSeatDisabled) {

@@ -66,6 +66,17 @@ class TClickLabel : public QLabel {
     void contextMenuEvent(QContextMenuEvent* e) override;
 };
 
+// A win button: reached with Tab, pressed with Space, and marked while it
+// has the focus (a small tool button's style may draw no mark of its own).
+class TWinButton : public QToolButton {
+    Q_OBJECT
+  public:
+    using QToolButton::QToolButton;
+
+  protected:
+    void paintEvent(QPaintEvent* e) override;
+};
+
 class TTableBox : public QFrame {
     Q_OBJECT
   public:

@@ -187,5 +187,21 @@ TEST_F(BracketViewTest, CompleteRoundIsEmbossedAndUserTabClicksAreReported) {
     EXPECT_TRUE(panel->Scroll()->isHidden());
 }
 
+// A host without a mouse: Tab reaches the first win button from the round's
+// tabs, the focused button is marked, and Space presses it.
+TEST_F(BracketViewTest, WinButtonsAreReachedWithTabMarkedAndPressedWithSpace) {
+    QApplication::setActiveWindow(panel.get());
+    QToolButton* win = Box(0)->Seat(0).Win;
+    panel->Tabs()->setFocus(Qt::OtherFocusReason);
+    const QImage unfocused = win->grab().toImage();
+    for (int i = 0; i < 10 && QApplication::focusWidget() != win; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), win);
+    EXPECT_NE(win->grab().toImage(), unfocused);
+    QTest::keyClick(win, Qt::Key_Space);
+    ASSERT_FALSE(rec.Calls.empty());
+    EXPECT_EQ(rec.Calls.back(), "win 0/0/0/0 down");
+}
+
 }  // namespace
 }  // namespace kestrova

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QDockWidget>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 #include "fakes/fake_ports.h"
 #include "session/lifecycle.h"
 #include "ui/kestrova_form.h"
+#include "ui/status_docks.h"
 
 namespace kestrova {
 namespace {
@@ -73,6 +75,28 @@ TEST_F(FirstWindowTest, DefaultSizeCutsNoLabelAndShowsTheTabRow) {
     EXPECT_TRUE(tabs->isVisible());
     EXPECT_GT(tabs->height(), 0);
     EXPECT_EQ(tabs->tabText(0), QString::fromStdString(s().TabCaptions[0][0]));
+}
+
+// A small screen (1024 by 768 at 150%: 683 by 512 points) takes the status
+// panels as tabs below the brackets; the window fits with every label whole.
+// A large one keeps them in their column.
+TEST_F(FirstWindowTest, ASmallScreenTakesTheStatusPanelsAsTabsBelow) {
+    Make();
+    QDockWidget* overdue = form->Docks().Dock(TStatusDocks::Overdue);
+    form->FitToArea(QSize(1920, 1080));
+    EXPECT_EQ(form->dockWidgetArea(overdue), Qt::RightDockWidgetArea);
+    EXPECT_TRUE(form->tabifiedDockWidgets(overdue).isEmpty());
+
+    const QSize area(683, 512);
+    form->FitToArea(area);
+    EXPECT_EQ(form->dockWidgetArea(overdue), Qt::BottomDockWidgetArea);
+    EXPECT_EQ(form->tabifiedDockWidgets(overdue).size(), 3);
+    EXPECT_LE(form->minimumWidth(), area.width());
+    EXPECT_LE(form->minimumHeight(), area.height());
+    form->resize(area - QSize(8, 32));
+    QApplication::processEvents();
+    EXPECT_TRUE(CutWidgets(form.get()).isEmpty()) << CutWidgets(form.get()).join(", ").toStdString();
+    EXPECT_GT(form->Panel(TBracketKind::Winners)->height(), form->height() / 3);
 }
 
 TEST_F(FirstWindowTest, KeyboardOnlySignUpAfterNew) {
