@@ -51,18 +51,10 @@ TReassignForm::TReassignForm(TTourneyState& state, TReassignInfo info, QWidget* 
     row->addWidget(LegendLabel, 1);
     layout->addWidget(group);
 
-    auto* buttons = new QHBoxLayout;
-    OkButton = new QPushButton("OK", this);
-    CancelButton = new QPushButton("Cancel", this);
-    OkButton->setDefault(true);
-    buttons->addStretch(1);
-    buttons->addWidget(OkButton);
-    buttons->addWidget(CancelButton);
-    layout->addLayout(buttons);
+    AddOkCancelRow(this, layout, OkButton, CancelButton);
 
     connect(AssignWinChoice, &QRadioButton::toggled, this, &TReassignForm::FillTableList);
     connect(OkButton, &QPushButton::clicked, this, &TReassignForm::OkClicked);
-    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
     FillTableList();
 }
 

@@ -1,6 +1,9 @@
 #include "kit/dialog_util.h"
 
+#include <QDialog>
 #include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QScreen>
 #include <QWidget>
 
@@ -15,6 +18,19 @@ QRect WorkAreaOf(const QWidget* w) {
     return screen ? screen->availableGeometry() : QRect();
 }
 }  // namespace
+
+QHBoxLayout* AddOkCancelRow(QDialog* d, QBoxLayout* layout, QPushButton*& ok, QPushButton*& cancel) {
+    auto* row = new QHBoxLayout;
+    ok = new QPushButton("OK", d);
+    cancel = new QPushButton("Cancel", d);
+    ok->setDefault(true);
+    row->addStretch(1);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    layout->addLayout(row);
+    QObject::connect(cancel, &QPushButton::clicked, d, &QDialog::reject);
+    return row;
+}
 
 void KeepInsideWorkArea(QWidget* w) {
     QRect area = WorkAreaOf(w);

@@ -5,6 +5,10 @@
 #include <string>
 #include <string_view>
 
+class QBoxLayout;
+class QDialog;
+class QHBoxLayout;
+class QPushButton;
 class QWidget;
 
 namespace kestrova {
@@ -17,6 +21,10 @@ void KeepInsideWorkArea(QWidget* w);
 void CenterOnScreen(QWidget* w);
 // Centres the window over another widget (falls back to the screen).
 void CenterOnWidget(QWidget* w, const QWidget* over);
+
+// OK (the default button) and Cancel (which rejects) at the bottom right of
+// the dialog's layout; returns their row, for buttons to their left.
+QHBoxLayout* AddOkCancelRow(QDialog* d, QBoxLayout* layout, QPushButton*& ok, QPushButton*& cancel);
 
 QString ToQ(std::string_view cp1252);
 std::string FromQ(const QString& text);

@@ -77,16 +77,8 @@ TConfirmationsForm::TConfirmationsForm(TTourneyState& state, QWidget* parent)
     for (const auto& c : kNotices)
         addBox(c, layout);
 
-    auto* buttons = new QHBoxLayout;
-    OkButton = new QPushButton("OK", this);
-    CancelButton = new QPushButton("Cancel", this);
-    OkButton->setDefault(true);
-    buttons->addStretch(1);
-    buttons->addWidget(OkButton);
-    buttons->addWidget(CancelButton);
-    layout->addLayout(buttons);
+    AddOkCancelRow(this, layout, OkButton, CancelButton);
     connect(OkButton, &QPushButton::clicked, this, &TConfirmationsForm::OkClicked);
-    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 QCheckBox* TConfirmationsForm::BoxOf(uint32_t bit) const {

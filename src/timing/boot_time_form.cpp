@@ -15,21 +15,6 @@
 
 namespace kestrova {
 
-namespace {
-// OK and Cancel at the bottom right.
-void AddButtons(QDialog* d, QVBoxLayout* layout, QPushButton*& ok, QPushButton*& cancel) {
-    auto* row = new QHBoxLayout;
-    ok = new QPushButton("OK", d);
-    cancel = new QPushButton("Cancel", d);
-    ok->setDefault(true);
-    row->addStretch(1);
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    layout->addLayout(row);
-    QObject::connect(cancel, &QPushButton::clicked, d, &QDialog::reject);
-}
-}  // namespace
-
 TBootTimeForm::TBootTimeForm(TTourneyState& state, QWidget* parent) : QDialog(parent) {
     setWindowTitle("Boot Time");
     auto* layout = new QVBoxLayout(this);
@@ -42,7 +27,7 @@ TBootTimeForm::TBootTimeForm(TTourneyState& state, QWidget* parent) : QDialog(pa
     row->addWidget(Minutes);
     row->addWidget(new QLabel("minutes", this));
     layout->addLayout(row);
-    AddButtons(this, layout, OkButton, CancelButton);
+    AddOkCancelRow(this, layout, OkButton, CancelButton);
     connect(OkButton, &QPushButton::clicked, this, [this, &state] {
         SetBootTime(state, Minutes->value());
         accept();
@@ -68,7 +53,7 @@ TMatchRemindersForm::TMatchRemindersForm(TTourneyState& state, QWidget* parent)
     At5->setChecked(state.Settings.RemindAt5);
     for (QCheckBox* box : {At15, At10, At5})
         layout->addWidget(box);
-    AddButtons(this, layout, OkButton, CancelButton);
+    AddOkCancelRow(this, layout, OkButton, CancelButton);
     connect(OkButton, &QPushButton::clicked, this, [this, &state] {
         SetReminders(state, At15->isChecked(), At10->isChecked(), At5->isChecked());
         accept();

@@ -62,23 +62,17 @@ TStartTablesForm::TStartTablesForm(TTourneyState& state, const TRoundList& table
     note->setWordWrap(true);
     layout->addWidget(note);
 
-    auto* buttons = new QHBoxLayout;
+    QHBoxLayout* buttons = AddOkCancelRow(this, layout, OkButton, CancelButton);
     RestoreButton = new QPushButton("Restore default", this);
     SetDefaultButton = new QPushButton("Set as default", this);
-    OkButton = new QPushButton("OK", this);
-    CancelButton = new QPushButton("Cancel", this);
-    OkButton->setDefault(true);
-    for (QPushButton* b : {RestoreButton, SetDefaultButton})
-        buttons->addWidget(b);
-    buttons->addStretch(1);
-    buttons->addWidget(OkButton);
-    buttons->addWidget(CancelButton);
-    layout->addLayout(buttons);
+    buttons->insertWidget(0, SetDefaultButton);
+    buttons->insertWidget(0, RestoreButton);
+    setTabOrder(RestoreButton, SetDefaultButton);
+    setTabOrder(SetDefaultButton, OkButton);
     connect(RestoreButton, &QPushButton::clicked, this,
             [this] { SetTables(DefaultStartTableRow(state_.Settings)); });
     connect(SetDefaultButton, &QPushButton::clicked, this, [this] { SetAsDefault(); });
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
     SetTables(tables);
 }
 

@@ -40,19 +40,11 @@ TTimeLimitsForm::TTimeLimitsForm(TTourneyState& state, QWidget* parent)
     auto* note = new QLabel("Entering zeros will ignore time-limits", this);
     note->setStyleSheet("color: red");
     layout->addWidget(note);
-    auto* buttons = new QHBoxLayout;
-    OkButton = new QPushButton("OK", this);
-    CancelButton = new QPushButton("Cancel", this);
-    OkButton->setDefault(true);
-    buttons->addStretch(1);
-    buttons->addWidget(OkButton);
-    buttons->addWidget(CancelButton);
-    layout->addLayout(buttons);
+    AddOkCancelRow(this, layout, OkButton, CancelButton);
     connect(OkButton, &QPushButton::clicked, this, [this] {
         SetTimeLimits(state_, Limits());
         accept();
     });
-    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 TRoundList TTimeLimitsForm::Limits() const {
