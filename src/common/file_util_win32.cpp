@@ -9,40 +9,15 @@
 #include <stdexcept>
 #include <vector>
 
-#include "common/cp1252.h"
 #include "common/file_util.h"
+#include "common/wide_text.h"
 
 namespace kestrova {
 
 namespace {
-std::wstring Wide(const std::string& path) {
-    std::u16string u = Cp1252ToUtf16(path);
-    return std::wstring(u.begin(), u.end());
-}
-
-// UTF-16 from the system back to the program's text; what cp1252 cannot hold
-// becomes '?'.
-std::string Narrow(const wchar_t* w) {
-    int n = ::WideCharToMultiByte(CP_UTF8, 0, w, -1, nullptr, 0, nullptr, nullptr);
-    if (n <= 1) return {};
-    std::string utf8(static_cast<size_t>(n), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, w, -1, utf8.data(), n, nullptr, nullptr);
-    utf8.resize(static_cast<size_t>(n - 1));
-    return Utf8ToCp1252(utf8);
-}
-
-// The system's words for an error code, without the line break it ends with.
-std::string ErrorText(DWORD err) {
-    wchar_t* buf = nullptr;
-    DWORD n = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                   FORMAT_MESSAGE_IGNORE_INSERTS,
-                               nullptr, err, 0, reinterpret_cast<wchar_t*>(&buf), 0, nullptr);
-    std::string text = n && buf ? Narrow(buf) : "error " + std::to_string(err);
-    if (buf) ::LocalFree(buf);
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' '))
-        text.pop_back();
-    return text;
-}
+std::wstring Wide(const std::string& path) { return WideOf(path); }
+std::string Narrow(const wchar_t* w) { return Cp1252OfWide(w); }
+std::string ErrorText(DWORD err) { return SystemErrorText(err); }
 
 [[noreturn]] void Fail(const std::string& path, const char* what, DWORD err) {
     throw std::runtime_error("Can't write file \"" + path + "\": " + what + " (" +
