@@ -20,6 +20,10 @@
 #include "ui/qt_ports.h"
 #include "ui/qt_time_zone_store.h"
 #include "ui/registry_settings_store.h"
+#ifdef Q_OS_WIN
+#include "lobby/win32_lobby.h"
+#include "timing/registry_time_zones.h"
+#endif
 
 using namespace kestrova;
 
@@ -75,14 +79,20 @@ int main(int argc, char** argv) {
     TFormPorts ports;
     ports.Dialogs = std::move(dialogs);
     ports.Clock = std::make_unique<TQtClock>();
-    ports.Lobby = std::make_unique<TQtLobbyPort>();
 #ifdef Q_OS_WIN
+    // The lobby client's windows, the clipboard in both text formats and the
+    // pause that handles window messages, and the registry's zones.
+    ports.Lobby = MakeWin32LobbyPort();
+    ports.LobbyWindows = MakeWin32LobbyWindows();
     ports.Settings = std::make_unique<TRegistrySettingsStore>();
+    ports.TimeZones = MakeRegistryTimeZoneStore();
 #else
+    // No lobby windows here: lines stay on the clipboard for the host.
+    ports.Lobby = std::make_unique<TQtLobbyPort>();
     ports.Settings = std::make_unique<TQtSettingsStore>();
+    ports.TimeZones = std::make_unique<TQtTimeZoneStore>();
 #endif
     ports.FileTypes = MakePlatformFileTypes();
-    ports.TimeZones = std::make_unique<TQtTimeZoneStore>();
     TKestrovaForm window(std::move(ports));
     dialogPort->SetParent(&window);
     FillLocaleFromSystem(window.State().Locale);
