@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "common/file_util.h"
 #include "fakes/fake_ports.h"
 #include "model/tourney_state.h"
 #include "records/files_folder.h"
@@ -370,7 +371,7 @@ TEST(Settings, AMovedFilesFolderIsStoredAtOnce) {
     std::filesystem::create_directories(w.dir.Path() + "moved");
     w.world.Dialogs.Folders.push_back(w.dir.Path() + "moved");
     ASSERT_TRUE(SetFilesFolder(w.s));
-    EXPECT_EQ(w.world.Settings.Get("Default location").Text, w.dir.Path() + "moved/");
+    EXPECT_EQ(w.world.Settings.Get("Default location").Text, w.dir.Path() + "moved" + PathSeparator);
     EXPECT_EQ(w.world.Settings.Saves, 1);
 }
 
