@@ -44,6 +44,17 @@ std::string ClipboardBytes(UINT format) {
     return out;
 }
 
+// The formats on the clipboard in the order they were set; those the
+// system makes up from them come after.
+std::vector<UINT> ClipboardFormats() {
+    std::vector<UINT> formats;
+    if (!::OpenClipboard(nullptr)) return formats;
+    for (UINT f = ::EnumClipboardFormats(0); f != 0; f = ::EnumClipboardFormats(f))
+        formats.push_back(f);
+    ::CloseClipboard();
+    return formats;
+}
+
 std::string Utf16Bytes(const std::string& cp1252) {
     const std::u16string u = Cp1252ToUtf16(cp1252);
     return std::string(reinterpret_cast<const char*>(u.data()), u.size() * 2);
@@ -93,7 +104,7 @@ TEST_F(LobbyWindowsTest, EachRoomKindTakesItsLinesInItsOneLineInput) {
     // Newer rooms first, then older; another program's window is no room.
     std::vector<std::string> titles;
     for (const TLobbyRoom& r : ListLobbyWindows(s)) titles.push_back(r.Title);
-    ASSERT_EQ(titles.size(), 4u);
+    ASSERT_EQ(titles.size(), 4u) << ::testing::PrintToString(titles);
     EXPECT_EQ(std::set<std::string>(titles.begin(), titles.begin() + 3),
               (std::set<std::string>{"Spades 1", "Bare room", "Twin room"}));
     EXPECT_EQ(titles[3], kHearts);
@@ -119,6 +130,10 @@ TEST_F(LobbyWindowsTest, EachRoomKindTakesItsLinesInItsOneLineInput) {
         // Both formats hold the line, the high bytes as the same characters.
         EXPECT_EQ(ClipboardBytes(CF_TEXT), line);
         EXPECT_EQ(ClipboardBytes(CF_UNICODETEXT), Utf16Bytes(line));
+        const std::vector<UINT> formats = ClipboardFormats();
+        ASSERT_GE(formats.size(), 2u);
+        EXPECT_EQ(formats[0], static_cast<UINT>(CF_TEXT));  // ours, not made up from the other
+        EXPECT_EQ(formats[1], static_cast<UINT>(CF_UNICODETEXT));
         if (c.Result == TPostResult::Sent) expected.push_back({c.Room, "input", line});
     }
     // Nothing reached a decoy, the history, the outside edit or a second input.
