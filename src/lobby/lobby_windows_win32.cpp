@@ -6,6 +6,7 @@
 #define NOMINMAX
 #include <windows.h>
 
+#include <algorithm>
 #include <exception>
 
 #include "common/wide_text.h"
@@ -46,10 +47,11 @@ class TWin32LobbyWindows : public ILobbyWindows {
   public:
     std::vector<TWindowHandle> TopLevelWindows(const std::string& className) override {
         std::vector<TWindowHandle> found;
-        // A list that never ends (windows reordered while we walk it) is cut off.
-        for (HWND h = nullptr; found.size() < 10000;) {
+        // Windows restacked while we walk the list may come round again:
+        // each is taken once, and a walk that loops ends there.
+        for (HWND h = nullptr;;) {
             h = ::FindWindowExA(nullptr, h, className.c_str(), nullptr);
-            if (!h) break;
+            if (!h || std::find(found.begin(), found.end(), Handle(h)) != found.end()) break;
             found.push_back(Handle(h));
         }
         return found;

@@ -96,11 +96,12 @@ void RegisterClasses() {
     }
 }
 
+// Top-level windows stay hidden: the link never looks at visibility, and a
+// shown window is restacked later as the display's events come in, which
+// would make the order of the test's listing depend on when it runs.
 HWND Top(const wchar_t* cls, const std::wstring& title) {
-    HWND h = ::CreateWindowExW(0, cls, title.c_str(), WS_OVERLAPPEDWINDOW, 10, 10, 640, 520,
-                               nullptr, nullptr, gInstance, nullptr);
-    ::ShowWindow(h, SW_SHOWNOACTIVATE);
-    return h;
+    return ::CreateWindowExW(0, cls, title.c_str(), WS_OVERLAPPEDWINDOW, 10, 10, 640, 520,
+                             nullptr, nullptr, gInstance, nullptr);
 }
 
 HWND Child(HWND parent, const wchar_t* cls, int y = 0, int height = 400) {
