@@ -216,7 +216,7 @@ public:
         (void)className;
         return {};
     }
-    // GetWindowTextA, up to 256 characters; empty for a closed window.
+    // GetWindowText, up to 256 characters, as cp1252; empty for a closed window.
     virtual std::string WindowText(TWindowHandle w) { (void)w; return {}; }
     // GetClassNameA, up to 64 characters; empty for a closed window.
     virtual std::string WindowClass(TWindowHandle w) { (void)w; return {}; }
