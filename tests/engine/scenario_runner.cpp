@@ -1,0 +1,311 @@
+// The scenario language. P01, P02, ... are the entries in sign-up order (the
+// engine names them P001, ...); a place is a bracket letter (W, O, T), a
+// round and a table, counted from 0 ("W1.0"), and a seat adds ".0" or ".1";
+// "GF" is the grand final's table, "OLL" the one-loss bracket's last table.
+// After every action the model's invariants hold; at the end the tournament
+// is saved and reopened and must be the same.
+//
+// Actions:
+//   start Double 16         a tournament of 16 entries, sign-ups closed
+//   win P01 | win W0.3.1    a win button pressed (alone: a forced bye)
+//   release W0.0.0          a pressed win button released
+//   withdraw P01 k          the entry's win at stage k released
+//   remove P01 | remove W1.0.1, bothquit W2.0, disqualify W0.0.0
+//   void N                  "Don't assign to this table number" on N
+//   move P01 N              reassign: move within the round to number N
+//   undo, redo, reopen      (reopen: save, open again and go on from it)
+//   sweep W0 [n]            seat 0 wins the round's first n tables (all)
+//   zero until full GF | zero until decided | zero until complete W1
+//                           seat 0 wins every playable table in order
+//   random 7                random results (seed 7) until nothing is playable
+//   answer yes | answer no  the next confirmation's answer
+// Expectations:
+//   expect W1.0 = P01 -     who sits there ("-": nobody)
+//   expect W0.0 result 1    expect W1.0 idle | started | unended (its times)
+//   expect W1.0 empty | full | cancellable
+//   expect count O1 5 bye   the round's table count (and its bye)
+//   expect final GF 2       expect final WF 3 | final OF 4 (the markers)
+//   expect P01 at W1.1      expect P01 in O    expect P01 wins stage 1
+//   expect P01 stage 2      (its last stage, -1: none)
+//   expect P01 disqualified | qualified
+//   expect winner GF P05 | winner GF !P09
+//   expect decided | open   (the grand final)
+//   expect nobody waiting | somebody waiting
+//   expect unchanged        the last action changed nothing
+//   expect notice TEXT | asked TEXT | message TEXT (the last one of its kind)
+//   expect quiet            no message box at all
+//   expect undo N | players N
+#include "engine/scenario_runner.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "common/text.h"
+#include "engine/corrections.h"
+#include "engine/play_helpers.h"
+#include "engine/results.h"
+#include "engine/table_count.h"
+#include "engine/tourney_file.h"
+#include "engine/undo.h"
+#include "fakes/reopen_check.h"
+#include "fakes/state_dump.h"
+
+namespace kestrova::testing {
+
+std::vector<TScenario> ReadScenarios(const std::string& path) {
+    std::vector<TScenario> out;
+    std::ifstream in(path);
+    std::string line;
+    for (int n = 1; std::getline(in, line); ++n) {
+        if (line.rfind("== ", 0) == 0) {
+            out.push_back({line.substr(3), {}, n});
+        } else if (!out.empty() && !line.empty() && line[0] != '#') {
+            out.back().Lines.push_back(line);
+        }
+    }
+    return out;
+}
+
+namespace {
+
+class TScenarioPlay {
+  public:
+    TScenarioPlay() {
+        world_.Wire(s_);
+        s_.LogToFile = false;
+    }
+    void Line(const std::string& line);
+    void End();
+
+  private:
+    void Act(const std::string& op, std::istringstream& words);
+    void Expect(std::istringstream& words);
+    TPlayer* Entry(const std::string& word);
+    TSeatRef Place(const std::string& word);
+    TTableRec& Table(const std::string& word) {
+        const TSeatRef at = Place(word);
+        return s_.Bracket(at.Bracket)[at.Round].Tables[at.Table];
+    }
+    TSeatRef At(TPlayer* p) {
+        const int k = p->LastStage();
+        const TTableRec& t = *p->Tables[k];
+        return {BracketOf(t), RoundOf(t), TableIndexOf(t), p->Seats[k]};
+    }
+    void PlaySeatZeroUntil(const std::string& what, std::istringstream& words);
+    bool NobodyWaiting() const {
+        for (const auto& p : s_.Players)
+            if (const TTableRec* t = p->CurrentTable(); t && t->Result == 0) return false;
+        return true;
+    }
+    static std::string Name(const TPlayer* p) {
+        return p ? Format("P%02d", std::atoi(p->Name.c_str() + 1)) : "-";
+    }
+
+    TempDir dir_;
+    FakeWorld world_;
+    TTourneyState s_;
+    std::string before_;
+};
+
+TPlayer* TScenarioPlay::Entry(const std::string& word) {
+    const std::string name = Format("P%03d", std::stoi(word.substr(1)));
+    for (auto& p : s_.Players)
+        if (p->Name == name) return p.get();
+    ADD_FAILURE() << "no entry " << word;
+    return nullptr;
+}
+
+TSeatRef TScenarioPlay::Place(const std::string& word) {
+    // "GF" and "OLL", with ".1" for seat 1.
+    const int seat = word.size() > 2 && word[word.size() - 2] == '.' ? word.back() - '0' : 0;
+    if (word.rfind("GF", 0) == 0) return {TBracketKind::Winners, s_.GrandFinalRound, 0, seat};
+    if (word.rfind("OLL", 0) == 0) return {TBracketKind::OneLoss, s_.OneLossLastRound, 0, seat};
+    TSeatRef at;
+    at.Bracket = word[0] == 'O' ? TBracketKind::OneLoss
+                 : word[0] == 'T' ? TBracketKind::TwoLoss
+                                  : TBracketKind::Winners;
+    std::vector<int> n;
+    std::istringstream parts(word.substr(1));
+    for (std::string part; std::getline(parts, part, '.');) n.push_back(std::stoi(part));
+    at.Round = n.size() > 0 ? n[0] : 0;
+    at.Table = n.size() > 1 ? n[1] : 0;
+    at.Seat = n.size() > 2 ? n[2] : 0;
+    return at;
+}
+
+void TScenarioPlay::Line(const std::string& line) {
+    SCOPED_TRACE(line);
+    std::istringstream words(line);
+    std::string op;
+    words >> op;
+    if (op == "expect") return Expect(words);
+    before_ = DumpState(s_);
+    Act(op, words);
+    ASSERT_EQ(CheckInvariants(s_), "") << DumpState(s_);
+}
+
+void TScenarioPlay::Act(const std::string& op, std::istringstream& words) {
+    std::string a, b;
+    words >> a >> b;
+    auto seat = [&](const std::string& w) { return w[0] == 'P' ? At(Entry(w)) : Place(w); };
+    if (op == "start") {
+        static const char* const kFormats[] = {"Single", "Double", "Triple"};
+        for (int f = 0; f < 3; ++f)
+            if (a == kFormats[f]) StartTourney(s_, static_cast<TElimFormat>(f), std::stoi(b));
+    } else if (op == "win" || op == "release") {
+        const TSeatRef at = seat(a);
+        AssignWin(s_, at.Bracket, at.Round, at.Table, at.Seat, op == "win", false);
+    } else if (op == "withdraw") {
+        TPlayer* p = Entry(a);
+        const TTableRec& t = *p->Tables[std::stoi(b)];
+        AssignWin(s_, BracketOf(t), RoundOf(t), TableIndexOf(t), p->Seats[std::stoi(b)], false, false);
+    } else if (op == "remove") {
+        RemovePlayer(s_, seat(a));
+    } else if (op == "bothquit") {
+        BothPlayersQuit(s_, seat(a));
+    } else if (op == "disqualify") {
+        DisqualifyPlayer(s_, seat(a));
+    } else if (op == "void") {
+        ToggleVoidTable(s_, std::stoi(a));
+    } else if (op == "move") {
+        CarryOutReassign(s_, BuildReassign(s_, At(Entry(a))), false, b);
+    } else if (op == "undo" || op == "redo") {
+        op == "undo" ? Undo(s_) : Redo(s_);
+    } else if (op == "reopen") {
+        const std::string path = dir_.File("reopen.kvb");
+        ASSERT_EQ(ReopenDiff(s_, path), "") << DumpState(s_);
+        ASSERT_TRUE(ReadTourney(s_, path));
+        s_.TourneyPath.clear();
+    } else if (op == "zero") {  // "zero until <what> [place]"
+        PlaySeatZeroUntil(b, words);
+    } else if (op == "sweep") {  // "sweep W0 [n]": seat 0 wins the round's first n tables
+        const TSeatRef at = Place(a);
+        const int n = b.empty() ? s_.Bracket(at.Bracket)[at.Round].TableCount : std::stoi(b);
+        for (int t = 0; t < n; ++t) AssignWin(s_, at.Bracket, at.Round, t, 0, true, false);
+    } else if (op == "random") {  // "random 7": random results until nothing is playable
+        std::mt19937 rng(static_cast<unsigned>(std::stoi(a)));
+        while (PlayRandomResult(s_, rng)) ASSERT_EQ(CheckInvariants(s_), "") << DumpState(s_);
+    } else if (op == "answer") {
+        a == "yes" ? world_.Dialogs.AnswerYes() : world_.Dialogs.AnswerNo();
+    } else {
+        FAIL() << "unknown action " << op;
+    }
+}
+
+void TScenarioPlay::PlaySeatZeroUntil(const std::string& what, std::istringstream& words) {
+    std::string where;
+    words >> where;
+    auto done = [&] {
+        if (what == "decided") return GrandFinalDecided(s_);
+        if (what == "full") return Table(where).Full();
+        return RoundComplete(s_.Bracket(Place(where).Bracket)[Place(where).Round]);
+    };
+    for (int guard = 0; guard < 400 && !done(); ++guard) {
+        const std::vector<TPlayable> open = PlayableTables(s_, false);
+        ASSERT_FALSE(open.empty()) << DumpState(s_);
+        const TPlayable& t = open.front();
+        AssignWin(s_, t.Bracket, t.Round, t.Table, 0, true, false);
+    }
+    ASSERT_TRUE(done()) << DumpState(s_);
+}
+
+void TScenarioPlay::Expect(std::istringstream& words) {
+    std::string what, a, b, c;
+    words >> what;
+    std::string rest;
+    std::getline(words >> std::ws, rest);
+    std::istringstream more(rest);
+    more >> a >> b >> c;
+    const auto& d = world_.Dialogs;
+    auto last = [](const std::vector<std::string>& v) { return v.empty() ? "" : v.back(); };
+    if (what == "decided" || what == "open") {
+        EXPECT_EQ(GrandFinalDecided(s_), what == "decided");
+    } else if (what == "nobody" || what == "somebody") {
+        EXPECT_EQ(NobodyWaiting(), what == "nobody") << DumpState(s_);
+    } else if (what == "unchanged") {
+        EXPECT_EQ(DumpState(s_), before_);
+    } else if (what == "notice" || what == "asked" || what == "message") {
+        EXPECT_EQ(last(what == "notice" ? d.Notices : what == "asked" ? d.Asked : d.Messages), rest);
+    } else if (what == "quiet") {
+        EXPECT_TRUE(d.Messages.empty()) << last(d.Messages);
+    } else if (what == "undo" || what == "players") {
+        EXPECT_EQ(what == "undo" ? s_.UndoList.size() : s_.Players.size(), std::stoul(a));
+    } else if (what == "count") {
+        const TRoundRec& r = s_.Bracket(Place(a).Bracket)[Place(a).Round];
+        EXPECT_EQ(r.TableCount, std::stoi(b));
+        EXPECT_EQ(r.HasBye, c == "bye");
+    } else if (what == "final") {
+        EXPECT_EQ(a == "WF" ? s_.WinnersFinalRound : a == "OF" ? s_.OneLossFinalRound
+                                                               : s_.GrandFinalRound,
+                  std::stoi(b));
+    } else if (what == "winner" && b[0] == '!') {
+        EXPECT_NE(Name(Table(a).Winner()), b.substr(1));
+    } else if (what == "winner") {
+        EXPECT_EQ(Name(Table(a).Winner()), b);
+    } else if (what[0] == 'P') {
+        TPlayer* p = Entry(what);
+        if (a == "stage") {
+            EXPECT_EQ(p->LastStage(), std::stoi(b));
+        }
+        if (a == "at") {
+            EXPECT_EQ(p->CurrentTable(), &Table(b));
+        }
+        if (a == "in") {
+            EXPECT_EQ(BracketOf(*p->CurrentTable()), Place(b).Bracket);
+        }
+        if (a == "wins") {
+            EXPECT_EQ(p->Tables[std::stoi(c)]->Winner(), p);
+        }
+        if (a == "disqualified" || a == "qualified") {
+            EXPECT_EQ(p->Disqualified, a == "disqualified");
+        }
+    } else {
+        TTableRec& t = Table(what);
+        if (a == "=") {
+            EXPECT_EQ(Name(t.Seat[0]) + " " + Name(t.Seat[1]), b + " " + c);
+        }
+        if (a == "result") {
+            EXPECT_EQ(t.Result, std::stoi(b));
+        }
+        if (a == "idle") {
+            EXPECT_EQ(t.StartTime, 0);
+        }
+        if (a == "started") {
+            EXPECT_GT(t.StartTime, 0);
+        }
+        if (a == "empty") {
+            EXPECT_TRUE(t.Empty());
+        }
+        if (a == "full") {
+            EXPECT_TRUE(t.Full());
+        }
+        if (a == "unended") {
+            EXPECT_EQ(t.EndTime, 0);
+        }
+        if (a == "cancellable") {
+            EXPECT_TRUE(CanCancelMatch(s_, t));
+        }
+    }
+}
+
+void TScenarioPlay::End() {
+    EXPECT_EQ(CheckInvariants(s_), "") << DumpState(s_);
+    EXPECT_EQ(ReopenDiff(s_, dir_.File("end.kvb")), "") << DumpState(s_);
+}
+
+}  // namespace
+
+void PlayScenario(const TScenario& sc) {
+    SCOPED_TRACE(sc.Title + " (line " + std::to_string(sc.FirstLine) + ")");
+    TScenarioPlay play;
+    for (const std::string& line : sc.Lines) {
+        play.Line(line);
+        if (::testing::Test::HasFatalFailure()) return;
+    }
+    play.End();
+}
+
+}  // namespace kestrova::testing
