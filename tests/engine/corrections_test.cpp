@@ -144,18 +144,5 @@ TEST_F(CorrectionsTest, RemovalsDuringSignupDestroyTheEntries) {
     EXPECT_TRUE(W(0, 1).Empty());
 }
 
-// An entry waits at a table whose number has since been given to a match in
-// progress elsewhere: its opponent still sits down there, not at a new table.
-TEST_F(CorrectionsTest, AnOpponentJoinsTheWaitingEntryWhateverTheNumber) {
-    Start(TElimFormat::Single, 8);
-    Win(TBracketKind::Winners, 0, 0, 0);
-    ASSERT_EQ(W(1, 0).Seat[0], P(1));
-    EditTableNumber(s, TBracketKind::Winners, 0, 3, std::to_string(W(1, 0).TableNo));
-    ASSERT_GT(W(0, 3).StartTime, 0);
-    Win(TBracketKind::Winners, 0, 1, 0);
-    EXPECT_EQ(W(1, 0).Seat[1], P(3));
-    EXPECT_TRUE(W(1, 1).Empty());
-}
-
 }  // namespace
 }  // namespace kestrova

@@ -1,7 +1,7 @@
-// Recording results, worked by hand: byes scheduled and forced, refusals that
-// change nothing, the finals and the crossings of the loss-bracket champions,
-// start times, renumbering of a busy table, the announcement kinds and the
-// round-two byes of single elimination.
+// Recording results where a script is not enough (tests/data/engine holds
+// the rest): refusals that change nothing, the crossings of the loss-bracket
+// champions, start times, the sign-up and boot announcements and the round-two
+// byes owed.
 #include <gtest/gtest.h>
 
 #include "engine/corrections.h"
@@ -57,57 +57,6 @@ class ResultsTest : public ::testing::Test {
     TTourneyState s;
 };
 
-TEST_F(ResultsTest, ScheduledByeIsWonWithoutAQuestionAndPostsBye) {
-    Start(TElimFormat::Double, 13);
-    ASSERT_TRUE(s.Winners[0].HasBye);
-    ASSERT_EQ(W(0, 6).Seat[0], P(13));
-    AssignWin(s, TBracketKind::Winners, 0, 6, 0, true, false);
-    EXPECT_TRUE(world.Dialogs.Asked.empty());
-    EXPECT_EQ(W(0, 6).Result, 1);
-    EXPECT_EQ(W(1, 0).Seat[0], P(13));
-    EXPECT_EQ(W(1, 0).TableNo, 90);
-    ASSERT_EQ(Kinds(), std::vector<TMessageKind>{TMessageKind::mkBye});
-    EXPECT_EQ(announcer.Postings[0].Params.PlayerName, "P013");
-    EXPECT_EQ(announcer.Postings[0].Params.RoundIndex, 0);
-}
-
-TEST_F(ResultsTest, ForcedByeAsksAndAddsAByeTable) {
-    Start(TElimFormat::Double, 16);
-    AssignWin(s, TBracketKind::Winners, 0, 0, 0, true, false);
-    ASSERT_EQ(W(1, 0).Seat[0], P(1));
-    ASSERT_EQ(s.Winners[1].TableCount, 4);
-    const std::string question =
-        "A bye is not scheduled for this table, are you sure you want to assign a bye to P001?";
-
-    const std::string before = DumpState(s);
-    const size_t undo = s.UndoList.size();
-    world.Dialogs.AnswerNo();
-    AssignWin(s, TBracketKind::Winners, 1, 0, 0, true, false);
-    EXPECT_EQ(world.Dialogs.Asked.back(), question);
-    EXPECT_EQ(DumpState(s), before);
-    EXPECT_EQ(s.UndoList.size(), undo);
-
-    world.Dialogs.AnswerYes();
-    AssignWin(s, TBracketKind::Winners, 1, 0, 0, true, false);
-    EXPECT_EQ(world.Dialogs.Asked.back(), question);
-    EXPECT_EQ(W(1, 0).Result, 1);
-    EXPECT_EQ(W(2, 0).Seat[0], P(1));
-    EXPECT_TRUE(s.Winners[1].HasBye);
-    EXPECT_EQ(s.Winners[1].TableCount, 5);
-    EXPECT_EQ(CheckInvariants(s), "");
-
-    // A second forced bye in the same round takes the added bye table away again.
-    AssignWin(s, TBracketKind::Winners, 0, 1, 0, true, false);
-    ASSERT_EQ(W(1, 1).Seat[0], P(3));
-    ASSERT_EQ(W(1, 1).Seat[1], nullptr);
-    world.Dialogs.AnswerYes();
-    AssignWin(s, TBracketKind::Winners, 1, 1, 0, true, false);
-    EXPECT_EQ(W(1, 1).Result, 1);
-    EXPECT_FALSE(s.Winners[1].HasBye);
-    EXPECT_EQ(s.Winners[1].TableCount, 5);
-    EXPECT_EQ(CheckInvariants(s), "");
-}
-
 TEST_F(ResultsTest, RefusalsLeaveEverythingAsItWas) {
     Start(TElimFormat::Double, 16);
     AssignWin(s, TBracketKind::Winners, 0, 0, 0, true, false);
@@ -140,22 +89,6 @@ TEST_F(ResultsTest, RefusalsLeaveEverythingAsItWas) {
     EXPECT_EQ(world.Dialogs.Asked.back(),
               "The player you just assigned a win to was disqualified\r\nAre you sure you want to "
               "give them the win?");
-}
-
-TEST_F(ResultsTest, WinnersFinalAndGrandFinalSeats) {
-    Start(TElimFormat::Double, 16);
-    for (int r = 0; r < 3; ++r)
-        for (int t = 0; t < s.Winners[r].TableCount; ++t)
-            AssignWin(s, TBracketKind::Winners, r, t, 0, true, false);
-    ASSERT_EQ(s.WinnersFinalRound, 3);
-    EXPECT_EQ(W(3, 0).Seat[0], P(1));
-    EXPECT_EQ(W(3, 0).Seat[1], P(9));
-    AssignWin(s, TBracketKind::Winners, 3, 0, 1, true, false);
-    EXPECT_EQ(W(4, 0).Seat[0], P(9));
-    EXPECT_EQ(W(4, 0).Seat[1], nullptr);
-    EXPECT_EQ(announcer.Postings.back().Kind, TMessageKind::mkNextAssignFinals1);
-    EXPECT_EQ(announcer.Postings.back().Params.RoundIndex, 14);
-    EXPECT_EQ(announcer.Postings.back().Params.TableNo, 150);  // StartTable[14]
 }
 
 TEST_F(ResultsTest, OneLossFinalWinnerCrossesIntoGrandFinalSeat1) {
@@ -224,16 +157,6 @@ TEST_F(ResultsTest, TwoLossFinalWinnerTakesSeat1OfTheOneLossLastRound) {
     EXPECT_GT(OL(6, 0).StartTime, 0);
 }
 
-TEST_F(ResultsTest, BusyEmptyTableIsRenumberedInStepsOfTwo) {
-    Start(TElimFormat::Double, 16);
-    // Matches in progress in round 0 carry the numbers of all four round-1 tables.
-    for (int t = 4; t < 8; ++t)
-        EditTableNumber(s, TBracketKind::Winners, 0, t, std::to_string(90 + 2 * (t - 4)));
-    AssignWin(s, TBracketKind::Winners, 0, 0, 0, true, false);
-    EXPECT_EQ(W(1, 0).Seat[0], P(1));
-    EXPECT_EQ(W(1, 0).TableNo, 98);  // 96 + 2
-}
-
 TEST_F(ResultsTest, StartTimesWithAndWithoutManualPosting) {
     for (bool manual : {false, true}) {
         SCOPED_TRACE(manual ? "manual" : "automatic");
@@ -260,7 +183,7 @@ TEST_F(ResultsTest, StartTimesWithAndWithoutManualPosting) {
     }
 }
 
-TEST_F(ResultsTest, AnnouncementKindsAndParameters) {
+TEST_F(ResultsTest, SignUpAndBootAnnouncementParameters) {
     SetElimFormat(s, TElimFormat::Double);
     AddPlayer(s, "Ann");
     ASSERT_EQ(Kinds(), std::vector<TMessageKind>{TMessageKind::mkSignup});
@@ -268,27 +191,7 @@ TEST_F(ResultsTest, AnnouncementKindsAndParameters) {
     EXPECT_EQ(announcer.Postings[0].Params.TableNo, 50);
     ResetTourneyState(s);
 
-    s.Settings.AutoPostLoss = true;
-    world.AttachRoom(s);
     Start(TElimFormat::Double, 16);
-    AssignWin(s, TBracketKind::Winners, 0, 0, 0, true, false);
-    ASSERT_EQ(Kinds(), (std::vector<TMessageKind>{TMessageKind::mkNextAssign1,
-                                                  TMessageKind::mkNextAssignLoss1}));
-    EXPECT_EQ(announcer.Postings[0].Params.PlayerName, "P001");
-    EXPECT_EQ(announcer.Postings[0].Params.TableNo, 90);
-    EXPECT_EQ(announcer.Postings[0].Params.OpponentName, "");
-    EXPECT_EQ(announcer.Postings[0].Params.RoundIndex, 1);
-    EXPECT_EQ(announcer.Postings[1].Params.PlayerName, "P002");
-    EXPECT_EQ(announcer.Postings[1].Params.TableNo, 91);
-    announcer.Postings.clear();
-    AssignWin(s, TBracketKind::Winners, 0, 1, 1, true, false);
-    ASSERT_EQ(Kinds(), (std::vector<TMessageKind>{TMessageKind::mkNextAssign2,
-                                                  TMessageKind::mkNextAssignLoss2}));
-    EXPECT_EQ(announcer.Postings[0].Params.PlayerName, "P004");
-    EXPECT_EQ(announcer.Postings[0].Params.OpponentName, "P001");
-    EXPECT_EQ(announcer.Postings[1].Params.PlayerName, "P003");
-    EXPECT_EQ(announcer.Postings[1].Params.OpponentName, "P002");
-
     announcer.Postings.clear();
     P(5)->BootStart = world.Clock.Time - 60 / SecondsPerDay;
     s.BootTime = 7;
@@ -309,29 +212,6 @@ class Round2ByesTest : public ResultsTest {
         return c;
     }
 };
-
-TEST_F(Round2ByesTest, TwelveEntriesGiveTheLastTwoWinnersTheByes) {
-    StartSingle(12);
-    ASSERT_EQ(s.Winners[0].TableCount, 6);
-    ASSERT_EQ(s.Winners[1].TableCount, 4);
-    for (int t = 0; t < 4; ++t)
-        AssignWin(s, TBracketKind::Winners, 0, t, 0, true, false);
-    EXPECT_EQ(W(1, 0).Seat[0], P(1));
-    EXPECT_EQ(W(1, 0).Seat[1], P(3));
-    EXPECT_EQ(W(1, 1).Seat[0], P(5));
-    EXPECT_EQ(W(1, 1).Seat[1], P(7));
-    announcer.Postings.clear();
-    AssignWin(s, TBracketKind::Winners, 0, 4, 0, true, false);
-    EXPECT_EQ(W(1, 3).Seat[0], P(9));
-    EXPECT_EQ(W(1, 3).Result, 1);
-    EXPECT_EQ(P(9)->CurrentTable(), &W(2, 0));
-    EXPECT_EQ(announcer.Postings.front().Kind, TMessageKind::mkBye);
-    AssignWin(s, TBracketKind::Winners, 0, 5, 0, true, false);
-    EXPECT_EQ(W(1, 2).Seat[0], P(11));
-    EXPECT_EQ(W(1, 2).Result, 1);
-    EXPECT_EQ(P(11)->CurrentTable(), &W(2, 0));
-    EXPECT_EQ(CheckInvariants(s), "");
-}
 
 TEST_F(Round2ByesTest, ByesOwedBySize) {
     StartSingle(16);

@@ -6,12 +6,15 @@
 // is saved and reopened and must be the same.
 //
 // Actions:
-//   start Double 16         a tournament of 16 entries, sign-ups closed
+//   start Double 16         a tournament of 16 entries, sign-ups closed; after
+//                           the size "byes" plans the round-2 byes, "autoloss"
+//                           posts losses (in a lobby room)
 //   win P01 | win W0.3.1    a win button pressed (alone: a forced bye)
 //   release W0.0.0          a pressed win button released
 //   withdraw P01 k          the entry's win at stage k released
 //   remove P01 | remove W1.0.1, bothquit W2.0, disqualify W0.0.0
 //   void N                  "Don't assign to this table number" on N
+//   number W0.4 90          the table's number edited to 90
 //   move P01 N              reassign: move within the round to number N
 //   undo, redo, reopen      (reopen: save, open again and go on from it)
 //   sweep W0 [n]            seat 0 wins the round's first n tables (all)
@@ -22,7 +25,7 @@
 // Expectations:
 //   expect W1.0 = P01 -     who sits there ("-": nobody)
 //   expect W0.0 result 1    expect W1.0 idle | started | unended (its times)
-//   expect W1.0 empty | full | cancellable
+//   expect W1.0 empty | full | cancellable | number 90
 //   expect count O1 5 bye   the round's table count (and its bye)
 //   expect final GF 2       expect final WF 3 | final OF 4 (the markers)
 //   expect P01 at W1.1      expect P01 in O    expect P01 wins stage 1
@@ -31,7 +34,10 @@
 //   expect winner GF P05 | winner GF !P09
 //   expect decided | open   (the grand final)
 //   expect nobody waiting | somebody waiting
-//   expect unchanged        the last action changed nothing
+//   expect unchanged        the last action changed nothing (nor the undo list)
+//   expect unasked          the last action asked nothing
+//   expect posted Bye | Thank you      the last action's postings, by key
+//   expect posting 1 name P01 opponent - round 1 table 90 boot 360
 //   expect notice TEXT | asked TEXT | message TEXT (the last one of its kind)
 //   expect quiet            no message box at all
 //   expect undo N | players N
@@ -74,7 +80,7 @@ namespace {
 class TScenarioPlay {
   public:
     TScenarioPlay() {
-        world_.Wire(s_);
+        world_.Wire(s_, &announcer_);
         s_.LogToFile = false;
     }
     void Line(const std::string& line);
@@ -83,6 +89,7 @@ class TScenarioPlay {
   private:
     void Act(const std::string& op, std::istringstream& words);
     void Expect(std::istringstream& words);
+    void ExpectPosting(size_t n, std::istringstream& fields);
     TPlayer* Entry(const std::string& word);
     TSeatRef Place(const std::string& word);
     TTableRec& Table(const std::string& word) {
@@ -106,8 +113,10 @@ class TScenarioPlay {
 
     TempDir dir_;
     FakeWorld world_;
+    RecordingAnnouncer announcer_;
     TTourneyState s_;
     std::string before_;
+    size_t undoBefore_ = 0, postedBefore_ = 0, askedBefore_ = 0;
 };
 
 TPlayer* TScenarioPlay::Entry(const std::string& word) {
@@ -143,6 +152,9 @@ void TScenarioPlay::Line(const std::string& line) {
     words >> op;
     if (op == "expect") return Expect(words);
     before_ = DumpState(s_);
+    undoBefore_ = s_.UndoList.size();
+    postedBefore_ = announcer_.Postings.size();
+    askedBefore_ = world_.Dialogs.Asked.size();
     Act(op, words);
     ASSERT_EQ(CheckInvariants(s_), "") << DumpState(s_);
 }
@@ -151,7 +163,14 @@ void TScenarioPlay::Act(const std::string& op, std::istringstream& words) {
     std::string a, b;
     words >> a >> b;
     auto seat = [&](const std::string& w) { return w[0] == 'P' ? At(Entry(w)) : Place(w); };
-    if (op == "start") {
+    if (op == "start") {  // "start Single 12 [byes] [autoloss]"
+        for (std::string option; words >> option;) {
+            if (option == "byes") s_.AssignAllRound2Byes = true;
+            if (option == "autoloss") {
+                s_.Settings.AutoPostLoss = true;
+                world_.AttachRoom(s_);
+            }
+        }
         static const char* const kFormats[] = {"Single", "Double", "Triple"};
         for (int f = 0; f < 3; ++f)
             if (a == kFormats[f]) StartTourney(s_, static_cast<TElimFormat>(f), std::stoi(b));
@@ -168,6 +187,9 @@ void TScenarioPlay::Act(const std::string& op, std::istringstream& words) {
         BothPlayersQuit(s_, seat(a));
     } else if (op == "disqualify") {
         DisqualifyPlayer(s_, seat(a));
+    } else if (op == "number") {  // "number W0.4 90": the table's number edited
+        const TSeatRef at = Place(a);
+        EditTableNumber(s_, at.Bracket, at.Round, at.Table, b);
     } else if (op == "void") {
         ToggleVoidTable(s_, std::stoi(a));
     } else if (op == "move") {
@@ -227,6 +249,16 @@ void TScenarioPlay::Expect(std::istringstream& words) {
         EXPECT_EQ(NobodyWaiting(), what == "nobody") << DumpState(s_);
     } else if (what == "unchanged") {
         EXPECT_EQ(DumpState(s_), before_);
+        EXPECT_EQ(s_.UndoList.size(), undoBefore_);
+    } else if (what == "unasked") {
+        EXPECT_EQ(d.Asked.size(), askedBefore_) << last(d.Asked);
+    } else if (what == "posted") {
+        std::string kinds;
+        for (size_t i = postedBefore_; i < announcer_.Postings.size(); ++i)
+            kinds += std::string(kinds.empty() ? "" : " | ") + MessageKey(announcer_.Postings[i].Kind);
+        EXPECT_EQ(kinds, rest);
+    } else if (what == "posting") {
+        ExpectPosting(std::stoul(a), more);
     } else if (what == "notice" || what == "asked" || what == "message") {
         EXPECT_EQ(last(what == "notice" ? d.Notices : what == "asked" ? d.Asked : d.Messages), rest);
     } else if (what == "quiet") {
@@ -276,6 +308,9 @@ void TScenarioPlay::Expect(std::istringstream& words) {
         if (a == "started") {
             EXPECT_GT(t.StartTime, 0);
         }
+        if (a == "number") {
+            EXPECT_EQ(t.TableNo, std::stoi(b));
+        }
         if (a == "empty") {
             EXPECT_TRUE(t.Empty());
         }
@@ -287,6 +322,31 @@ void TScenarioPlay::Expect(std::istringstream& words) {
         }
         if (a == "cancellable") {
             EXPECT_TRUE(CanCancelMatch(s_, t));
+        }
+    }
+}
+
+// "expect posting 2 name P002 opponent - round 1 table 91 boot 360": the
+// last action's second posting, with the parameters listed.
+void TScenarioPlay::ExpectPosting(size_t n, std::istringstream& fields) {
+    const size_t i = postedBefore_ + n - 1;
+    ASSERT_LT(i, announcer_.Postings.size()) << "no posting " << n;
+    const TMsgParams& p = announcer_.Postings[i].Params;
+    for (std::string key, value; fields >> key >> value;) {
+        if (key == "name") {
+            EXPECT_EQ(p.PlayerName, value);
+        }
+        if (key == "opponent") {
+            EXPECT_EQ(p.OpponentName, value == "-" ? "" : value);
+        }
+        if (key == "round") {
+            EXPECT_EQ(p.RoundIndex, std::stoi(value));
+        }
+        if (key == "table") {
+            EXPECT_EQ(p.TableNo, std::stoi(value));
+        }
+        if (key == "boot") {
+            EXPECT_EQ(p.BootSecondsLeft, std::stoi(value));
         }
     }
 }

@@ -19,7 +19,7 @@ TEST_P(ScenarioFile, PlaysAsWorkedOutByHand) {
     for (const TScenario& sc : all) PlayScenario(sc);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engine, ScenarioFile, ::testing::Values("corrections", "finals"));
+INSTANTIATE_TEST_SUITE_P(Engine, ScenarioFile, ::testing::Values("corrections", "finals", "results"));
 
 }  // namespace
 }  // namespace kestrova

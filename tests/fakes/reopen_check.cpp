@@ -156,6 +156,11 @@ std::string ReopenDiff(TTourneyState& s, const std::string& path) {
     TTourneyState back;
     world.Wire(back);
     back.LogToFile = false;
+    // The program's options are its own, not the file's: the same program
+    // opens it again.
+    back.Settings = s.Settings;
+    back.AssignAllRound2Byes = s.AssignAllRound2Byes;
+    back.RandomRound2Byes = s.RandomRound2Byes;
     if (!ReadTourney(back, path)) {
         if (const char* dump = std::getenv("KESTROVA_REOPEN_DUMP"))
             WriteFileAtomically(std::string(dump) + ".kvb", kvb::EncodeTourney(s));
