@@ -45,49 +45,15 @@ class FormatStoreTest : public ::testing::Test {
 
 constexpr TRoundList k45 = {45, 45, 45, 45, 45, 45, 45, 45, 45, 45, 45, 45, 45, 45, 60};
 
-// The 27 built-in lines, written out by hand: B7 is seven cp1252 bullets.
+// The 27 built-in lines, written out by hand in tests/data: {B7} stands for
+// seven cp1252 bullets.
 TEST(FormatDefaults, TwentySevenLinesByteForByte) {
-    const std::string B7(7, '\x95');
-    const std::string allStart = B7 + "     ALL START - %m points     " + B7;
-    const std::vector<std::string> expected = {
-        "Welcome=" + B7 +
-            " Welcome to this Tournament, please sit at tables 43-48 and await your assignment.",
-        "Format=" + B7 + " This tournament is %m point single elimination, %f point final",
-        "Signup=" + B7 + " %p, Welcome to this Tournament. Please be seated at Table #%t by %u",
-        "Signup (without team partner)=" + B7 +
-            " %p (waiting for a partner), Welcome to this Tournament. Please be seated at "
-            "Table #%t by %u",
-        "Next assign (1 player)=" + B7 +
-            " %p, you will be playing next at Table #%t for %r (Time%n)",
-        "Next assign (2 players)=" + B7 +
-            " %p and %o are assigned to Table #%t for %r (Set match to %m points, Time%n)",
-        "Next assign loss (1p)=" + B7 + " %p, you have another chance at Table #%t for %r (Time%n)",
-        "Next assign loss (2p)=" + B7 +
-            " %p and %o, you have another chance at Table #%t for %r (Set match to %m points, "
-            "Time%n)",
-        "Next assign FINALS=" + B7 + " %p, you will be playing next at Table #%t for %r (Time%n)",
-        "Next assign FINALS (2p)=" + B7 +
-            " %p and %o are assigned to Table #%t for %r (Set match to %m points, Time%n)",
-        "Thank you=" + B7 + " %p, thank you for playing this Tournament. Hope to see you here again.",
-        "Bye=" + B7 + " %p, you have the lucky BYE for %r!",
-        "Boot=" + B7 + " (At #%t) %p has %b minutes to return. It is now %n past the hour.",
-        "Boot returned=" + B7 + " %p, welcome back. You are sitting at Table #%t",
-        "Boot timed out=" + B7 + " %p, your opp (%o) has timed out, please post win",
-        "All start=" + allStart + "%c" + allStart + "%c" + allStart,
-        "Closed=" + B7 + " This tournament is now CLOSED",
-        "3rd place announcement=" + B7 + " Congratulations go to %3 for THIRD PLACE " + B7,
-        "Announce winners=" + B7 + " Congratulations go to %1 for FIRST PLACE " + B7 + "%c" + B7 +
-            "   and to %2 for SECOND PLACE   " + B7 + "%c" + B7 +
-            "   and to %3 for THIRD PLACE   " + B7,
-        "Time warning=" + B7 + " You have %x minutes left to finish your game.",
-        "Points=3,3,3,3,3,3,3,3,3,3,3,3,3,5",
-        "Elim=1",
-        "Win points=2,2,2,2,2,2,2,2,2,2,2,2,2,17",
-        "Bye points=1,1,1,1,1,1,1,1,1,1,1,1,1,1",
-        "Lose points=0,0,0,0,0,0,0,0,0,0,0,0,5,10",
-        "Boot time=7",
-        "Match time limits=45,45,45,45,45,45,45,45,45,45,45,45,45,60",
-    };
+    std::string text = ReadFileBytes(std::string(KESTROVA_TEST_DATA) + "/format_defaults.txt");
+    for (size_t at; (at = text.find("{B7}")) != std::string::npos;) text.replace(at, 4, 7, '\x95');
+    std::vector<std::string> expected;
+    for (size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1)
+        expected.push_back(text.substr(at, end - at));
+    ASSERT_EQ(expected.size(), 27u);
     const auto& lines = DefaultFormatLines();
     ASSERT_EQ(lines.size(), 27u);
     for (size_t i = 0; i < 27; ++i)
