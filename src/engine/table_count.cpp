@@ -375,7 +375,10 @@ void UpdateFullTableCount(TTourneyState& s) {
 }
 
 void RefreshCounts(TTourneyState& s) {
-    if (CountToRest(s)) EndOfCount(s);
+    // An empty final table takes its fixed number again after a move, as an
+    // open of the file gives it.
+    const bool counted = CountToRest(s);
+    if (NumberFinalTables(s) || counted) EndOfCount(s);
 }
 
 void SetElimFormat(TTourneyState& s, TElimFormat format) {

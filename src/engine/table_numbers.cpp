@@ -48,7 +48,8 @@ bool FixNumber(TTableRec& t, int number) {
 }
 }  // namespace
 
-void NumberFinalTables(TTourneyState& s) {
+bool NumberFinalTables(TTourneyState& s) {
+    const uint64_t version = s.TableNoVersion;
     auto fix = [&s](TTableRec& t, int number) {
         if (FixNumber(t, number)) ++s.TableNoVersion;
     };
@@ -58,7 +59,7 @@ void NumberFinalTables(TTourneyState& s) {
     auto valid = [](int r) { return r >= 0 && r < MaxRounds; };
     if (valid(s.GrandFinalRound)) fix(s.Winners[s.GrandFinalRound].Tables[0], s.StartTable[14]);
     const int wf = s.WinnersFinalRound;
-    if (!valid(wf)) return;
+    if (!valid(wf)) return s.TableNoVersion != version;
     switch (s.ElimFormat) {
         case TElimFormat::Single:
             fix(s.Winners[wf].Tables[0], s.StartTable[13]);
@@ -77,6 +78,7 @@ void NumberFinalTables(TTourneyState& s) {
                 fix(s.OneLoss[s.OneLossLastRound].Tables[0], s.StartTable[13]);
             break;
     }
+    return s.TableNoVersion != version;
 }
 
 bool IsVoidTable(const TTourneyState& s, int tableNo) {

@@ -9,7 +9,7 @@ namespace kestrova {
 
 void NumberTables(TTourneyState& s);
 // The fixed numbers of the final tables (run by UpdateBracketTabs).
-void NumberFinalTables(TTourneyState& s);
+bool NumberFinalTables(TTourneyState& s);  // whether a number changed
 bool IsTableNoInUse(const TTourneyState& s, TBracketKind bracket, int round, int tableNo);
 // IsTableNoInUse for one round, answered from one pass over the brackets
 // (the seat search asks it for many tables in a row).
