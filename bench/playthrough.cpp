@@ -3,6 +3,7 @@
 // the peak memory with every snapshot kept.
 //   playthrough format=<Single|Double|Triple> entries=128 results=<n>
 //               us_per_result=<x> snapshot_bytes=<n> peak_rss_kb=<n>
+// Given format names as arguments, it plays only those (for a profiler).
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -69,11 +70,15 @@ Run PlayOnce(TElimFormat format, unsigned seed) {
 }
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
     std::printf("# machine: %s, %u hardware threads\n", CpuName().c_str(),
                 std::thread::hardware_concurrency());
     const char* names[] = {"Single", "Double", "Triple"};
     for (int f = 0; f < 3; ++f) {
+        if (argc > 1 && std::find_if(argv + 1, argv + argc, [&](const char* a) {
+                            return std::string(a) == names[f];
+                        }) == argv + argc)
+            continue;
         // The median of a few tournaments smooths out the machine's noise.
         std::vector<Run> runs;
         for (unsigned seed = 1; seed <= 5; ++seed)
