@@ -70,12 +70,11 @@ int64_t PointsOf(const TTourneyState& s, const TStageValues& v, const TPlayer& p
     // cannot overflow here however large the 32-bit values are.
     for (int k = 0; k <= 12 && p.Tables[k]; ++k) {
         const TTableRec& t = *p.Tables[k];
+        if (t.Result == 0) continue;  // an open table counts nothing yet
         const int b = static_cast<int>(BracketOf(t));
         const int i = v.Index[b][k];
         const int seat = p.Seats[k];
         const bool won = (t.Result == 1 || t.Result == 2) && t.Result - 1 == seat;
-        if (won) total += v.Bonus[b][k];
-        if (t.Result == 0) continue;
         if (!won) {
             total += s.LosePoints[i];
             if (i == 14) ApplyPlacing(total, s.SecondPlacePoints);
@@ -83,6 +82,7 @@ int64_t PointsOf(const TTourneyState& s, const TStageValues& v, const TPlayer& p
             continue;
         }
         const bool opponent = seat >= 0 && seat <= 1 && t.Seat[1 - seat];
+        total += v.Bonus[b][k];
         total += opponent ? s.WinPoints[i] : s.ByePoints[i];
         if (i == 14) ApplyPlacing(total, s.FirstPlacePoints);
     }
