@@ -24,7 +24,9 @@ namespace {
 using namespace testing;
 
 // The state as saved and as held, players by position.
-std::string Picture(const TTourneyState& s) { return kvb::EncodeTourney(s) + DumpState(s); }
+std::string Picture(const TTourneyState& s) {
+    return kvb::EncodeTourney(s) + DumpState(s);
+}
 
 // Every seat holding an entry at an open table, as the host could pick it.
 std::vector<TSeatRef> OpenSeats(const TTourneyState& s) {
@@ -78,19 +80,25 @@ class ShortcutsTest : public ::testing::TestWithParam<TElimFormat> {
         const std::vector<TSeatRef> open = OpenSeats(s);
         if (kind == 0 && !open.empty()) {
             const TSeatRef at = open[rng() % open.size()];
-            for (TTourneyState& t : states) RemovePlayer(t, at);
+            for (TTourneyState& t : states)
+                RemovePlayer(t, at);
         } else if (kind == 1 && !open.empty()) {
             const TSeatRef at = open[rng() % open.size()];
-            for (TTourneyState& t : states) DisqualifyPlayer(t, at);
+            for (TTourneyState& t : states)
+                DisqualifyPlayer(t, at);
         } else if (kind == 2) {
-            for (TTourneyState& t : states) Undo(t);
+            for (TTourneyState& t : states)
+                Undo(t);
         } else if (kind == 3) {
-            for (TTourneyState& t : states) Redo(t);
+            for (TTourneyState& t : states)
+                Redo(t);
         } else if (auto c = ChooseRandomResult(s, rng, 30)) {
-            for (TTourneyState& t : states) AssignWin(t, c->Bracket, c->Round, c->Table, c->Seat, true, false);
+            for (TTourneyState& t : states)
+                AssignWin(t, c->Bracket, c->Round, c->Table, c->Seat, true, false);
         } else if (auto lone = LoneEntry(s)) {
             // Removals left somebody alone at a final: the host gives the win.
-            for (TTourneyState& t : states) AssignWin(t, lone->Bracket, lone->Round, lone->Table, lone->Seat, true, false);
+            for (TTourneyState& t : states)
+                AssignWin(t, lone->Bracket, lone->Round, lone->Table, lone->Seat, true, false);
         }
     }
 
@@ -99,7 +107,8 @@ class ShortcutsTest : public ::testing::TestWithParam<TElimFormat> {
         std::optional<TSeatRef> lone;
         for (const TSeatRef& at : OpenSeats(s)) {
             if (s.Bracket(at.Bracket)[at.Round].Tables[at.Table].Full()) continue;
-            const bool grandFinal = at.Bracket == TBracketKind::Winners && at.Round == s.GrandFinalRound;
+            const bool grandFinal =
+                at.Bracket == TBracketKind::Winners && at.Round == s.GrandFinalRound;
             if (!lone || !grandFinal) lone = at;
         }
         return lone;
