@@ -207,6 +207,20 @@ void KeepFinalFirst(TRoundRec& round) {
 }  // namespace
 
 namespace {
+// Whether some stage of the entry is a table that lies before the table of
+// the stage before it. A crossing always is: it leads up to a bracket
+// declared before the one it leaves, while a win or a loss leads to a later
+// round or a lower bracket. So an entry without one has no crossing, and the
+// check below needs no table read for it. (An empty stage is 0, which
+// wraps to the largest number and so never lies before anything.)
+bool MayHaveCrossed(const TPlayer& p) {
+    bool back = false;
+    for (int k = 1; k < MaxStages; ++k)
+        back |= reinterpret_cast<uintptr_t>(p.Tables[k]) - 1 <
+                reinterpret_cast<uintptr_t>(p.Tables[k - 1]);
+    return back;
+}
+
 // A champion crossed into a final when its bracket's last round and the
 // final were where they were then. When withdrawals move them on, a crossing
 // still to be played that no longer leads from the bracket's last round into
@@ -219,6 +233,7 @@ void RedoStaleCrossings(TTourneyState& s) {
                          s.TwoLossFinalRound};
     for (auto& entry : s.Players) {
         TPlayer& p = *entry;
+        if (!MayHaveCrossed(p)) continue;
         for (int k = 1; k < MaxStages; ++k) {
             TTableRec* t = p.Tables[k];
             const TTableRec* from = p.Tables[k - 1];

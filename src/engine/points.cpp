@@ -47,18 +47,34 @@ int64_t BracketWinnerBonus(const TTourneyState& s, TBracketKind b, int k) {
     return 0;
 }
 
-int64_t PointsOf(const TTourneyState& s, const TPlayer& p) {
+// What a win or a loss at a stage of a bracket counts does not depend on
+// the entry: the round index and the bracket winner's bonus of every stage
+// are looked up once per recount rather than once per entry and stage.
+struct TStageValues {
+    std::array<std::array<int8_t, 13>, 3> Index{};
+    std::array<std::array<int64_t, 13>, 3> Bonus{};
+
+    explicit TStageValues(const TTourneyState& s) {
+        for (int b = 0; b < 3; ++b)
+            for (int k = 0; k <= 12; ++k) {
+                const auto kind = static_cast<TBracketKind>(b);
+                Index[b][k] = static_cast<int8_t>(GetRoundIndex(s, k, kind));
+                Bonus[b][k] = BracketWinnerBonus(s, kind, k);
+            }
+    }
+};
+
+int64_t PointsOf(const TTourneyState& s, const TStageValues& v, const TPlayer& p) {
     int64_t total = 0;
     // The round lists and last-round numbers are bounded, so 64 bits
     // cannot overflow here however large the 32-bit values are.
     for (int k = 0; k <= 12 && p.Tables[k]; ++k) {
         const TTableRec& t = *p.Tables[k];
-        const TBracketKind b = BracketOf(t);
-        const int i = GetRoundIndex(s, k, b);
+        if (t.Result == 0) continue;  // an open table counts nothing yet
+        const int b = static_cast<int>(BracketOf(t));
+        const int i = v.Index[b][k];
         const int seat = p.Seats[k];
         const bool won = (t.Result == 1 || t.Result == 2) && t.Result - 1 == seat;
-        if (won) total += BracketWinnerBonus(s, b, k);
-        if (t.Result == 0) continue;
         if (!won) {
             total += s.LosePoints[i];
             if (i == 14) ApplyPlacing(total, s.SecondPlacePoints);
@@ -66,6 +82,7 @@ int64_t PointsOf(const TTourneyState& s, const TPlayer& p) {
             continue;
         }
         const bool opponent = seat >= 0 && seat <= 1 && t.Seat[1 - seat];
+        total += v.Bonus[b][k];
         total += opponent ? s.WinPoints[i] : s.ByePoints[i];
         if (i == 14) ApplyPlacing(total, s.FirstPlacePoints);
     }
@@ -75,8 +92,9 @@ int64_t PointsOf(const TTourneyState& s, const TPlayer& p) {
 }  // namespace
 
 void ComputePlayerPoints(TTourneyState& s) {
+    const TStageValues v(s);
     for (auto& p : s.Players) {
-        int64_t total = p->Disqualified ? 0 : PointsOf(s, *p);
+        int64_t total = p->Disqualified ? 0 : PointsOf(s, v, *p);
         if (s.DoublePlayerPoints) total *= 2;
         p->Points = static_cast<int32_t>(std::clamp(total, kMin, kMax));
     }

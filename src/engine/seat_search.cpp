@@ -113,6 +113,7 @@ TSeatFound FindSeat(TTourneyState& s, TBracketKind b, int r, bool winnersWinner)
     const TBusyNumbers busy(s, b, r);
     TSeatFound f = Pass(s, b, r, std::clamp(round.TableCount, 0, bound), winnersWinner, busy);
     if (f) return f;
+    busy.Capture();  // renumbering changes the state the numbers are asked of
     RenumberBusyTable(s, b, r, bound, busy);
     return Pass(s, b, r, bound, winnersWinner, busy);
 }

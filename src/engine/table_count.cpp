@@ -1,6 +1,9 @@
 #include "engine/table_count.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <memory>
 
 #include "common/text.h"
 #include "engine/finals.h"
@@ -283,59 +286,94 @@ TFinals CountRounds(TTourneyState& s) {
 }  // namespace
 
 namespace {
+int InUse(const TRoundRec& round) {
+    return std::min(std::max(round.TableCount, round.HighWater), MaxTablesPerRound);
+}
+
 // An open table nobody sits at has no match going on: a start time left
 // there would hold its number busy, and the file would not keep it.
-void ClearIdleTables(TTourneyState& s) {
-    for (int b = 0; b < s.BracketCount(); ++b)
-        for (TRoundRec& round : s.Bracket(static_cast<TBracketKind>(b))) {
-            const int used = std::min(std::max(round.TableCount, round.HighWater), MaxTablesPerRound);
-            for (int i = 0; i < used; ++i) {
-                TTableRec& t = round.Tables[i];
-                if (t.Result == 0 && t.Empty()) t.StartTime = t.EndTime = 0;
-            }
-        }
+void ClearIdleTables(TRoundRec& round) {
+    const int used = InUse(round);
+    for (int i = 0; i < used; ++i) {
+        TTableRec& t = round.Tables[i];
+        if (t.Result == 0 && t.Empty()) t.StartTime = t.EndTime = 0;
+    }
 }
-}  // namespace
 
-namespace {
 // The tables of a round that hold something, as a reopened file shows them:
-// the count must rest only on what the file keeps.
-void TrimHighWater(TTourneyState& s) {
-    bool changed = false;
-    for (int b = 0; b < 3; ++b)
-        for (TRoundRec& round : s.Bracket(static_cast<TBracketKind>(b))) {
-            // Tables at HighWater and beyond never held anyone.
-            int used = std::min(std::max(round.HighWater, round.TableCount), MaxTablesPerRound);
-            while (used > 0) {
-                const TTableRec& t = round.Tables[used - 1];
-                if (!t.Empty() || t.Result || t.StartTime || t.EndTime) break;
-                --used;
-            }
-            changed |= used != round.HighWater;
-            round.HighWater = used;
-        }
-    if (changed) ++s.TableNoVersion;
+// the count must rest only on what the file keeps. True when it moved.
+bool TrimHighWater(TRoundRec& round) {
+    // Tables at HighWater and beyond never held anyone.
+    int used = InUse(round);
+    while (used > 0) {
+        const TTableRec& t = round.Tables[used - 1];
+        if (!t.Empty() || t.Result || t.StartTime || t.EndTime) break;
+        --used;
+    }
+    const bool changed = used != round.HighWater;
+    round.HighWater = used;
+    return changed;
 }
 
-// What one count decides: the markers, each round's shape and who sits where.
-uint64_t CountSignature(const TTourneyState& s) {
-    uint64_t h = 1469598103934665603ull;
-    auto mix = [&h](uint64_t v) { h = (h ^ v) * 1099511628211ull; };
+// What one count decides: the markers, each round's shape and who sits
+// where, word by word, so that two counts compare exactly.
+class TCountShape {
+public:
+    // Room for the shape of `s` as it stands: trimming only lowers the
+    // tables in use.
+    void Start(const TTourneyState& s) {
+        size_t need = 5;
+        for (int b = 0; b < s.BracketCount(); ++b)
+            for (const TRoundRec& round : s.Bracket(static_cast<TBracketKind>(b)))
+                need += 1 + 3 * static_cast<size_t>(InUse(round));
+        if (capacity_ < need) {
+            words_ = std::make_unique_for_overwrite<uint64_t[]>(need);
+            capacity_ = need;
+        }
+        end_ = words_.get();
+    }
+    void Add(uint64_t word) { *end_++ = word; }
+    void AddRound(const TRoundRec& round) {
+        Add(static_cast<uint64_t>(round.TableCount) * 2 + (round.HasBye ? 1 : 0));
+        const int used = InUse(round);
+        for (int i = 0; i < used; ++i) {
+            const TTableRec& t = round.Tables[i];
+            end_[0] = reinterpret_cast<uintptr_t>(t.Seat[0]);
+            end_[1] = reinterpret_cast<uintptr_t>(t.Seat[1]);
+            end_[2] = static_cast<uint64_t>(t.Result);
+            end_ += 3;
+        }
+    }
+    size_t Size() const { return static_cast<size_t>(end_ - words_.get()); }
+    bool operator==(const TCountShape& o) const {
+        return Size() == o.Size() &&
+               std::memcmp(words_.get(), o.words_.get(), Size() * sizeof(uint64_t)) == 0;
+    }
+
+private:
+    std::unique_ptr<uint64_t[]> words_;
+    size_t capacity_ = 0;
+    uint64_t* end_ = nullptr;
+};
+
+// Trims every round (and first clears its idle tables) and takes the shape
+// the count left. Each step looks at one round only, so going round by round
+// does what going step by step over all rounds would.
+void TrimAndShape(TTourneyState& s, bool clearIdle, TCountShape& shape) {
+    shape.Start(s);
     for (int v : {s.WinnersFinalRound, s.OneLossFinalRound, s.TwoLossFinalRound,
                   s.OneLossLastRound, s.GrandFinalRound})
-        mix(static_cast<uint64_t>(v));
-    for (int b = 0; b < s.BracketCount(); ++b)
-        for (const TRoundRec& round : s.Bracket(static_cast<TBracketKind>(b))) {
-            mix(static_cast<uint64_t>(round.TableCount) * 2 + (round.HasBye ? 1 : 0));
-            const int used = std::min(std::max(round.TableCount, round.HighWater), MaxTablesPerRound);
-            for (int i = 0; i < used; ++i) {
-                const TTableRec& t = round.Tables[i];
-                mix(reinterpret_cast<uintptr_t>(t.Seat[0]));
-                mix(reinterpret_cast<uintptr_t>(t.Seat[1]));
-                mix(static_cast<uint64_t>(t.Result));
-            }
+        shape.Add(static_cast<uint64_t>(v));
+    bool changed = false;
+    for (int b = 0; b < 3; ++b) {
+        const bool counted = b < s.BracketCount();
+        for (TRoundRec& round : s.Bracket(static_cast<TBracketKind>(b))) {
+            if (clearIdle && counted) ClearIdleTables(round);
+            changed |= TrimHighWater(round);
+            if (counted) shape.AddRound(round);
         }
-    return h;
+    }
+    if (changed) ++s.TableNoVersion;
 }
 
 void CountOnce(TTourneyState& s) {
@@ -344,27 +382,26 @@ void CountOnce(TTourneyState& s) {
     // Finals are only moved about when every bracket found its last round
     // within the rounds there are.
     if (f.Found) SettleFinals(s);
-    TrimHighWater(s);
 }
 }  // namespace
 
 namespace {
 // Counts until nothing changes; returns whether anything did.
 bool CountToRest(TTourneyState& s) {
-    ClearIdleTables(s);
-    TrimHighWater(s);
     // A count reads the shape the last one left, and settling the finals can
     // move entries: count again until nothing changes, so that the counts
     // are the same whether the tournament was played here or reopened.
-    const uint64_t start = CountSignature(s);
-    uint64_t before = start;
+    TCountShape start, shapes[2];
+    TrimAndShape(s, true, start);
+    const TCountShape* before = &start;
     for (int pass = 0; pass < 4; ++pass) {
         CountOnce(s);
-        const uint64_t after = CountSignature(s);
-        if (after == before) break;
-        before = after;
+        TCountShape& after = shapes[pass % 2];
+        TrimAndShape(s, false, after);
+        if (after == *before) break;
+        before = &after;
     }
-    return before != start;
+    return *before != start;
 }
 }  // namespace
 

@@ -110,7 +110,12 @@ constexpr int kBusyLimit = 511;  // room numbers are at most 150; others are ask
 }  // namespace
 
 TBusyNumbers::TBusyNumbers(const TTourneyState& s, TBracketKind bracket, int round)
-    : s_(s), bracket_(bracket), round_(round) {
+    : s_(s), bracket_(bracket), round_(round) {}
+
+void TBusyNumbers::Capture() const {
+    if (captured_) return;
+    captured_ = true;
+    const TTourneyState& s = s_;
     for (int no : s.VoidTables)
         if (no >= 0 && no <= kBusyLimit) busy_[no] = 1;
     for (int b = 0; b < s.BracketCount(); ++b) {
@@ -118,7 +123,7 @@ TBusyNumbers::TBusyNumbers(const TTourneyState& s, TBracketKind bracket, int rou
         for (int r = 0; r < MaxRounds; ++r) {
             const TRoundRec& rr = br[r];
             const int count = std::min(rr.TableCount, MaxTablesPerRound);
-            const bool here = b == static_cast<int>(bracket) && r == round;
+            const bool here = b == static_cast<int>(bracket_) && r == round_;
             for (int i = 0; i < count; ++i) {
                 const TTableRec& t = rr.Tables[i];
                 if (t.Result != 0 || t.TableNo < 0 || t.TableNo > kBusyLimit) continue;
@@ -132,6 +137,11 @@ TBusyNumbers::TBusyNumbers(const TTourneyState& s, TBracketKind bracket, int rou
 
 bool TBusyNumbers::InUse(int tableNo) const {
     if (tableNo < 0 || tableNo > kBusyLimit) return IsTableNoInUse(s_, bracket_, round_, tableNo);
+    if (!captured_ && !asked_) {
+        asked_ = true;  // the same question IsTableNoInUse answers, for one number
+        return IsTableNoInUse(s_, bracket_, round_, tableNo);
+    }
+    Capture();
     return busy_[tableNo] != 0;
 }
 

@@ -51,9 +51,22 @@ std::shared_ptr<const TNames> PlayerNamesOf(TTourneyState& s, bool& shared) {
 }
 
 namespace {
+// An entry's fields as the last snapshot copied them, in the entry's own
+// layout: comparing it with the entry is a memcmp, where comparing the
+// compact copy would convert every stage link.
+struct TPlayerImage {
+    std::array<TTableRec*, MaxStages> Tables;
+    std::array<int32_t, MaxStages> Seats;
+    TDateTime BootStart;
+    int32_t BootCount, Points;
+    int32_t BootedOut, Disqualified;
+};
+
 struct TPieces {
     std::array<std::shared_ptr<const TUndoRedo::RoundCopy>, 3 * MaxRounds> Rounds;
     std::vector<std::shared_ptr<const TUndoRedo::PlayerChunk>> Players;
+    // The image of each entry that Players[i / ChunkSize] was copied from.
+    std::vector<TPlayerImage> Images;
 };
 
 TPieces& PiecesOf(TTourneyState& s) {
@@ -105,20 +118,36 @@ TUndoRedo::PlayerCopy CopyPlayer(const TTourneyState& s, const TPlayer& p) {
     return c;
 }
 
-// The entries still read as their last copy, compared in place.
-bool SameChunk(const TTourneyState& s, size_t first, size_t end,
+TPlayerImage ImageOf(const TPlayer& p) {
+    TPlayerImage m{};
+    m.Tables = p.Tables;
+    m.Seats = p.Seats;
+    m.BootStart = p.BootStart;
+    m.BootCount = p.BootCount;
+    m.Points = p.Points;
+    m.BootedOut = p.BootedOut;
+    m.Disqualified = p.Disqualified;
+    return m;
+}
+
+// The entry still reads as the image its last copy was made from. A stage
+// link is the same table exactly when its offset is, and seats are 0 or 1,
+// so this is the comparison with the copy itself, made without converting.
+// (BootStart is compared as a number, as the copy compared it: 0 and -0 alike.)
+bool SameImage(const TPlayer& p, const TPlayerImage& m) {
+    return std::memcmp(p.Tables.data(), m.Tables.data(), sizeof m.Tables) == 0 &&
+           std::memcmp(p.Seats.data(), m.Seats.data(), sizeof m.Seats) == 0 &&
+           m.BootStart == p.BootStart && m.BootCount == p.BootCount && m.Points == p.Points &&
+           m.BootedOut == static_cast<int32_t>(p.BootedOut) &&
+           m.Disqualified == static_cast<int32_t>(p.Disqualified);
+}
+
+// The entries still read as their last copy.
+bool SameChunk(const TTourneyState& s, const TPieces& pieces, size_t first, size_t end,
                const TUndoRedo::PlayerChunk& cached) {
-    if (cached.size() != end - first) return false;
-    for (size_t i = first; i < end; ++i) {
-        const TPlayer& p = *s.Players[i];
-        const TUndoRedo::PlayerCopy& c = cached[i - first];
-        if (c.BootStart != p.BootStart || c.BootCount != p.BootCount || c.Points != p.Points ||
-            c.BootedOut != static_cast<int32_t>(p.BootedOut) ||
-            c.Disqualified != static_cast<int32_t>(p.Disqualified))
-            return false;
-        for (int k = 0; k < MaxStages; ++k)
-            if (c.Tables[k] != TableOffset(s, p.Tables[k]) || c.Seats[k] != p.Seats[k]) return false;
-    }
+    if (cached.size() != end - first || pieces.Images.size() < end) return false;
+    for (size_t i = first; i < end; ++i)
+        if (!SameImage(*s.Players[i], pieces.Images[i])) return false;
     return true;
 }
 
@@ -155,9 +184,13 @@ std::unique_ptr<TUndoRedo> TUndoRedo::Take(TTourneyState& s) {
         const size_t first = c * ChunkSize;
         const size_t end = std::min(s.Players.size(), first + ChunkSize);
         auto& cached = pieces.Players[c];
-        if (!cached || !SameChunk(s, first, end, *cached)) {
+        if (!cached || !SameChunk(s, pieces, first, end, *cached)) {
             chunk.clear();
-            for (size_t i = first; i < end; ++i) chunk.push_back(CopyPlayer(s, *s.Players[i]));
+            if (pieces.Images.size() < end) pieces.Images.resize(end);
+            for (size_t i = first; i < end; ++i) {
+                chunk.push_back(CopyPlayer(s, *s.Players[i]));
+                pieces.Images[i] = ImageOf(*s.Players[i]);
+            }
             cached = std::make_shared<const PlayerChunk>(chunk);
             u->OwnBytes += sizeof(PlayerChunk) + chunk.size() * sizeof(PlayerCopy);
         }
