@@ -35,6 +35,15 @@ std::string TCase::Where() const { return File + ":" + std::to_string(Line) + " 
 
 std::string DataPath(const std::string& name) { return std::string(KESTROVA_TEST_DATA) + "/" + name; }
 
+std::pair<std::string, std::string> Arrow(const std::string& v) {
+    if (v.rfind("-> ", 0) == 0) return {"", v.substr(3)};
+    if (v.size() >= 3 && v.compare(v.size() - 3, 3, " ->") == 0) return {v.substr(0, v.size() - 3), ""};
+    const size_t at = v.find(" -> ");
+    EXPECT_NE(at, std::string::npos) << "no arrow in " << v;
+    if (at == std::string::npos) return {v, ""};
+    return {v.substr(0, at), v.substr(at + 4)};
+}
+
 std::string Unescape(std::string_view t) {
     std::string out;
     for (size_t i = 0; i < t.size(); ++i) {

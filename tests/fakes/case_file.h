@@ -28,6 +28,8 @@ struct TCase {
 };
 
 std::string DataPath(const std::string& name);  // under tests/data
+// "LEFT -> RIGHT" split at its arrow; either side may be empty.
+std::pair<std::string, std::string> Arrow(const std::string& value);
 std::string Unescape(std::string_view text);
 std::vector<TCase> ReadCases(const std::string& name);
 std::vector<std::string> SplitLines(const std::string& text);  // CR LF, LF or CR
