@@ -4,14 +4,12 @@
 // against a transcript read and checked by hand (tests/data).
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "common/text.h"
 #include "engine/play_helpers.h"
 #include "engine/results.h"
 #include "engine/signup.h"
 #include "engine/table_count.h"
+#include "fakes/case_file.h"
 #include "fakes/fake_ports.h"
 #include "engine/format_store.h"
 #include "formats/messages.h"
@@ -21,17 +19,6 @@ namespace kestrova {
 namespace {
 
 using namespace testing;
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        out.push_back(line);
-    }
-    return out;
-}
 
 // Plays the first decidable table in bracket, round and table order; seat 0 wins.
 bool PlayFirstTable(TTourneyState& s) {
@@ -69,17 +56,8 @@ TEST(AnnounceTranscript, SixteenEntryDoubleMatchesTheCheckedTranscript) {
     std::string got;
     // One clipboard text may hold several lines (CR LF between them).
     for (const auto& text : world.Lobby.Clipboard)
-        for (const auto& line : Lines(text)) got += line + "\n";
-    const std::string path = std::string(KESTROVA_TEST_DATA) + "/double16_transcript.txt";
-    if (std::getenv("KESTROVA_WRITE_TRANSCRIPT")) WriteFileBytes(path, got);
-    std::vector<std::string> expected = Lines(ReadFileBytes(path));
-    std::vector<std::string> actual = Lines(got);
-    ASSERT_FALSE(expected.empty()) << "missing " << path;
-    for (size_t i = 0; i < std::max(expected.size(), actual.size()); ++i) {
-        ASSERT_LT(i, expected.size()) << "extra line " << i + 1 << ": " << actual[i];
-        ASSERT_LT(i, actual.size()) << "missing line " << i + 1 << ": " << expected[i];
-        EXPECT_EQ(actual[i], expected[i]) << "line " << i + 1;
-    }
+        for (const auto& line : SplitLines(text)) got += line + "\n";
+    ExpectGolden("double16_transcript.txt", got);
 }
 
 // While sign-up is open a decided first table names no champion.

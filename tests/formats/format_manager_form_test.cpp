@@ -1,5 +1,5 @@
-// The format manager, its editor and the merge dialog driven as the host
-// would; each scenario ends with the formats file's bytes.
+// The format manager, its editor, the merge dialog and its question driven as
+// the host would; each scenario ends with the formats file's bytes.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -137,6 +137,10 @@ TEST_F(FormatManagerTest, DefaultWithAnotherExportsTwiceAndTheSecondCopyIsImport
             rows << item->text(0) + "/" + item->text(1);
             if (i < 3) item->setCheckState(0, Qt::Unchecked);
         }
+        // Cancel in the question keeps the merge dialog; the second Add renames.
+        When<TFormatExistsForm>([](TFormatExistsForm* q) { q->CancelButton->click(); }, merge);
+        merge->AddButton->click();
+        EXPECT_TRUE(merge->isVisible());
         When<TFormatExistsForm>([&](TFormatExistsForm* q) {
             heading = q->Heading->text();
             proposal = q->NameEdit->text();
@@ -156,105 +160,59 @@ TEST_F(FormatManagerTest, DefaultWithAnotherExportsTwiceAndTheSecondCopyIsImport
     EXPECT_EQ(ReadFileBytes(bak), ReadFileBytes(path));  // the merge had written it already
 }
 
-TEST_F(FormatManagerTest, CopyingDefaultAndANewFormatNamedDefaultRefused) {
-    Open();
+TEST_F(FormatManagerTest, CopyAddWithRefusedNamesRenameAndDelete) {
+    const std::string before = "[Spades]\r\nElim=2\r\n[Hearts]\r\n";
+    WriteFileBytes(path, before);
+    Open("spades");
     Select({"Default"});
     form->CopyButton->click();
-    EXPECT_EQ(Names(), "Copy of Default|Default");
+    EXPECT_EQ(Names(), "Copy of Default|Default|Hearts|Spades");
     EXPECT_EQ(form->List->currentItem()->text(), "Copy of Default");
     EXPECT_EQ(Buttons(), "EDCX");  // a normal format
-
     std::vector<QString> refusals;
-    bool stayedOpen = true;
     When<TFormatEditForm>([&](TFormatEditForm* e) {
         EXPECT_EQ(e->windowTitle(), "Format Editor");
         EXPECT_EQ(e->NameEdit->text(), "");
+        EXPECT_EQ(e->NameEdit->maxLength(), 63);
         for (const char* name : {"default", ""}) {
             e->NameEdit->setText(name);
             refusals.emplace_back();
             AnswerBox(&refusals.back(), "OK", e);
             e->OkButton->click();
-            stayedOpen = stayedOpen && e->isVisible();
+            EXPECT_TRUE(e->isVisible());
         }
         e->NameEdit->setText("Bridge");
         e->PointsCombo->setCurrentIndex(5);
         emit e->PointsCombo->activated(5);
-        e->HostEdit->setText("Zed");
         e->OkButton->click();
     });
     form->AddButton->click();
-    EXPECT_EQ(refusals, (std::vector<QString>{
-                            "A format of that name already exists, please select another name",
-                            "Please enter a name for the format"}));
-    EXPECT_TRUE(stayedOpen);
-    EXPECT_EQ(Names(), "Bridge|Copy of Default|Default");
-    form->OkButton->click();
-    EXPECT_EQ(ReadFileBytes(path),
-              Section("Bridge", {"Points=1,1,1,1,1,1,1,1,1,1,1,1,1,1,3", "Elim=2", "Host name=Zed"}) +
-                  Section("Copy of Default", DefaultFormatLines()));
-    EXPECT_FALSE(std::filesystem::exists(bak));  // there was no file to keep
-}
-
-TEST_F(FormatManagerTest, RenamingInOtherLetterCaseIsAcceptedAndTheCurrentNameFollows) {
-    const std::string before = "[Spades]\r\nElim=2\r\n[Hearts]\r\n";
-    WriteFileBytes(path, before);
-    Open("spades");
+    EXPECT_EQ(refusals, (std::vector<QString>{"A format of that name already exists, please select another name",
+                                              "Please enter a name for the format"}));
+    // Renamed in other letter case: accepted, and the current name follows.
     Select({"Spades"});
     When<TFormatEditForm>([&](TFormatEditForm* e) {
-        EXPECT_EQ(e->NameEdit->maxLength(), 63);
         e->NameEdit->setText("SPADES");
         e->BootSpin->setValue(9);
         e->OkButton->click();
     });
     form->EditButton->click();
     EXPECT_EQ(form->CurrentName(), "SPADES");
-    Select({"Hearts"});
+    Select({"Hearts", "Copy of Default"});
     form->DeleteButton->click();
-    EXPECT_EQ(Names(), "Default|SPADES");
+    EXPECT_EQ(Names(), "Bridge|Default|SPADES");
     form->OkButton->click();
-    EXPECT_EQ(ReadFileBytes(path), Section("SPADES", {"Elim=2", "Boot time=9"}));
+    EXPECT_EQ(ReadFileBytes(path), Section("Bridge", {"Points=1,1,1,1,1,1,1,1,1,1,1,1,1,1,3", "Elim=2"}) +
+                                       Section("SPADES", {"Elim=2", "Boot time=9"}));
     EXPECT_EQ(ReadFileBytes(bak), before);
-    // Deleting the current format empties the name the window selects.
+    // Deleting the current format empties the name the window selects; Cancel writes nothing.
     Open("SPADES");
     Select({"SPADES"});
     form->DeleteButton->click();
     EXPECT_EQ(form->CurrentName(), "");
+    const std::string written = ReadFileBytes(path);
     form->CancelButton->click();
-    EXPECT_EQ(ReadFileBytes(path), Section("SPADES", {"Elim=2", "Boot time=9"}));
-}
-
-TEST_F(FormatManagerTest, MergeCancelWritesNothingAndARenameOntoAnExistingNameOverwrites) {
-    const std::string before = "[Spades]\r\nElim=2\r\n[Hearts]\r\nElim=1\r\n";
-    WriteFileBytes(path, before);
-    WriteFileBytes(dir.File("club.kvbf"), "[spades]\r\nElim=3\r\n");
-    Open();
-    ImportFrom(dir.File("club.kvbf"));
-    bool mergeStayed = false;
-    When<TFormatMergeForm>([&](TFormatMergeForm* merge) {
-        When<TFormatExistsForm>([](TFormatExistsForm* q) { q->CancelButton->click(); }, merge);
-        merge->AddButton->click();
-        mergeStayed = merge->isVisible();
-        merge->CancelButton->click();
-    });
-    form->ImportButton->click();
-    EXPECT_TRUE(mergeStayed);
-    EXPECT_EQ(ReadFileBytes(path), before);
-    EXPECT_FALSE(std::filesystem::exists(bak));
-
-    int questions = 0;
-    When<TFormatMergeForm>([&](TFormatMergeForm* merge) {
-        When<TFormatExistsForm>([&](TFormatExistsForm* q) {
-            ++questions;
-            q->NameEdit->setText("HEARTS");
-            q->RenameButton->click();
-        }, merge);
-        merge->AddButton->click();
-    });
-    form->ImportButton->click();
-    EXPECT_EQ(questions, 1);
-    EXPECT_EQ(ReadFileBytes(path), Section("Spades", {"Elim=2"}) + Section("HEARTS", {"Elim=3"}));
-    EXPECT_EQ(ReadFileBytes(bak), before);
-    EXPECT_EQ(Names(), "Default|HEARTS|Spades");
+    EXPECT_EQ(ReadFileBytes(path), written);
 }
 
 TEST_F(FormatManagerTest, AFileThatCannotBeWrittenIsToldAndTheListStays) {
