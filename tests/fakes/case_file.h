@@ -3,7 +3,8 @@
 // runner per subject.
 //
 // A case file holds cases, each opened by a line "== title". A case is a
-// list of fields "key = value" (a key may repeat); "key <<<" takes the lines
+// list of fields "key = value" or a bare "key" (a key may repeat, the value
+// of a bare key is empty); "key <<<" takes the lines
 // up to ">>>" as one value joined by "\n". Values are unescaped: \r \n \t
 // \\ \xHH \0, and \s for a space that must not be trimmed. Lines starting
 // with '#' and blank lines outside a block are skipped.

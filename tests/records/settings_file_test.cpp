@@ -26,6 +26,8 @@ TEST(SettingsFile, NamesIgnoreCaseAndOnlyOurSectionsCount) {
     EXPECT_EQ(g.Text().find("left"), std::string::npos);
     EXPECT_EQ(g.Read("restoremru", "f0").Text, "/t/Cup one.kvb");
     EXPECT_FALSE(g.Read("", "F0").Exists());
+    EXPECT_FALSE(g.Read("Nowhere", "F0").Exists());
+    EXPECT_EQ(g.Text().find("Nowhere"), std::string::npos);  // reading makes no subkey
     EXPECT_EQ(g.Read("", "").Text, "no name");
     g.ClearSubkey("RestoreMRU");
     EXPECT_FALSE(g.Read("RestoreMRU", "F0").Exists());

@@ -89,10 +89,13 @@ TEST(Settings, AStoreThatCannotBeReadWarnsAndKeepsTheDefaults) {
     EXPECT_EQ(DefaultFilesFolder({"", w.Dir.Path() + "prog"}), w.Dir.Path() + "prog/Files/");
 }
 
-TEST(Settings, AFailedRegistrationIsToldAndAnExistingOneIsNotTouched) {
+TEST(Settings, LoadingRegistersTheFileTypeAndReadsThePlayerLists) {
     SettingsWorld w;
     w.Types.Works = false;
+    std::filesystem::create_directories(w.Folder());
+    WriteFileBytes(w.Folder() + BannedPlayersFileName, "Zed\r\n");
     w.Load();
+    EXPECT_EQ(w.S.BannedPlayers, TNameList{"Zed"});
     EXPECT_EQ(w.World.Dialogs.Messages, std::vector<std::string>{"Error setting file associations"});
     EXPECT_TRUE(w.S.SettingsLoaded);
     SettingsWorld v;
