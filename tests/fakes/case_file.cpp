@@ -36,6 +36,7 @@ std::string TCase::Where() const { return File + ":" + std::to_string(Line) + " 
 std::string DataPath(const std::string& name) { return std::string(KESTROVA_TEST_DATA) + "/" + name; }
 
 std::pair<std::string, std::string> Arrow(const std::string& v) {
+    if (v == "->") return {"", ""};
     if (v.rfind("-> ", 0) == 0) return {"", v.substr(3)};
     if (v.size() >= 3 && v.compare(v.size() - 3, 3, " ->") == 0) return {v.substr(0, v.size() - 3), ""};
     const size_t at = v.find(" -> ");
