@@ -53,6 +53,15 @@ TEST(MessageFile, SavedWholeAndReadBackWithoutATemporaryLeft) {
     ASSERT_TRUE(g.Load());
     EXPECT_EQ(g.Lines(0), (Lines{"a=1", "b=2"}));
     EXPECT_EQ(g.IndexOf("two"), 1);
+    // A rename takes no other section's name; its own in other letters is fine.
+    EXPECT_FALSE(g.Rename(1, "ONE"));
+    EXPECT_FALSE(g.Rename(2, "Three"));
+    EXPECT_TRUE(g.Rename(1, "TWO"));
+    EXPECT_TRUE(g.Rename(0, "Uno"));
+    EXPECT_EQ(g.Name(0) + g.Name(1), "UnoTWO");
+    EXPECT_EQ(g.IndexOf("one"), -1);
+    EXPECT_TRUE(g.Rename(0, "One"));
+    EXPECT_TRUE(g.Rename(1, "Two"));
     g.Save();
     EXPECT_EQ(ReadFileBytes(dir.File("f.ini")), want);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
