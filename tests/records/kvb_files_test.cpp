@@ -33,9 +33,9 @@ struct Opened {
     }
     // The dump, one table or round a line, with the folder written as "$DIR/".
     std::string Dump() const {
-        std::string d = DumpTourneyJson(S, Version);
-        for (size_t at; (at = d.find(Dir.Path())) != std::string::npos;)
-            d.replace(at, Dir.Path().size(), "$DIR/");
+        std::string d = DumpTourneyJson(S, Version), folder;
+        for (char c : Dir.Path()) folder += c == '\\' ? std::string("\\\\") : std::string(1, c);  // as JSON writes it
+        for (size_t at; (at = d.find(folder)) != std::string::npos;) d.replace(at, folder.size(), "$DIR/");
         for (size_t at = 0; (at = d.find("},{", at)) != std::string::npos; at += 3)
             d.insert(at + 2, "\n");
         return d;

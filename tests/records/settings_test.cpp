@@ -32,14 +32,18 @@ struct SettingsWorld {
     TSettingsPlaces Places() const { return {Dir.Path() + "docs", Dir.Path() + "prog"}; }
     std::string Folder() const { return Dir.Path() + "docs/Tarvex Kestrova Files/"; }
     void Load() { LoadSettings(S, Places()); }
+    // The folder as the settings file quotes it (a backslash escaped).
+    std::string Quoted() const {
+        std::string q;
+        for (char c : Dir.Path()) q += c == '\\' ? std::string("\\\\") : std::string(1, c);
+        return q;
+    }
     std::string Put(std::string text) const {
-        for (size_t at; (at = text.find("$DIR/")) != std::string::npos;)
-            text.replace(at, 5, Dir.Path());
+        for (size_t at; (at = text.find("$DIR/")) != std::string::npos;) text.replace(at, 5, Quoted());
         return text;
     }
     std::string Take(std::string text) const {
-        for (size_t at; (at = text.find(Dir.Path())) != std::string::npos;)
-            text.replace(at, Dir.Path().size(), "$DIR/");
+        for (size_t at; (at = text.find(Quoted())) != std::string::npos;) text.replace(at, Quoted().size(), "$DIR/");
         return text;
     }
 };
