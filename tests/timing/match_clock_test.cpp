@@ -61,6 +61,21 @@ TEST_F(MatchClockTest, DoubleWinnersFinalUsesTheSemifinalLimitOnScreenOnly) {
     EXPECT_EQ(rows, 1);
 }
 
+// The limit a tab's clocks use: the finals take the semi-final and final
+// values, the loss brackets are a round or two behind, and all stay in range.
+TEST(ClockLimitIndex, WorkedByHand) {
+    TTourneyState s;
+    s.GrandFinalRound = 4;
+    s.WinnersFinalRound = 3;
+    s.OneLossFinalRound = 6;
+    constexpr auto O = TBracketKind::OneLoss, T = TBracketKind::TwoLoss;
+    const struct {
+        TBracketKind Bracket;
+        int Tab, Index;
+    } rows[] = {{W, 0, 0}, {W, 3, 13}, {W, 4, 14}, {O, 0, 1}, {O, 5, 13}, {O, 6, 7}, {T, 0, 2}, {T, 12, 14}, {T, 13, 14}};
+    for (const auto& r : rows) EXPECT_EQ(ClockLimitIndex(s, r.Bracket, r.Tab), r.Index) << r.Tab;
+}
+
 TEST_F(MatchClockTest, FarStartsAndValuesAFileCouldCarryAreKeptInRange) {
     S.Winners[0].Tables[1].StartTime = Now() - 36500;
     S.MsgParams.TimeLimits[0] = INT32_MAX;
