@@ -40,7 +40,8 @@ struct Script : TimingWorld {
         for (const auto& p : Announcer.Postings)
             out.push_back(std::string(MessageKey(p.Kind)) + ": " + p.Params.PlayerName + " " + p.Params.OpponentName +
                           " " + std::to_string(p.Params.TableNo) +
-                          (p.Kind == TMessageKind::mkBoot ? " " + std::to_string(p.Params.BootSecondsLeft) : ""));
+                          (p.Kind == TMessageKind::mkBoot ? " " + std::to_string(p.Params.BootSecondsLeft) : "") +
+                          (p.Automatic ? "" : " [host]"));
         return out;
     }
     std::string Player(int i) {
