@@ -1,9 +1,11 @@
-// Text, code page and date-time helpers.
+// Text, code page, date-time and file helpers.
 #include <gtest/gtest.h>
 
 #include "common/cp1252.h"
 #include "common/datetime.h"
+#include "common/file_util.h"
 #include "common/text.h"
+#include "fakes/fake_ports.h"
 
 namespace kestrova {
 namespace {
@@ -59,10 +61,29 @@ TEST(DateTime, DaysSince18991230) {
               65);
 }
 
+// Dates before 1899-12-30 are whole days back from it plus the time of day,
+// as the encoding counts them: -1.25 is 28 December, 6 pm.
+TEST(DateTime, DatesBeforeTheEpochDecodeToTheDayTheyEncode) {
+    const struct {
+        double Serial;
+        int Year, Month, Day, Hour, DayOfWeek;
+    } rows[] = {{-1.0, 1899, 12, 29, 0, 5},  {-1.25, 1899, 12, 28, 18, 4}, {-0.5, 1899, 12, 29, 12, 5},
+                {-365.0, 1898, 12, 30, 0, 5}, {-693593.0, 1, 1, 1, 0, 1}, {1.75, 1899, 12, 31, 18, 0}};
+    for (const auto& r : rows) {
+        const TDateParts p = DecodeDateTime(r.Serial);
+        EXPECT_EQ(std::tie(p.Year, p.Month, p.Day, p.Hour, p.DayOfWeek),
+                  std::tie(r.Year, r.Month, r.Day, r.Hour, r.DayOfWeek)) << r.Serial;
+        EXPECT_DOUBLE_EQ(EncodeDateTime(r.Year, r.Month, r.Day, r.Hour), r.Serial);
+    }
+    const TDateParts bad = DecodeDateTime(std::nan(""));  // not a date: the epoch
+    EXPECT_EQ(std::tie(bad.Year, bad.Month, bad.Day), std::make_tuple(1899, 12, 30));
+}
+
 TEST(DateTime, DurationsAndPatterns) {
     EXPECT_EQ(FormatDuration(420), "7:00");
     EXPECT_EQ(FormatDuration(65), "1:05");
     EXPECT_EQ(FormatDuration(75), "1:15");
+    EXPECT_EQ(FormatDuration(-5), "0:00");
     TLocaleInfo loc;
     const TDateTime t = EncodeDateTime(2026, 12, 5, 20, 5, 9);
     EXPECT_EQ(FormatDateTime("mm/dd/yyyy", t, loc), "12/05/2026");
@@ -72,6 +93,25 @@ TEST(DateTime, DurationsAndPatterns) {
     EXPECT_EQ(FormatDateTime(":nn", t, loc), ":05");
     EXPECT_EQ(FormatDateTime("t", t, loc), "8:05 PM");
     EXPECT_EQ(FormatDateTime("\"Started at \"t", t, loc), "Started at 8:05 PM");
+}
+
+TEST(FileUtil, AtomicWriteReplacesAndReportsFailure) {
+    testing::TempDir dir;
+    const std::string path = dir.File("x.txt");
+    WriteFileAtomically(path, "old");
+    WriteFileAtomically(path, std::string("new\0bytes", 9));
+    EXPECT_EQ(testing::ReadFileBytes(path), std::string("new\0bytes", 9));
+    EXPECT_THROW(WriteFileAtomically(dir.File("no/such/folder/x.txt"), "a"), std::runtime_error);
+    try {
+        WriteFileAtomically(dir.File("no/x.txt"), "a");
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find("no/x.txt"), std::string::npos);
+    }
+    EXPECT_TRUE(CopyFileAtomically(path, dir.File("y.bak")));
+    EXPECT_EQ(testing::ReadFileBytes(dir.File("y.bak")), testing::ReadFileBytes(path));
+    EXPECT_FALSE(CopyFileAtomically(dir.File("missing"), dir.File("z")));
+    EXPECT_EQ(ChangeFileExt("/a.b/Tourney Formats.ini", ".bak"), "/a.b/Tourney Formats.bak");
+    EXPECT_EQ(ChangeFileExt("/a.b/noext", ".bak"), "/a.b/noext.bak");
 }
 
 }  // namespace

@@ -1,8 +1,13 @@
+// The format editor's rules on a format's lines: the cases of
+// tests/data/formats/format_lines.txt, then the values handed to the
+// sub-dialogs and written back, the messages' mark and line breaks, the
+// sample and the name's refusals.
 #include "formats/format_edit.h"
 
 #include <gtest/gtest.h>
 
 #include "common/int_list.h"
+#include "fakes/case_file.h"
 #include "formats/format_defaults.h"
 #include "model/tourney_state.h"
 
@@ -11,76 +16,49 @@ namespace {
 
 using Lines = TFormatLines;
 
-TEST(FormatEditKeys, AFieldWritesItsKeyAtOnceAndAnEmptyValueRemovesIt) {
-    Lines lines = {"Welcome=hi", "host NAME=Old", "X=1", "Host name=Again"};
-    SetKeyValue(lines, "Host name", "Zed");
-    // The first line of the key takes the value under the key's own spelling;
-    // the later duplicate goes.
-    EXPECT_EQ(lines, (Lines{"Welcome=hi", "Host name=Zed", "X=1"}));
-    SetKeyValue(lines, "Start time", "8:00 pm");
-    EXPECT_EQ(lines.back(), "Start time=8:00 pm");
-    SetKeyValue(lines, "WELCOME", "");
-    EXPECT_EQ(lines, (Lines{"Host name=Zed", "X=1", "Start time=8:00 pm"}));
-    // A key that is only the start of another key is a different key.
-    SetKeyValue(lines, "X", "");
-    SetKeyValue(lines, "Host", "");
-    EXPECT_EQ(lines, (Lines{"Host name=Zed", "Start time=8:00 pm"}));
+Lines Split(const std::string& v) {
+    Lines out;
+    if (v == "(none)") return out;
+    for (size_t from = 0;;) {
+        const size_t bar = v.find(" | ", from);
+        out.push_back(v.substr(from, bar - from));
+        if (bar == std::string::npos) return out;
+        from = bar + 3;
+    }
 }
 
-TEST(FormatEditKeys, BootTimeAndStartTablesFallBack) {
-    EXPECT_EQ(BootTimeOf({}), 7);
-    EXPECT_EQ(BootTimeOf({"Boot time=abc"}), 7);
-    EXPECT_EQ(BootTimeOf({"Boot time= 12 "}), 12);
-    EXPECT_EQ(StartTablesOf({}), DefaultStartTables);
-    EXPECT_EQ(StartTablesOf({"Starting tables=5,6,7"}), ParseIntList("5,6,7"));
+TEST(FormatEdit, EachCaseOfLinesAsWritten) {
+    for (const testing::TCase& c : testing::ReadCases("formats/format_lines.txt")) {
+        Lines lines;
+        for (const auto& [key, v] : c.Fields) {
+            SCOPED_TRACE(c.Where() + ": " + key + " = " + v);
+            if (key == "start") {
+                lines = Split(v);
+            } else if (key == "set") {
+                const size_t at = v.find(" :=");
+                SetKeyValue(lines, v.substr(0, at), at + 4 <= v.size() ? v.substr(at + 4) : "");
+            } else if (key == "choose") {
+                ChooseMatchPointsItem(lines, std::stoi(v));
+            } else if (key == "lines") {
+                EXPECT_EQ(lines, Split(v));
+            } else if (key == "item") {
+                EXPECT_EQ(MatchPointsItemOf(lines), std::stoi(v));
+            } else if (key == "boot time") {
+                EXPECT_EQ(BootTimeOf(lines), std::stoi(v));
+            } else if (key == "start tables") {
+                EXPECT_EQ(FormatIntList(StartTablesOf(lines)), v);
+            } else {
+                ADD_FAILURE() << "unknown step";
+            }
+        }
+    }
+    EXPECT_EQ(MatchPointsItemOf(DefaultFormatLines()), 2);  // "3 pt single elim"
     Lines lines;
     StoreRoundList(lines, "Match time limits", ParseIntList("30,40"));
     EXPECT_EQ(lines, (Lines{"Match time limits=30,40,0,0,0,0,0,0,0,0,0,0,0,0,0"}));
 }
 
-TEST(FormatEditMatchPoints, TheChoiceShownFollowsPointsElimAndTiers) {
-    struct Case {
-        Lines In;
-        int Item;
-    };
-    const Case cases[] = {
-        {{"Points=1,1,1,1,1,1,1,1,1,1,1,1,1,1,3", "Elim=1"}, 0},
-        {{"Points=3,3,3,3,3,3,3,3,3,3,3,3,3,5", "Elim=1"}, 2},  // 14 values read as 15
-        {{"Points=5,5,5,5,5,5,5,5,5,5,5,5,5,5,7", "Elim=1"}, 4},
-        {{"Points=2,2,2,2,2,2,2,2,2,2,2,2,2,2,5", "Elim=2"}, 6},
-        {{"Points=3,3,3,3,3,3,3,3,3,3,3,3,3,3,5", "Elim=2"}, 8},  // no "3 pt double"
-        {{"Points=1,1,1,1,1,1,1,1,1,1,1,1,1,1,3", "Elim=3"}, 7},
-        {{"Points=2,2,2,2,2,2,2,2,2,2,2,2,2,2,5", "Elim=3"}, 8},
-        {{"Points=1,1,1,1,1,1,1,1,1,1,1,1,1,1,3", "Elim=R"}, 8},
-        {{"Points=1,1,1,1,1,1,1,1,1,1,1,1,1,1,3"}, 8},  // no "Elim"
-        {{"Points=1,1,1,1,1,1,1,1,1,1,1,1,1,1,3", "Elim=1", "Points8to16=1,3"}, 8},
-        {{"Points=4", "Elim=1"}, 8},
-        {{}, 8},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(MatchPointsItemOf(c.In), c.Item) << (c.In.empty() ? "" : c.In[0]);
-    // The default format itself reads as "3 pt single elim".
-    EXPECT_EQ(MatchPointsItemOf(DefaultFormatLines()), 2);
-}
-
-TEST(FormatEditMatchPoints, ChoosingAPresetWritesPointsAndElimAndDropsTheTiers) {
-    Lines lines = {"Welcome=hi", "Points8to16=1", "Points129to256=2", "Elim=R"};
-    ChooseMatchPointsItem(lines, 6);
-    EXPECT_EQ(lines, (Lines{"Welcome=hi", "Elim=2", "Points=2,2,2,2,2,2,2,2,2,2,2,2,2,2,5"}));
-    ChooseMatchPointsItem(lines, 7);
-    EXPECT_EQ(lines, (Lines{"Welcome=hi", "Elim=3", "Points=1,1,1,1,1,1,1,1,1,1,1,1,1,1,3"}));
-    ChooseMatchPointsItem(lines, 3);
-    EXPECT_EQ(lines, (Lines{"Welcome=hi", "Elim=1", "Points=4,4,4,4,4,4,4,4,4,4,4,4,4,4,7"}));
-    for (int item = 0; item < MatchPointsOtherItem; ++item) {
-        ChooseMatchPointsItem(lines, item);
-        EXPECT_EQ(MatchPointsItemOf(lines), item);
-    }
-    const Lines before = lines;
-    ChooseMatchPointsItem(lines, MatchPointsOtherItem);  // the custom dialog's business
-    EXPECT_EQ(lines, before);
-}
-
-TEST(FormatEditMatchPoints, CustomPointsAreHandedTheTiersAndStoredBack) {
+TEST(FormatEdit, CustomPointsAreHandedTheTiersAndStoredBack) {
     TCustomPoints flat = CustomPointsOf({"Points=2,3,5", "Elim=r"});
     EXPECT_TRUE(flat.SameForAll);
     EXPECT_EQ(flat.Elim, TCustomElim::Fourth);
@@ -108,7 +86,7 @@ TEST(FormatEditMatchPoints, CustomPointsAreHandedTheTiersAndStoredBack) {
     EXPECT_EQ(lines, (Lines{"Elim=R", "Points=1,2,0,0,0,0,0,0,0,0,0,0,0,0,0"}));
 }
 
-TEST(FormatEditPlayerPoints, MissingListsAreTheDefaultsAndNegativePlacesAreExact) {
+TEST(FormatEdit, MissingListsAreTheDefaultsAndNegativePlacesAreExact) {
     TPlayerPointsFields p = PlayerPointsOf({"1st place points=-12", "2nd place points=4",
                                             "Host points=x", "FirstMatchWin points=3",
                                             "Bye points=5"});
@@ -135,7 +113,7 @@ TEST(FormatEditPlayerPoints, MissingListsAreTheDefaultsAndNegativePlacesAreExact
                             "Fixed WinOfWin points=0", "FirstMatchWin points=3"}));
 }
 
-TEST(FormatEditMessages, TheMarkAndLineBreaksAreDecodedAndEncoded) {
+TEST(FormatEdit, TheMarkAndLineBreaksAreDecodedAndEncoded) {
     TEditedMessage m = DecodeMessage("%!One%cTwo%CThree %x");
     EXPECT_TRUE(m.NoAutoPost);
     EXPECT_EQ(m.Text, "One\r\nTwo\r\nThree %x");
@@ -154,7 +132,7 @@ TEST(FormatEditMessages, TheMarkAndLineBreaksAreDecodedAndEncoded) {
     EXPECT_EQ(MessageOf({"Boot=%!Gone"}, TMessageKind::mkBoot).Text, "Gone");
 }
 
-TEST(FormatEditSample, TheSampleUsesTheEditorsFields) {
+TEST(FormatEdit, TheSampleUsesTheEditorsFields) {
     TTourneyState s;
     const Lines lines = {"Host name=Zed", "Co-host name=Amy", "Start time=8 pm",
                          "Rules time=7:45", "Boot time=5", "Points=2,3,5",
@@ -167,7 +145,7 @@ TEST(FormatEditSample, TheSampleUsesTheEditorsFields) {
     EXPECT_EQ(SampleText(s, {}, "%b %m"), "7:00 0");
 }
 
-TEST(FormatEditName, OkRefusesAnEmptyNameAndAnotherEntrysName) {
+TEST(FormatEdit, OkRefusesAnEmptyNameAndAnotherEntrysName) {
     const std::vector<std::string> names = {"Default", "Spades", "Hearts"};
     const std::string empty = "Please enter a name for the format";
     const std::string taken = "A format of that name already exists, please select another name";

@@ -42,21 +42,13 @@ TEST_F(FormatListTest, LoadsDefaultAndTheFileSortedWithoutAStoredDefault) {
 TEST_F(FormatListTest, ButtonsFollowTheSelection) {
     WriteFileBytes(path, "[A]\r\n[B]\r\n");
     list.Load(path);  // A, B, Default
-    struct Case {
-        std::vector<int> Rows;
-        bool Edit, Delete, Copy, Export;
-    };
-    const Case cases[] = {{{}, false, false, false, false},
-                          {{0}, true, true, true, true},
-                          {{2}, false, false, true, true},
-                          {{0, 1}, false, true, false, true},
-                          {{0, 2}, false, false, false, true}};
-    for (const auto& c : cases) {
-        TFormatButtons b = list.ButtonsFor(c.Rows);
-        EXPECT_EQ(b.Edit, c.Edit);
-        EXPECT_EQ(b.Delete, c.Delete);
-        EXPECT_EQ(b.Copy, c.Copy);
-        EXPECT_EQ(b.Export, c.Export);
+    // "EDCX": Edit, Delete, Copy and Export enabled, '-' where not.
+    const std::pair<std::vector<int>, const char*> cases[] = {
+        {{}, "----"}, {{0}, "EDCX"}, {{2}, "--CX"}, {{0, 1}, "-D-X"}, {{0, 2}, "---X"}};
+    for (const auto& [rows, want] : cases) {
+        const TFormatButtons b = list.ButtonsFor(rows);
+        const std::string shown{b.Edit ? 'E' : '-', b.Delete ? 'D' : '-', b.Copy ? 'C' : '-', b.Export ? 'X' : '-'};
+        EXPECT_EQ(shown, want);
     }
 }
 

@@ -1,5 +1,5 @@
-// The format manager, its editor and the merge dialog driven as the host
-// would; each scenario ends with the formats file's bytes.
+// The format manager, its editor, the merge dialog and its question driven as
+// the host would; each scenario ends with the formats file's bytes.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -29,8 +29,7 @@ using testing::WriteFileBytes;
 
 std::string Section(const std::string& name, const std::vector<std::string>& lines) {
     std::string out = "[" + name + "]\r\n";
-    for (const auto& l : lines)
-        out += l + "\r\n";
+    for (const auto& l : lines) out += l + "\r\n";
     return out + "\r\n";
 }
 
@@ -77,17 +76,12 @@ class FormatManagerTest : public ::testing::Test {
     }
     QString Names() const {
         QStringList n;
-        for (int i = 0; i < form->List->count(); ++i)
-            n << form->List->item(i)->text();
+        for (int i = 0; i < form->List->count(); ++i) n << form->List->item(i)->text();
         return n.join("|");
     }
     std::string Buttons() const {
-        std::string b;
-        b += form->EditButton->isEnabled() ? 'E' : '-';
-        b += form->DeleteButton->isEnabled() ? 'D' : '-';
-        b += form->CopyButton->isEnabled() ? 'C' : '-';
-        b += form->ExportButton->isEnabled() ? 'X' : '-';
-        return b;
+        return {form->EditButton->isEnabled() ? 'E' : '-', form->DeleteButton->isEnabled() ? 'D' : '-',
+                form->CopyButton->isEnabled() ? 'C' : '-', form->ExportButton->isEnabled() ? 'X' : '-'};
     }
     void ImportFrom(const std::string& file) {
         form->AskImportFiles = [file](QWidget*, const QString&) { return QStringList{ToQ(file)}; };
@@ -132,11 +126,19 @@ TEST_F(FormatManagerTest, DefaultWithAnotherExportsTwiceAndTheSecondCopyIsImport
     QString heading, proposal;
     When<TFormatMergeForm>([&](TFormatMergeForm* merge) {
         EXPECT_EQ(merge->windowTitle(), "Tarvex Kestrova Format Merger");
+        EXPECT_EQ(merge->List->headerItem()->text(1), "File name");
         for (int i = 0; i < merge->List->topLevelItemCount(); ++i) {
             QTreeWidgetItem* item = merge->List->topLevelItem(i);
             rows << item->text(0) + "/" + item->text(1);
-            if (i < 3) item->setCheckState(0, Qt::Unchecked);
+            item->setCheckState(0, Qt::Unchecked);
         }
+        EXPECT_FALSE(merge->AddButton->isEnabled());  // nothing ticked
+        merge->List->topLevelItem(3)->setCheckState(0, Qt::Checked);
+        EXPECT_TRUE(merge->AddButton->isEnabled());
+        // Cancel in the question keeps the merge dialog; the second Add renames.
+        When<TFormatExistsForm>([](TFormatExistsForm* q) { q->CancelButton->click(); }, merge);
+        merge->AddButton->click();
+        EXPECT_TRUE(merge->isVisible());
         When<TFormatExistsForm>([&](TFormatExistsForm* q) {
             heading = q->Heading->text();
             proposal = q->NameEdit->text();
@@ -156,105 +158,59 @@ TEST_F(FormatManagerTest, DefaultWithAnotherExportsTwiceAndTheSecondCopyIsImport
     EXPECT_EQ(ReadFileBytes(bak), ReadFileBytes(path));  // the merge had written it already
 }
 
-TEST_F(FormatManagerTest, CopyingDefaultAndANewFormatNamedDefaultRefused) {
-    Open();
+TEST_F(FormatManagerTest, CopyAddWithRefusedNamesRenameAndDelete) {
+    const std::string before = "[Spades]\r\nElim=2\r\n[Hearts]\r\n";
+    WriteFileBytes(path, before);
+    Open("spades");
     Select({"Default"});
     form->CopyButton->click();
-    EXPECT_EQ(Names(), "Copy of Default|Default");
+    EXPECT_EQ(Names(), "Copy of Default|Default|Hearts|Spades");
     EXPECT_EQ(form->List->currentItem()->text(), "Copy of Default");
     EXPECT_EQ(Buttons(), "EDCX");  // a normal format
-
     std::vector<QString> refusals;
-    bool stayedOpen = true;
     When<TFormatEditForm>([&](TFormatEditForm* e) {
         EXPECT_EQ(e->windowTitle(), "Format Editor");
         EXPECT_EQ(e->NameEdit->text(), "");
+        EXPECT_EQ(e->NameEdit->maxLength(), 63);
         for (const char* name : {"default", ""}) {
             e->NameEdit->setText(name);
             refusals.emplace_back();
             AnswerBox(&refusals.back(), "OK", e);
             e->OkButton->click();
-            stayedOpen = stayedOpen && e->isVisible();
+            EXPECT_TRUE(e->isVisible());
         }
         e->NameEdit->setText("Bridge");
         e->PointsCombo->setCurrentIndex(5);
         emit e->PointsCombo->activated(5);
-        e->HostEdit->setText("Zed");
         e->OkButton->click();
     });
     form->AddButton->click();
-    EXPECT_EQ(refusals, (std::vector<QString>{
-                            "A format of that name already exists, please select another name",
-                            "Please enter a name for the format"}));
-    EXPECT_TRUE(stayedOpen);
-    EXPECT_EQ(Names(), "Bridge|Copy of Default|Default");
-    form->OkButton->click();
-    EXPECT_EQ(ReadFileBytes(path),
-              Section("Bridge", {"Points=1,1,1,1,1,1,1,1,1,1,1,1,1,1,3", "Elim=2", "Host name=Zed"}) +
-                  Section("Copy of Default", DefaultFormatLines()));
-    EXPECT_FALSE(std::filesystem::exists(bak));  // there was no file to keep
-}
-
-TEST_F(FormatManagerTest, RenamingInOtherLetterCaseIsAcceptedAndTheCurrentNameFollows) {
-    const std::string before = "[Spades]\r\nElim=2\r\n[Hearts]\r\n";
-    WriteFileBytes(path, before);
-    Open("spades");
+    EXPECT_EQ(refusals, (std::vector<QString>{"A format of that name already exists, please select another name",
+                                              "Please enter a name for the format"}));
+    // Renamed in other letter case: accepted, and the current name follows.
     Select({"Spades"});
     When<TFormatEditForm>([&](TFormatEditForm* e) {
-        EXPECT_EQ(e->NameEdit->maxLength(), 63);
         e->NameEdit->setText("SPADES");
         e->BootSpin->setValue(9);
         e->OkButton->click();
     });
     form->EditButton->click();
     EXPECT_EQ(form->CurrentName(), "SPADES");
-    Select({"Hearts"});
+    Select({"Hearts", "Copy of Default"});
     form->DeleteButton->click();
-    EXPECT_EQ(Names(), "Default|SPADES");
+    EXPECT_EQ(Names(), "Bridge|Default|SPADES");
     form->OkButton->click();
-    EXPECT_EQ(ReadFileBytes(path), Section("SPADES", {"Elim=2", "Boot time=9"}));
+    EXPECT_EQ(ReadFileBytes(path), Section("Bridge", {"Points=1,1,1,1,1,1,1,1,1,1,1,1,1,1,3", "Elim=2"}) +
+                                       Section("SPADES", {"Elim=2", "Boot time=9"}));
     EXPECT_EQ(ReadFileBytes(bak), before);
-    // Deleting the current format empties the name the window selects.
+    // Deleting the current format empties the name the window selects; Cancel writes nothing.
     Open("SPADES");
     Select({"SPADES"});
     form->DeleteButton->click();
     EXPECT_EQ(form->CurrentName(), "");
+    const std::string written = ReadFileBytes(path);
     form->CancelButton->click();
-    EXPECT_EQ(ReadFileBytes(path), Section("SPADES", {"Elim=2", "Boot time=9"}));
-}
-
-TEST_F(FormatManagerTest, MergeCancelWritesNothingAndARenameOntoAnExistingNameOverwrites) {
-    const std::string before = "[Spades]\r\nElim=2\r\n[Hearts]\r\nElim=1\r\n";
-    WriteFileBytes(path, before);
-    WriteFileBytes(dir.File("club.kvbf"), "[spades]\r\nElim=3\r\n");
-    Open();
-    ImportFrom(dir.File("club.kvbf"));
-    bool mergeStayed = false;
-    When<TFormatMergeForm>([&](TFormatMergeForm* merge) {
-        When<TFormatExistsForm>([](TFormatExistsForm* q) { q->CancelButton->click(); }, merge);
-        merge->AddButton->click();
-        mergeStayed = merge->isVisible();
-        merge->CancelButton->click();
-    });
-    form->ImportButton->click();
-    EXPECT_TRUE(mergeStayed);
-    EXPECT_EQ(ReadFileBytes(path), before);
-    EXPECT_FALSE(std::filesystem::exists(bak));
-
-    int questions = 0;
-    When<TFormatMergeForm>([&](TFormatMergeForm* merge) {
-        When<TFormatExistsForm>([&](TFormatExistsForm* q) {
-            ++questions;
-            q->NameEdit->setText("HEARTS");
-            q->RenameButton->click();
-        }, merge);
-        merge->AddButton->click();
-    });
-    form->ImportButton->click();
-    EXPECT_EQ(questions, 1);
-    EXPECT_EQ(ReadFileBytes(path), Section("Spades", {"Elim=2"}) + Section("HEARTS", {"Elim=3"}));
-    EXPECT_EQ(ReadFileBytes(bak), before);
-    EXPECT_EQ(Names(), "Default|HEARTS|Spades");
+    EXPECT_EQ(ReadFileBytes(path), written);
 }
 
 TEST_F(FormatManagerTest, AFileThatCannotBeWrittenIsToldAndTheListStays) {
@@ -277,32 +233,6 @@ TEST_F(FormatManagerTest, AFileThatCannotBeWrittenIsToldAndTheListStays) {
     form->OkButton->click();
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(ReadFileBytes(path), Section("A", {"Elim=2"}) + Section("Copy of A", {"Elim=2"}));
-}
-
-TEST_F(FormatManagerTest, MergeListsNamedSectionsOnlyAndAddFollowsTheTicks) {
-    WriteFileBytes(dir.File("empty.kvbf"), "");
-    std::string junk("\x00\x01[\xff\xfe]\x7f\r\n[]nameless\r\n\x89PNG\x1a\n[ok]\r\nElim=2\r\n", 45);
-    WriteFileBytes(dir.File("junk.kvbf"), junk);
-    TFormatMergeForm none(path, {dir.File("empty.kvbf")});
-    EXPECT_EQ(none.List->topLevelItemCount(), 0);
-    EXPECT_FALSE(none.AddButton->isEnabled());
-
-    TFormatMergeForm merge(path, {dir.File("junk.kvbf"), dir.File("missing.kvbf")});
-    merge.show();
-    ASSERT_EQ(merge.List->topLevelItemCount(), 2);
-    EXPECT_EQ(merge.List->topLevelItem(0)->text(0), ToQ("\xff\xfe"));
-    EXPECT_EQ(merge.List->topLevelItem(1)->text(0), "ok");
-    EXPECT_EQ(merge.List->topLevelItem(1)->text(1), "junk");
-    EXPECT_EQ(merge.List->headerItem()->text(1), "File name");
-    EXPECT_TRUE(merge.AddButton->isEnabled());
-    merge.List->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
-    merge.List->topLevelItem(1)->setCheckState(0, Qt::Unchecked);
-    EXPECT_FALSE(merge.AddButton->isEnabled());
-    merge.List->topLevelItem(1)->setCheckState(0, Qt::Checked);
-    EXPECT_TRUE(merge.AddButton->isEnabled());
-    merge.AddButton->click();
-    EXPECT_EQ(merge.result(), QDialog::Accepted);
-    EXPECT_EQ(ReadFileBytes(path), Section("ok", {"Elim=2"}));
 }
 
 }  // namespace

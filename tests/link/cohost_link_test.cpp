@@ -1,7 +1,12 @@
+// The co-host link played from tests/data/link/cohost.txt, and its error table.
 #include "link/cohost_link.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <sstream>
+
+#include "fakes/case_file.h"
 #include "fakes/fake_ports.h"
 #include "link/link_errors.h"
 
@@ -35,120 +40,64 @@ class FakeSockets : public ILinkSockets {
     }
 };
 
-struct LinkTest : ::testing::Test {
+// One script of tests/data/link/cohost.txt against a fresh link.
+struct LinkScript {
     FakeSockets sockets;
     testing::FakeDialogs dialogs;
     std::optional<TLocalHost> local = TLocalHost{"desk", {"192.168.1.5", "10.0.0.7"}};
     int menuChanges = 0;
+    std::map<std::string, size_t> seen;
     TCoHostLink link{sockets, dialogs, [this] { return local; }};
-    void SetUp() override {
-        link.MenuChanged = [this] { ++menuChanges; };
+    LinkScript() { link.MenuChanged = [this] { ++menuChanges; }; }
+    std::string Since(const std::string& check, const std::vector<std::string>& list) {
+        size_t& from = seen[check];
+        std::string out = from == list.size() ? "(none)" : "";
+        for (size_t i = from; i < list.size(); ++i) out += (i == from ? "" : " | ") + list[i];
+        from = list.size();
+        return out;
     }
-    // "a c d x": Allow checked and enabled, Connect enabled, Disconnect enabled; '-' off.
     std::string Menu() const {
         const TLinkMenu& m = link.Menu();
-        std::string s;
-        s += m.AllowChecked ? 'x' : '-';
-        s += m.AllowEnabled ? 'a' : '-';
-        s += m.ConnectEnabled ? 'c' : '-';
-        s += m.DisconnectEnabled ? 'd' : '-';
-        return s;
+        return {m.AllowChecked ? 'x' : '-', m.AllowEnabled ? 'a' : '-', m.ConnectEnabled ? 'c' : '-',
+                m.DisconnectEnabled ? 'd' : '-'};
+    }
+    void Step(const std::string& key, const std::string& v) {
+        if (key == "allow") link.AllowHost();
+        else if (key == "connect") {
+            dialogs.Inputs = {v == "(cancel)" ? std::nullopt : std::optional<std::string>(v)};
+            link.ConnectHost();
+        } else if (key == "disconnect") link.Disconnect();
+        else if (key == "connected") link.Connected();
+        else if (key == "client closed") link.ClientDisconnected();
+        else if (key == "client error") link.ClientError(std::stoi(v));
+        else if (key == "listen fails") sockets.ListenResult = std::stoi(v);
+        else if (key == "lookup") {
+            local = v == "none" ? std::nullopt : std::optional<TLocalHost>(TLocalHost{"desk", {}});
+            std::istringstream in(v);
+            for (std::string a; local && in >> a;) local->Addresses.push_back(a);
+        } else if (key == "menu") EXPECT_EQ(Menu(), v);
+        else if (key == "calls") EXPECT_EQ(Since(key, sockets.Calls), v);
+        else if (key == "messages") EXPECT_EQ(Since(key, dialogs.Messages), v);
+        else if (key == "menu changes") EXPECT_EQ(menuChanges, std::stoi(v));
+        else if (key == "client") EXPECT_EQ(sockets.ClientOpen() ? "open" : "closed", v);
+        else if (key == "my ip") {
+            const auto ip = link.WhatsMyIp();
+            std::string shown = ip ? "" : "none";
+            for (const auto& a : ip.value_or(std::vector<std::string>{})) shown += (shown.empty() ? "" : " ") + a;
+            EXPECT_EQ(shown, v);
+        } else ADD_FAILURE() << "unknown step " << key;
     }
 };
 
-TEST_F(LinkTest, ListeningChecksTheItemAndTellsTheAddresses) {
-    EXPECT_EQ(Menu(), "-ac-");
-    link.AllowHost();
-    EXPECT_EQ(sockets.Calls, (std::vector<std::string>{"listen 11179"}));
-    EXPECT_EQ(Menu(), "xac-");
-    EXPECT_EQ(dialogs.Messages, (std::vector<std::string>{"Local Address = 192.168.1.5, 10.0.0.7"}));
-    // Again while listening: the socket stays, the addresses are told again.
-    link.AllowHost();
-    EXPECT_EQ(sockets.Calls.size(), 1u);
-    EXPECT_EQ(dialogs.Messages.size(), 2u);
-    // A peer arrives; leaving it changes nothing; Disconnect closes and unchecks.
-    link.Connected();
-    EXPECT_EQ(Menu(), "x--d");
-    link.Disconnect();
-    EXPECT_EQ(sockets.Calls.back(), "close server");
-    EXPECT_EQ(Menu(), "-ac-");
-    EXPECT_EQ(menuChanges, 4);
-}
-
-TEST_F(LinkTest, NoLookupWarnsAndOpensNothingAndNoAddressesSayNothing) {
-    local.reset();
-    link.AllowHost();
-    EXPECT_EQ(dialogs.Messages,
-              (std::vector<std::string>{"It appears you do not have an Internet connection"}));
-    EXPECT_TRUE(sockets.Calls.empty());
-    EXPECT_EQ(Menu(), "-ac-");
-    EXPECT_FALSE(link.WhatsMyIp().has_value());
-
-    local = TLocalHost{"desk", {}};
-    link.AllowHost();
-    EXPECT_EQ(Menu(), "xac-");
-    EXPECT_EQ(dialogs.Messages.size(), 1u);
-    EXPECT_EQ(link.WhatsMyIp(), std::vector<std::string>{});
-}
-
-TEST_F(LinkTest, APortInUseIsToldAndLeavesTheItemUnchecked) {
-    sockets.ListenResult = wsa::AddressInUse;
-    link.AllowHost();
-    EXPECT_EQ(dialogs.Messages,
-              (std::vector<std::string>{"Error connecting to desk: Address in use. (10048)"}));
-    EXPECT_EQ(Menu(), "-ac-");
-}
-
-TEST_F(LinkTest, ConnectingAsksForTheHostAndFollowsTheSocket) {
-    dialogs.Inputs = {std::nullopt, std::string(), std::string("tower")};
-    link.ConnectHost();  // Cancel
-    link.ConnectHost();  // empty
-    EXPECT_TRUE(sockets.Calls.empty());
-    link.ConnectHost();
-    EXPECT_EQ(sockets.Calls, (std::vector<std::string>{"connect tower:11179"}));
-    EXPECT_EQ(Menu(), "-ac-");  // connecting shows nothing yet
-    link.Connected();
-    EXPECT_EQ(Menu(), "---d");
-    link.ClientDisconnected();
-    EXPECT_EQ(Menu(), "-ac-");
-
-    dialogs.Inputs = {std::string("tower")};
-    link.ConnectHost();
-    link.Connected();
-    link.Disconnect();
-    EXPECT_EQ(sockets.Calls.back(), "close client");
-    EXPECT_EQ(Menu(), "-ac-");
-}
-
-TEST_F(LinkTest, ClientErrorsShowTheTableTextWithTheTypedHost) {
-    struct Case {
-        int Code;
-        std::string Box;
-    };
-    const Case cases[] = {
-        {10061, "Error connecting to tower: Connection is forcefully rejected. (10061)"},
-        {11001, "Error connecting to tower: Authoritative answer: Host not found. (11001)"},
-        {10060, "Error connecting to tower: The attempt to connect timed out. (10060)"},
-        {10054, "Error connecting to tower: The connection is reset by remote side. (10054)"},
-        {10046, "Error connecting to tower: Unknown error. (10046)"},
-        {0, "Error connecting to tower: Unknown error. (0)"},
-        {-1, "Error connecting to tower: Unknown error. (-1)"},
-    };
-    for (const auto& c : cases) {
-        dialogs.Messages.clear();
-        dialogs.Inputs = {std::string("tower")};
-        link.ConnectHost();
-        link.ClientError(c.Code);
-        EXPECT_EQ(dialogs.Messages, std::vector<std::string>{c.Box});
-        EXPECT_FALSE(sockets.ClientOpen());
-        EXPECT_EQ(Menu(), "-ac-");
+TEST(CoHostLink, EachScriptPlaysAsWritten) {
+    for (const testing::TCase& c : testing::ReadCases("link/cohost.txt")) {
+        SCOPED_TRACE(c.Where());
+        LinkScript s;
+        for (const auto& [key, value] : c.Fields) {
+            SCOPED_TRACE(key + " = " + value);
+            s.Step(key, value);
+        }
     }
-    // The listening side is not touched by a client's failure.
-    link.AllowHost();
-    dialogs.Inputs = {std::string("tower")};
-    link.ConnectHost();
-    link.ClientError(10061);
-    EXPECT_EQ(Menu(), "xac-");
 }
 
 TEST(LinkErrors, EveryRowOfTheTable) {

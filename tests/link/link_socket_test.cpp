@@ -78,7 +78,7 @@ struct Copy {
     }
 };
 
-TEST(LinkSockets, ListenConnectAndDisconnectOverLoopback) {
+TEST(LinkSockets, ListenConnectAndDisconnectOverLoopbackFromEitherSide) {
     const int port = FreePort();
     Copy a(port), b(port);
     EXPECT_EQ(a.Menu(), "-ac-");
@@ -107,17 +107,12 @@ TEST(LinkSockets, ListenConnectAndDisconnectOverLoopback) {
     a.disconnect->trigger();
     EXPECT_EQ(a.Menu(), "-ac-");
     EXPECT_FALSE(a.commands->Sockets().Listening());
-    EXPECT_TRUE(b.dialogs.Messages.empty());
-}
-
-TEST(LinkSockets, TheListeningSideClosingIdlesTheConnectedSide) {
-    const int port = FreePort();
-    Copy a(port), b(port);
+    // The listening side closing idles the connected side: a close is no error.
     a.allow->trigger();
     ASSERT_TRUE(b.WaitMenu([&] { b.ConnectTo("127.0.0.1"); }, 2));
     ASSERT_TRUE(b.WaitMenu([&] { a.disconnect->trigger(); }));
     EXPECT_EQ(b.Menu(), "-ac-");
-    EXPECT_TRUE(b.dialogs.Messages.empty());  // a close is no error
+    EXPECT_TRUE(b.dialogs.Messages.empty());
 }
 
 TEST(LinkSockets, ARefusedConnectionAndAPortInUseShowTheirTexts) {

@@ -7,87 +7,42 @@
 #include <filesystem>
 
 #include "common/text.h"
+#include "fakes/case_file.h"
 #include "fakes/fake_ports.h"
 #include "lobby/hot_key.h"
 #include "lobby/macros.h"
 
-namespace kestrova {
+namespace kestrova::testing {
 namespace {
 
-using testing::ReadFileBytes;
-using testing::TempDir;
-using testing::WriteFileBytes;
 using Lines = std::vector<std::string>;
 
-TEST(MacroFile, QuotingRoundTripsAndBadValuesReadEmpty) {
-    struct Case {
-        const char* Stored;
-        const char* Text;
-    };
-    const Case cases[] = {
-        {"\"plain\"", "plain"},
-        {"\"say \"\"hi\"\"\"", "say \"hi\""},
-        {"\"\"", ""},
-        {"unquoted", ""},             // does not begin with a quotation mark
-        {"", ""},
-        {"\"open ended", "open ended"},  // the closing mark is missing
-        {"\"a\"junk\"", "a"},         // stops at the closing mark
-        {"\"\"\"\"", "\""},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(UnquoteMacroLine(c.Stored), c.Text) << c.Stored;
-    for (const char* text : {"", "x", "\"", "a \"\" b", "  lead", "=eq=", "\x95\xe9"})
-        EXPECT_EQ(UnquoteMacroLine(QuoteMacroLine(text)), text);
-    EXPECT_EQ(QuoteMacroLine("a\"b"), "\"a\"\"b\"");
-}
-
-TEST(MacroFile, DelayLines) {
-    struct Case {
-        const char* Line;
-        int Ms;  // -1: an ordinary line
-    };
-    const Case cases[] = {
-        {".<DELAY:1.00>", 1000},   {".<DELAY:2.50>", 2500},  {".<DELAY:2.5>", 2050},
-        {"   .<delay:0.01>", 10},  {".<Delay:3.00 and more", 3000}, {".<DELAY:0.0", 0},
-        {".<DELAY:2>", -1},        {".<DELAY:.50>", -1},     {".<DELAY:2.>", -1},
-        {".<DELAY:-1.00>", -1},    {"x.<DELAY:1.00>", -1},   {"\t.<DELAY:1.00>", -1},
-        {".<DELAY:99999999999.00>", -1},  {".<DELAY:2147483.647>", 2147483647},
-    };
-    for (const Case& c : cases) {
-        const auto ms = DelayMilliseconds(c.Line);
-        EXPECT_EQ(ms ? *ms : -1, c.Ms) << c.Line;
-    }
+TEST(MacroFile, EachTextReadsAsItsCaseSays) {
+    for (const TCase& c : ReadCases("lobby/macro_texts.txt"))
+        for (const auto& [key, value] : c.Fields) {
+            SCOPED_TRACE(c.Where() + ": " + key + " = " + value);
+            const auto [text, want] = Arrow(value);
+            if (key == "unquote") {
+                EXPECT_EQ(UnquoteMacroLine(text), want);
+            } else if (key == "quote") {
+                EXPECT_EQ(QuoteMacroLine(text), want);
+                EXPECT_EQ(UnquoteMacroLine(want), text);
+            } else if (key == "delay") {
+                const auto ms = DelayMilliseconds(text);
+                EXPECT_EQ(ms ? std::to_string(*ms) : "none", want);
+            } else if (key == "hot key") {
+                const auto k = ParseHotKey(text);
+                EXPECT_EQ(k ? FormatHotKey(*k) + (k->Pickable() ? ", pickable" : "") : "none", want);
+            } else {
+                ADD_FAILURE() << "unknown field";
+            }
+        }
 }
 
 TEST(MacroFile, PlayerTokensAreLowerCaseOnly) {
     EXPECT_TRUE(IsPlayerMacro({"hi", "table %t"}));
-    for (const char* t : {"%p", "x%o", "%r!", "%t"})
-        EXPECT_TRUE(IsPlayerMacroText(t)) << t;
-    for (const char* t : {"%P", "%O %R %T", "%h %n", "100%", "p o r t"})
-        EXPECT_FALSE(IsPlayerMacroText(t)) << t;
-}
-
-TEST(MacroFile, HotKeyTexts) {
-    struct Case {
-        const char* Text;
-        const char* Canonical;  // empty: not a key combination
-        bool Pickable;
-    };
-    const Case cases[] = {
-        {"Ctrl+F1", "Ctrl+F1", true},  {"ctrl+a", "Ctrl+A", true},   {"Alt+Shift+7", "Shift+Alt+7", true},
-        {"Shift+Ctrl+Alt+Del", "Shift+Ctrl+Alt+Del", true},        {"F5", "F5", false},
-        {"Shift+PgUp", "Shift+PgUp", false},  {"Ctrl+back", "Ctrl+BkSp", true},
-        {"", "", false},  {"Ctrl+", "", false},  {"Ctrl+Ctrl+A", "", false},  {"Ctrl+F25", "", false},
-        {"Ctrl+F0", "", false},  {"Ctrl+F01", "", false},  {"Ctrl+AB", "", false},  {"Hyper+A", "", false},
-        {"Ctrl + A", "", false},  {"Ctrl+\xe9", "", false},  {"Ctrl+%", "", false},
-    };
-    for (const Case& c : cases) {
-        const auto key = ParseHotKey(c.Text);
-        EXPECT_EQ(key ? FormatHotKey(*key) : std::string(), c.Canonical) << c.Text;
-        if (key) {
-            EXPECT_EQ(key->Pickable(), c.Pickable) << c.Text;
-        }
-    }
+    for (const char* t : {"%p", "x%o", "%r!", "%t"}) EXPECT_TRUE(IsPlayerMacroText(t)) << t;
+    for (const char* t : {"%P", "%O %R %T", "%h %n", "100%", "p o r t"}) EXPECT_FALSE(IsPlayerMacroText(t)) << t;
 }
 
 constexpr const char* kFile =
@@ -182,4 +137,4 @@ TEST(MacroFile, HostileFilesLoadByTheRules) {
 }
 
 }  // namespace
-}  // namespace kestrova
+}  // namespace kestrova::testing

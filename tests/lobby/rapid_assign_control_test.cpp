@@ -1,28 +1,28 @@
 // The main window's side of the friends-list assistant, played on a real
-// tournament state: the lifecycle hooks, the clear-the-list question and its
-// bit, signing up as the sign-up box does, erasing, the nick-change notice,
-// the menu's state and the search.
+// tournament state: the scripts of tests/data/lobby/rapid_assign.txt (the
+// lifecycle hooks, the clear question and its bit, signing up as the sign-up
+// box does, erasing, the nick-change notice), then the menu item, the search,
+// the folder and a list far larger than the bracket.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "engine/signup.h"
 #include "engine/tourney_file.h"
+#include "fakes/case_file.h"
 #include "lobby/friends_fixture.h"
 #include "session/lifecycle.h"
 
 namespace kestrova::testing {
 namespace {
 
-constexpr const char* kClear =
-    "There are names in the ZoneFriends list, do you want to clear them?\r\nThey will be "
-    "restored when the tournament is closed.";
-
 class RapidAssignControlTest : public FriendsFixture {
-  protected:
+  public:
+    void TestBody() override {}  // also played by hand, one per script
     void SetUp() override {
         FriendsFixture::SetUp();
         Make();
+        control->OnMenuChanged = [this] { ++menuChanges; };
     }
     void NewTourney(int choice) {
         TNewTourneyOptions o;
@@ -35,189 +35,100 @@ class RapidAssignControlTest : public FriendsFixture {
         WriteFriends("[Friends]\r\n" + names);
         ra->Reload();
     }
-    int Count(const std::string& text, const std::string& what) {
-        int n = 0;
-        for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-            ++n;
-        return n;
+    std::string Since(const std::string& check, const std::vector<std::string>& list) {
+        size_t& from = seen[check];
+        std::string out = from == list.size() ? "(none)" : "";
+        for (size_t i = from; i < list.size(); ++i) out += (i == from ? "" : " | ") + list[i];
+        from = list.size();
+        return out;
     }
+    void Step(const std::string& key, const std::string& v);
+
+  protected:
+    std::map<std::string, size_t> seen;
+    int menuChanges = 0;
 };
 
-TEST_F(RapidAssignControlTest, ANewTournamentAddedToZfSignsUpUntilSignupsClose) {
-    WriteFriends("[Friends]\r\nOwn1\r\nOwn2\r\n");
-    world.Dialogs.AnswerYes();
-    NewTourney(1);
-    EXPECT_TRUE(ra->Active());
-    EXPECT_TRUE(control->MenuEnabled() && control->Checked() && !control->SearchEnabled());
-    EXPECT_EQ(world.Dialogs.Asked, std::vector<std::string>{kClear});
-    EXPECT_TRUE(s.Settings.DefaultClearZfList);
-    EXPECT_EQ(ReadFriends(), "[Friends]\r\n");
-
-    LobbyWrites("Anna\r\nBob\r\n");
-    LobbyWrites("Anna\r\nBob\r\nCarl\r\nDora\r\nEmil\r\n");
-    EXPECT_EQ(Names(), (std::vector<std::string>{"Anna", "Bob", "Carl", "Dora", "Emil"}));
-    const std::string log = Log();
-    EXPECT_NE(
-        log.find("Event: RapidAssign player added = Anna\r\n    -> Player \"Anna\" added to table"),
-        std::string::npos);
-    EXPECT_EQ(Count(log, "Event: RapidAssign player added = "), 5);
-    EXPECT_EQ(announcer.Postings.size(), 5u);  // announced as the sign-up box does
-
-    LobbyWrites("Anna\r\nBob\r\nCarl\r\nDora\r\nEmil\r\nFay\r\nGus\r\nHal\r\n");
-    ASSERT_EQ(s.Players.size(), 8u);
-    CloseSignups(s);
-    ASSERT_TRUE(s.SignupClosed);
-    EXPECT_FALSE(ra->Active());
-    EXPECT_FALSE(control->MenuEnabled() || control->Checked());
-    EXPECT_TRUE(control->SearchEnabled());
-    EXPECT_EQ(ReadFriends(), "[Friends]\r\nOwn1\r\nOwn2\r\n");
-    EXPECT_FALSE(std::filesystem::exists(BackupFile()));
-    control->ActiveClicked();  // the host cannot start it while closed: no list is touched
-    NewTourney(0);
-    EXPECT_TRUE(control->MenuEnabled());
-    EXPECT_FALSE(ra->Active());
-}
-
-TEST_F(RapidAssignControlTest, TheClearQuestionAndItsBit) {
-    struct TCase {
-        const char* Name;
-        bool BitSet, DefaultClear;
-        std::optional<TConfirmAnswer> Answer;  // none: not asked
-        bool Cleared, BitAfter, DefaultAfter;
+void RapidAssignControlTest::Step(const std::string& key, const std::string& v) {
+    auto on = [&] { return v == "on"; };
+    auto bit = [&](uint32_t b, bool set) {
+        auto& f = s.Settings.ConfirmNotifyFilter;
+        f = set ? f | b : f & ~b;
     };
-    const std::vector<TCase> cases = {
-        {"asked, Yes", false, false, TConfirmAnswer{true, false}, true, false, true},
-        {"asked, No", false, true, TConfirmAnswer{false, false}, false, false, false},
-        {"asked, Yes and don't ask", false, false, TConfirmAnswer{true, true}, true, true, true},
-        {"asked, No and don't ask", false, true, TConfirmAnswer{false, true}, false, true, false},
-        {"bit set, stored Yes", true, true, std::nullopt, true, true, true},
-        {"bit set, stored No", true, false, std::nullopt, false, true, false},
-    };
-    for (const TCase& c : cases) {
-        SCOPED_TRACE(c.Name);
-        ra->SetActive(false);
-        WriteFriends("[Friends]\r\nOwn\r\n");
-        world.Dialogs.Asked.clear();
-        s.Settings.ConfirmNotifyFilter = c.BitSet ? confirm_bits::ClearZoneFriends : 0;
-        s.Settings.DefaultClearZfList = c.DefaultClear;
-        if (c.Answer) world.Dialogs.ConfirmAnswers.push_back(*c.Answer);
-        NewTourney(1);
-        EXPECT_EQ(world.Dialogs.Asked.size(), c.Answer ? 1u : 0u);
-        EXPECT_EQ(ReadFriends(), c.Cleared ? "[Friends]\r\n" : "[Friends]\r\nOwn\r\n");
-        EXPECT_EQ((s.Settings.ConfirmNotifyFilter & confirm_bits::ClearZoneFriends) != 0,
-                  c.BitAfter);
-        EXPECT_EQ(s.Settings.DefaultClearZfList, c.DefaultAfter);
-    }
-    // An empty list, or the other mode, asks nothing.
-    s.Settings.ConfirmNotifyFilter = 0;
-    world.Dialogs.Asked.clear();
-    ra->SetActive(false);
-    WriteFriends("[Friends]\r\n");
-    NewTourney(1);
-    ra->SetActive(false);
-    WriteFriends("[Friends]\r\nOwn\r\n");
-    NewTourney(2);
-    EXPECT_TRUE(world.Dialogs.Asked.empty());
-    // Choosing the add mode again while active asks; choosing it when checked does not.
-    control->ModeChosen(TRapidAssignMode::Added);
-    control->ModeChosen(TRapidAssignMode::Added);
-    EXPECT_EQ(world.Dialogs.Asked.size(), 1u);
-}
-
-TEST_F(RapidAssignControlTest, RemovedModeSignsUpWhoLeavesTheList) {
-    WriteFriends("[Friends]\r\nAnna\r\nBob\r\nCarl\r\n");
-    NewTourney(2);
-    ASSERT_TRUE(ra->Active());
-    EXPECT_EQ(ra->Friends().size(), 3u);  // nothing cleared in this mode
-    LobbyWrites("Anna\r\nCarl\r\nDora\r\n");
-    EXPECT_EQ(Names(), std::vector<std::string>{"Bob"});
-    const std::string log = Log();
-    EXPECT_NE(log.find("Event: RapidAssign player added = Dora"), std::string::npos);
-    EXPECT_NE(log.find("Event: RapidAssign player removed = Bob"), std::string::npos);
-    // In add mode the same change signs up the other way round (the list is
-    // kept: the host answers No to clearing it).
-    world.Dialogs.AnswerNo();
-    control->ModeChosen(TRapidAssignMode::Added);
-    EXPECT_EQ(world.Dialogs.Asked, std::vector<std::string>{kClear});
-    LobbyWrites("Carl\r\nDora\r\nEve\r\n");
-    EXPECT_EQ(Names(), (std::vector<std::string>{"Bob", "Eve"}));
-}
-
-TEST_F(RapidAssignControlTest, NamesGoThroughTheSignupFilterOnce) {
-    NewTourney(1);
-    LobbyWrites(
-        "Anna\r\nanna\r\nANNA\r\nAnna Lee\r\n***\r\nAbcdefghijklmnopqrst\r\n"
-        "Abcdefghijklmnopqrstu\r\n\xC9lodie\r\nBo_b99\r\n");
-    // Duplicates are not signed twice, the filter drops blanks and other
-    // characters and keeps 15, and a name longer than 20 is refused.
-    EXPECT_EQ(Names(),
-              (std::vector<std::string>{"Anna", "AnnaLee", "Abcdefghijklmno", "lodie", "Bo_b99"}));
-    EXPECT_TRUE(world.Dialogs.Messages.empty());
-    // The same names again in another order change nothing.
-    LobbyWrites("Bo_b99\r\nAnna\r\n");
-    EXPECT_EQ(s.Players.size(), 5u);
-}
-
-TEST_F(RapidAssignControlTest, ErasingASignedUpPlayerTakesTheNameOffTheFile) {
-    NewTourney(1);
-    LobbyWrites("Anna Lee\r\nBob\r\nCarl\r\n");
-    ASSERT_EQ(Names(), (std::vector<std::string>{"AnnaLee", "Bob", "Carl"}));
-    auto erase = [&](const std::string& name) {
+    if (key == "friends") WriteFriends(v);
+    else if (key == "lobby writes") {
+        std::string text;
+        for (size_t from = 0;;) {
+            const size_t bar = v.find(" | ", from);
+            text += v.substr(from, bar - from) + "\r\n";
+            if (bar == std::string::npos) break;
+            from = bar + 3;
+        }
+        LobbyWrites(text);
+    } else if (key == "answer") world.Dialogs.ConfirmAnswers.push_back({v.rfind("yes", 0) == 0, v.find("don't") != std::string::npos});
+    else if (key == "bit") bit(confirm_bits::ClearZoneFriends, on());
+    else if (key == "notice bit") bit(confirm_bits::ZoneFriendsRenamedNotice, on());
+    else if (key == "default clear") s.Settings.DefaultClearZfList = on();
+    else if (key == "new tourney") NewTourney(std::stoi(v));
+    else if (key == "close signups") CloseSignups(s);
+    else if (key == "mode") control->ModeChosen(TRapidAssignMode::Added);
+    else if (key == "stop") ra->SetActive(false);
+    else if (key == "reload") ra->Reload();
+    else if (key == "title") window.SetTitle(v);
+    else if (key == "advance") loop.AdvanceMs(std::stoi(v));
+    else if (key == "tick notices") world.Dialogs.TickNotices = true;
+    else if (key == "open the file") {
+        ASSERT_TRUE(SaveTourney(s));
+        OpenTourney(s, s.TourneyPath);
+    } else if (key == "erase") {
         for (int t = 0; t < MaxTablesPerRound; ++t)
-            for (int seat = 0; seat < 2; ++seat) {
-                TPlayer* p = s.Winners[0].Tables[t].Seat[seat];
-                if (p && p->Name == name) {
+            for (int seat = 0; seat < 2; ++seat)
+                if (const TPlayer* p = s.Winners[0].Tables[t].Seat[seat]; p && p->Name == v) {
                     EditPlayerName(s, TBracketKind::Winners, 0, t, seat, "");
                     return;
                 }
-            }
-        FAIL() << name;
-    };
-    erase("Bob");
-    EXPECT_EQ(ReadFriends(), "[Friends]\r\nAnna Lee\r\nCarl\r\n");
-    erase("AnnaLee");
-    EXPECT_EQ(ReadFriends(), "[Friends]\r\nCarl\r\n");
-    ra->Reload();  // the program's own write raises nothing
-    EXPECT_EQ(Names(), std::vector<std::string>{"Carl"});
-    // The lobby adds Bob again: a new sign-up.
-    LobbyWrites("Carl\r\nBob\r\n");
-    EXPECT_EQ(Names(), (std::vector<std::string>{"Carl", "Bob"}));
+        ADD_FAILURE() << "no " << v << " in the first round";
+    }
+    // Checks.
+    else if (key == "names") {
+        std::string names;
+        for (const auto& n : Names()) names += (names.empty() ? "" : " | ") + n;
+        EXPECT_EQ(names, v);
+    }
+    else if (key == "file") EXPECT_EQ(ReadFriends(), v);
+    else if (key == "backup") EXPECT_EQ(std::filesystem::exists(BackupFile()) ? "kept" : "none", v);
+    else if (key == "asked") EXPECT_EQ(Since(key, world.Dialogs.Asked), v);
+    else if (key == "notices") EXPECT_EQ(Since(key, world.Dialogs.Notices), v);
+    else if (key == "messages") EXPECT_EQ(Since(key, world.Dialogs.Messages), v);
+    else if (key == "postings") {
+        size_t& from = seen[key];
+        EXPECT_EQ(announcer.Postings.size() - from, std::stoul(v));
+        from = announcer.Postings.size();
+    }
+    else if (key == "menu") {
+        std::string m = control->MenuEnabled() ? "enabled" : "";
+        if (control->Checked()) m += ", checked";
+        if (control->SearchEnabled()) m += m.empty() ? "search" : ", search";
+        EXPECT_EQ(m, v);
+        EXPECT_EQ(ra->Active(), control->Checked());
+    } else if (key == "bit is") EXPECT_EQ((s.Settings.ConfirmNotifyFilter & confirm_bits::ClearZoneFriends) != 0, on());
+    else if (key == "notice bit is") EXPECT_EQ((s.Settings.ConfirmNotifyFilter & confirm_bits::ZoneFriendsRenamedNotice) != 0, on());
+    else if (key == "default clear is") EXPECT_EQ(s.Settings.DefaultClearZfList, on());
+    else if (key == "log") EXPECT_NE(Log().find(v), std::string::npos) << v;
+    else ADD_FAILURE() << "unknown step " << key;
 }
 
-TEST_F(RapidAssignControlTest, ANickChangeDeactivatesAndTellsTheHostUnlessTold) {
-    int menuChanges = 0;  // outlives the loop: the handler stays set into the next pass
-    for (bool bitSet : {false, true}) {
-        SCOPED_TRACE(bitSet);
-        world.Dialogs.Notices.clear();
-        s.Settings.ConfirmNotifyFilter = bitSet ? confirm_bits::ZoneFriendsRenamedNotice : 0;
-        window.SetTitle("Zone - Hoster");
-        WriteFriends("[Friends]\r\nOwn\r\n");
-        world.Dialogs.AnswerNo();
-        NewTourney(1);
-        menuChanges = 0;
-        control->OnMenuChanged = [&] { ++menuChanges; };
-        window.SetTitle("Zone - Someone");
-        loop.AdvanceMs(2000);
-        EXPECT_FALSE(control->Checked());
-        EXPECT_TRUE(control->SearchEnabled() && control->MenuEnabled());
-        EXPECT_GE(menuChanges, 1);
-        EXPECT_EQ(world.Dialogs.Notices.size(), bitSet ? 0u : 1u);
-        if (!bitSet) {
-            EXPECT_EQ(world.Dialogs.Notices[0],
-                      "The ZoneFriends name has changed. Restoring the original names and "
-                      "deactivating Rapid-Assign.");
+TEST(RapidAssignControl, EachScriptPlaysAsWritten) {
+    for (const TCase& c : ReadCases("lobby/rapid_assign.txt")) {
+        SCOPED_TRACE(c.Where());
+        RapidAssignControlTest t;
+        t.SetUp();
+        for (const auto& [key, value] : c.Fields) {
+            SCOPED_TRACE(key + " = " + value);
+            t.Step(key, value);
         }
-        EXPECT_NE(Log().find("Event: RapidAssign deactivated"), std::string::npos);
-        EXPECT_EQ(ReadFriends(), "[Friends]\r\nOwn\r\n");
+        t.TearDown();
     }
-    // Ticking "Don't tell me again" sets bit 26.
-    s.Settings.ConfirmNotifyFilter = 0;
-    world.Dialogs.TickNotices = true;
-    window.SetTitle("Zone - Hoster");
-    NewTourney(2);
-    window.SetTitle("Zone - Other");
-    loop.AdvanceMs(2000);
-    EXPECT_TRUE(s.Settings.ConfirmNotifyFilter & confirm_bits::ZoneFriendsRenamedNotice);
 }
 
 TEST_F(RapidAssignControlTest, TheMenuItemLogsWhatItLeft) {
@@ -241,16 +152,6 @@ TEST_F(RapidAssignControlTest, TheMenuItemLogsWhatItLeft) {
     EXPECT_NE(Log().find("Menu: RapidAssign = Off\r\nKESTROVA: ZoneFriends root path not "
                          "found\r\n"),
               std::string::npos);
-}
-
-TEST_F(RapidAssignControlTest, OpeningAFileStopsTheAssistant) {
-    NewTourney(1);
-    LobbyWrites("Anna\r\n");
-    ASSERT_TRUE(SaveTourney(s));
-    OpenTourney(s, s.TourneyPath);
-    EXPECT_FALSE(ra->Active());
-    EXPECT_TRUE(control->MenuEnabled());
-    EXPECT_EQ(ReadFriends(), "[Friends]\r\n");  // the host's own list was empty
 }
 
 TEST_F(RapidAssignControlTest, TheSearchTicksEveryNickButTheActiveOne) {

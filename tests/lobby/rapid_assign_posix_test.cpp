@@ -1,5 +1,5 @@
 // TRapidAssign over a real favourites folder with a scripted nick: the
-// backup, the [Friends] section, the reload events, writing, restoring,
+// backup, the reloads of tests/data/lobby/friends_reloads.txt, writing, restoring,
 // the nick check on the fake clock, and the refusals and faults.
 #include <gtest/gtest.h>
 
@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "fakes/case_file.h"
 #include "lobby/friends_fixture.h"
 
 namespace kestrova::testing {
@@ -29,84 +30,32 @@ class RapidAssignTest : public FriendsFixture {
     std::vector<std::string> events;
 };
 
-// One list change after another: the text written, then the events a
-// change notice raises and the names held afterwards.
-struct TStep {
-    std::string Text;
-    std::vector<std::string> Events;
-    std::vector<std::string> Friends;
-};
-struct TReloadCase {
-    const char* Name;
-    std::string Initial;
-    std::vector<std::string> InitialFriends;
-    std::vector<TStep> Steps;
-};
-
-const std::vector<TReloadCase>& ReloadCases() {
-    static const std::vector<TReloadCase> cases = {
-        {"sections: a line with [ ends the list, empty lines skipped",
-         "[Friends]\r\nAnna\r\n\r\nBob\r\n[Other]\r\nCarl\r\n",
-         {"Anna", "Bob"},
-         {{"[Friends]\r\nAnna\r\n\r\nBob\r\n[Other]\r\nCarl\r\nDora\r\n", {}, {"Anna", "Bob"}}}},
-        {"two names at once arrive in file order",
-         "[Friends]\r\nAnna\r\n",
-         {"Anna"},
-         {{"[Friends]\r\nZed\r\nAnna\r\nBea\r\n", {"+Zed", "+Bea"}, {"Zed", "Anna", "Bea"}}}},
-        {"a change of letter case raises nothing",
-         "[Friends]\r\nAnna\r\nBob\r\n",
-         {"Anna", "Bob"},
-         {{"[Friends]\r\nANNA\r\nbob\r\n", {}, {"ANNA", "bob"}},
-          {"[Friends]\r\nanna\r\n", {"-bob"}, {"anna"}}}},
-        {"added before removed, each in its list's order",
-         "[Friends]\r\nA\r\nB\r\nC\r\n",
-         {"A", "B", "C"},
-         {{"[Friends]\r\nD\r\nB\r\nE\r\n", {"+D", "+E", "-A", "-C"}, {"D", "B", "E"}}}},
-        {"no [Friends] line: the list stays and nothing is raised",
-         "[friends]\nAnna\n",
-         {"Anna"},
-         {{"Bob\r\nCarl\r\n", {}, {"Anna"}},
-          {"", {}, {"Anna"}},
-          {"[Friend]\r\nX\r\n", {}, {"Anna"}},
-          {"[FRIENDS]\rAnna\rBob\r", {"+Bob"}, {"Anna", "Bob"}}}},
-        {"lines before the section are ignored, LF and CR ends alike",
-         "Zone\n[Misc]\nX=1\n[Friends]\nAnna\n",
-         {"Anna"},
-         {{"[Friends]\rAnna\rBob", {"+Bob"}, {"Anna", "Bob"}},
-          {"[Friends]\r\n\r\n\r\nAnna\r\r\nBob\n\n", {}, {"Anna", "Bob"}}}},
-        {"high bytes compare without case",
-         "[Friends]\r\n\xC9lodie\r\n",
-         {"\xC9lodie"},
-         {{"[Friends]\r\n\xE9LODIE\r\n\xFF\x80\r\n", {"+\xFF\x80"}, {"\xE9LODIE", "\xFF\x80"}}}},
-        {"the same name twice in other case is raised twice",
-         "[Friends]\r\n",
-         {},
-         {{"[Friends]\r\nAnna\r\nanna\r\n", {"+Anna", "+anna"}, {"Anna", "anna"}},
-          {"[Friends]\r\nAnna\r\nanna\r\nANNA\r\n", {}, {"Anna", "anna", "ANNA"}}}},
-        {"an empty file at the start reads as no list",
-         "",
-         {},
-         {{"[Friends]\r\nAnna\r\n", {"+Anna"}, {"Anna"}}}},
-    };
-    return cases;
+std::string Joined(const std::vector<std::string>& v) {
+    std::string out = v.empty() ? "(none)" : "";
+    for (size_t i = 0; i < v.size(); ++i) out += (i ? " | " : "") + v[i];
+    return out;
 }
 
-TEST_F(RapidAssignTest, ReloadScenarios) {
-    for (const TReloadCase& c : ReloadCases()) {
-        SCOPED_TRACE(c.Name);
-        events.clear();
-        Activate(c.Initial);
-        ASSERT_TRUE(ra->Active());
-        EXPECT_EQ(ra->Friends(), c.InitialFriends);
-        for (const TStep& step : c.Steps) {
-            WriteFriends(step.Text);
-            events.clear();
-            ra->Reload();
-            EXPECT_EQ(events, step.Events) << step.Text;
-            EXPECT_EQ(ra->Friends(), step.Friends) << step.Text;
+TEST_F(RapidAssignTest, EachReloadRaisesWhatItsCaseSays) {
+    for (const TCase& c : ReadCases("lobby/friends_reloads.txt")) {
+        SCOPED_TRACE(c.Where());
+        for (const auto& [key, value] : c.Fields) {
+            SCOPED_TRACE(key + " = " + value);
+            if (key == "start") {
+                Activate(value);
+                ASSERT_TRUE(ra->Active());
+            } else if (key == "write") {
+                WriteFriends(value);
+                events.clear();
+                ra->Reload();
+            } else if (key == "events") {
+                EXPECT_EQ(Joined(events), value);
+            } else if (key == "friends") {
+                EXPECT_EQ(Joined(ra->Friends()), value);
+            }
         }
         ra->SetActive(false);
-        EXPECT_EQ(ReadFriends(), c.Initial);  // the host's list is back
+        EXPECT_EQ(ReadFriends(), c.Get("start"));  // the host's list is back
         EXPECT_TRUE(world.Dialogs.Messages.empty());
     }
 }

@@ -10,11 +10,10 @@
 #include <random>
 #include <set>
 
-#include "engine/table_count.h"
+#include "engine/play_helpers.h"
 #include "fakes/fake_ports.h"
 #include "records/kvb_reader.h"
 #include "engine/tourney_file.h"
-#include "records/tourney_play.h"
 
 namespace kestrova::testing {
 namespace {
@@ -57,8 +56,7 @@ TEST(TourneyFileCrash, KilledMidSaveLeavesAFileThatOpens) {
     TempDir dir;
     TTourneyState s;
     s.TourneyPath = dir.File("crash.kvb");
-    SetElimFormat(s, TElimFormat::Triple);
-    SignUpAndClose(s, 128, false, 46361.5);
+    StartTourney(s, TElimFormat::Triple, 128);
     SaveTourney(s);
     const size_t fullSize = ReadFileBytes(s.TourneyPath).size();
     std::mt19937 rng(77);
@@ -94,7 +92,7 @@ TEST(TourneyFileCrash, SaveAndOpenRemoveOnlyTheirOwnStaleTemporaries) {
         FakeWorld world;
         world.Wire(s);
         s.TourneyPath = dir.File("Friday.kvb");
-        SignUpAndClose(s, 8, false, 46361.5);
+        StartTourney(s, TElimFormat::Double, 8);
         SaveTourney(s);
         const std::vector<std::string> stale{"Friday.kvb.tmp-AbC123", "Friday.kvb.tmp-000000",
                                              "Friday.kvb.tmp-zzzzzz"};

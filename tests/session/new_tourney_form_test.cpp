@@ -38,8 +38,9 @@ class NewTourneyFormTest : public ::testing::Test {
     QString Path(const std::string& name) const { return ToQ(dir.Path() + name); }
 };
 
-TEST_F(NewTourneyFormTest, OpensWithTheProposedNameAndTheStateDefaults) {
+TEST_F(NewTourneyFormTest, OpensWithTheProposedNameAndDefaultsAndStartHandsOverEveryField) {
     s.TeamMode = true;
+    s.Settings.DefaultStartTables = "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15";
     TNewTourneyForm form(s);
     form.show();
     EXPECT_EQ(form.windowTitle(), "New Tournament");
@@ -72,6 +73,29 @@ TEST_F(NewTourneyFormTest, OpensWithTheProposedNameAndTheStateDefaults) {
     EXPECT_EQ(form.LobbyCombo->currentText(), "Not used");
     EXPECT_GE(form.width(), 385);
     EXPECT_GE(form.height(), 433);
+
+    // Start hands over every field.
+    QTest::mouseClick(form.CapBox, Qt::LeftButton);
+    QTest::mouseClick(form.PointsBox, Qt::LeftButton);
+    QTest::mouseClick(form.UnscheduledCoHostBox, Qt::LeftButton);
+    QTest::mouseClick(form.RapidRemoved, Qt::LeftButton);
+    form.CoHostPlayerEdit->insert(QString::fromUtf8("Ren\xC3\xA9_the_long_name_x"));  // cut at 16
+    QTest::mouseClick(form.StartButton, Qt::LeftButton);
+    ASSERT_EQ(form.Result(), Result::Start);
+    const TNewTourneyOptions& o = form.Options();
+    EXPECT_EQ(o.FormatName, "Default");
+    EXPECT_EQ(o.Path, dir.Path() + "Default 05Dec26 800 pm Tournament");
+    EXPECT_TRUE(o.CapNames);
+    EXPECT_FALSE(o.ShowPointsAtEnd);
+    EXPECT_FALSE(o.UnscheduledHost);
+    EXPECT_TRUE(o.UnscheduledCoHost);
+    EXPECT_EQ(o.HostName, "Zed");
+    EXPECT_EQ(o.CoHostPlayerName, "Ren\xE9_the_long_na");  // cp1252, 16 characters
+    EXPECT_EQ(o.StartTime, "8:00 pm");
+    EXPECT_EQ(o.RapidAssignChoice, 2);
+    EXPECT_EQ(o.Lobby, "");
+    EXPECT_EQ(o.StartTables, (TRoundList{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
+    EXPECT_TRUE(world.Dialogs.Asked.empty());  // no file of that name: no question
 }
 
 TEST_F(NewTourneyFormTest, StartFieldAndFormatChoiceRecomputeTheName) {
@@ -105,33 +129,6 @@ TEST_F(NewTourneyFormTest, StartFieldAndFormatChoiceRecomputeTheName) {
     EXPECT_EQ(form.FileEdit->text(), Path("Spades Open 05Dec26 930 pm Tournament"));
 }
 
-TEST_F(NewTourneyFormTest, StartHandsOverEveryField) {
-    s.Settings.DefaultStartTables = "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15";
-    TNewTourneyForm form(s);
-    form.show();
-    QTest::mouseClick(form.CapBox, Qt::LeftButton);
-    QTest::mouseClick(form.PointsBox, Qt::LeftButton);
-    QTest::mouseClick(form.UnscheduledCoHostBox, Qt::LeftButton);
-    QTest::mouseClick(form.RapidRemoved, Qt::LeftButton);
-    form.CoHostPlayerEdit->insert(QString::fromUtf8("Ren\xC3\xA9_the_long_name_x"));  // cut at 16
-    QTest::mouseClick(form.StartButton, Qt::LeftButton);
-    ASSERT_EQ(form.Result(), Result::Start);
-    const TNewTourneyOptions& o = form.Options();
-    EXPECT_EQ(o.FormatName, "Default");
-    EXPECT_EQ(o.Path, dir.Path() + "Default 05Dec26 800 pm Tournament");
-    EXPECT_TRUE(o.CapNames);
-    EXPECT_FALSE(o.ShowPointsAtEnd);
-    EXPECT_FALSE(o.UnscheduledHost);
-    EXPECT_TRUE(o.UnscheduledCoHost);
-    EXPECT_EQ(o.HostName, "Zed");
-    EXPECT_EQ(o.CoHostPlayerName, "Ren\xE9_the_long_na");  // cp1252, 16 characters
-    EXPECT_EQ(o.StartTime, "8:00 pm");
-    EXPECT_EQ(o.RapidAssignChoice, 2);
-    EXPECT_EQ(o.Lobby, "");
-    EXPECT_EQ(o.StartTables, (TRoundList{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
-    EXPECT_TRUE(world.Dialogs.Asked.empty());  // no file of that name: no question
-}
-
 TEST_F(NewTourneyFormTest, OverwriteQuestionNoKeepsTheDialogOpen) {
     testing::WriteFileBytes(dir.File("Default 05Dec26 800 pm Tournament.kvb"), "old");
     TNewTourneyForm form(s);
@@ -148,19 +145,15 @@ TEST_F(NewTourneyFormTest, OverwriteQuestionNoKeepsTheDialogOpen) {
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(form.Result(), Result::Start);
     EXPECT_EQ(testing::ReadFileBytes(dir.File("Default 05Dec26 800 pm Tournament.kvb")), "old");
-}
-
-TEST_F(NewTourneyFormTest, CancelLeavesNothing) {
-    s.TourneyPath = dir.File("Running.kvb");
-    TNewTourneyForm form(s);
-    form.show();
-    QTest::keyClicks(form.HostEdit, "X");
-    QTest::keyClick(&form, Qt::Key_Escape);
-    EXPECT_EQ(form.Result(), Result::Cancel);
-    EXPECT_EQ(form.result(), QDialog::Rejected);
-    EXPECT_EQ(s.TourneyPath, dir.File("Running.kvb"));
+    // Esc cancels and leaves nothing.
+    TNewTourneyForm other(s);
+    other.show();
+    QTest::keyClicks(other.HostEdit, "X");
+    QTest::keyClick(&other, Qt::Key_Escape);
+    EXPECT_EQ(other.Result(), Result::Cancel);
+    EXPECT_EQ(other.result(), QDialog::Rejected);
     EXPECT_EQ(s.Settings.HostName, "Zed");
-    EXPECT_TRUE(QDir(ToQ(dir.Path())).isEmpty());
+    EXPECT_EQ(QDir(ToQ(dir.Path())).entryList(QDir::Files).size(), 1);
     EXPECT_EQ(world.Settings.Saves, 0);
 }
 

@@ -1,9 +1,14 @@
-// The world clock: TZI rules worked by hand (US, southern, no daylight
-// saving, impossible dates), the initials rule, fitting tz transitions to
-// the TZI form, and LoadZoneClocks with its patterns, tokens and failures.
+// The world clock: the rules worked by hand in tests/data/timing/zones.txt
+// (initials, transitions, US, southern, no daylight saving, impossible
+// dates), the TZI bytes, fitting tz transitions to the TZI form, and
+// LoadZoneClocks with its patterns, tokens and failures.
 #include <gtest/gtest.h>
 
 #include "common/datetime.h"
+#include <cstdio>
+#include <sstream>
+
+#include "fakes/case_file.h"
 #include "fakes/fake_ports.h"
 #include "formats/messages.h"
 #include "model/tourney_state.h"
@@ -36,18 +41,60 @@ const TTimeZoneRule Tokyo{-540, 0, 0, {}, {}};
 const TLocalZoneInfo EasternStandard{300, 0, -60, TLocalZoneInfo::TState::Standard};
 const TLocalZoneInfo EasternDaylight{300, 0, -60, TLocalZoneInfo::TState::Daylight};
 
-double Minutes(const TZoneBias& b) {
-    return b.Days * 1440.0;
+
+TSystemTime DateOf(const std::string& text) {  // "MONTH/WEEKDAY/OCCURRENCE/HOUR" or "-"
+    TSystemTime d;
+    if (text == "-") return d;
+    int v[4] = {};
+    std::sscanf(text.c_str(), "%d/%d/%d/%d", &v[0], &v[1], &v[2], &v[3]);
+    d.Month = static_cast<uint16_t>(v[0]);
+    d.DayOfWeek = static_cast<uint16_t>(v[1]);
+    d.Day = static_cast<uint16_t>(v[2]);
+    d.Hour = static_cast<uint16_t>(v[3]);
+    return d;
 }
 
-TEST(ZoneInitials, FirstLetterOfEachWord) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"Eastern Standard Time", "EST"}, {"Eastern Daylight Time", "EDT"},
-        {"W. Europe Standard Time", "WEST"}, {"Tokyo", "T"},
-        {"Anglo-Saxon Time", "AT"}, {"", ""}, {"A", "A"}, {"A  B", "A B"},
-        {"Central Standard Time (Mexico)", "CST("}};
-    for (const auto& [name, initials] : cases)
-        EXPECT_EQ(ZoneInitials(name), initials) << name;
+TDateTime InstantOf(const std::string& text) {  // "YYYY-MM-DD HH:NN"
+    int y = 0, m = 0, d = 0, h = 0, n = 0;
+    std::sscanf(text.c_str(), "%d-%d-%d %d:%d", &y, &m, &d, &h, &n);
+    return EncodeDateTime(y, m, d, h, n);
+}
+
+TEST(ZoneRules, EachCaseWorksOutAsWritten) {
+    for (const testing::TCase& c : testing::ReadCases("timing/zones.txt")) {
+        TLocalZoneInfo local;
+        for (const auto& [key, value] : c.Fields) {
+            SCOPED_TRACE(c.Where() + ": " + key + " = " + value);
+            const auto [in, want] = key == "local" ? std::pair(value, std::string()) : testing::Arrow(value);
+            std::istringstream words(in);
+            if (key == "local") {
+                std::string state;
+                words >> local.Bias >> local.StandardBias >> local.DaylightBias >> state;
+                local.State = state == "standard"  ? TLocalZoneInfo::TState::Standard
+                              : state == "daylight" ? TLocalZoneInfo::TState::Daylight
+                                                    : TLocalZoneInfo::TState::Unknown;
+            } else if (key == "initials") {
+                EXPECT_EQ(ZoneInitials(in), want);
+            } else if (key == "transition") {
+                std::string date;
+                int year = 0, bias = 0;
+                words >> date >> year >> bias;
+                EXPECT_NEAR(TransitionInstant(DateOf(date), year, bias), InstantOf(want), 1.0 / 86400000);
+            } else if (key == "bias") {
+                TTimeZoneRule r;
+                std::string standard, daylight, at;
+                words >> r.Bias >> r.StandardBias >> r.DaylightBias >> standard >> daylight >> at;
+                r.StandardDate = DateOf(standard);
+                r.DaylightDate = DateOf(daylight);
+                const TZoneBias b = ZoneBias(r, local, InstantOf(in.substr(in.find(" at ") + 4)));
+                char shown[40];
+                std::snprintf(shown, sizeof shown, "%.0f %s", b.Days * 1440, b.Daylight ? "daylight" : "standard");
+                EXPECT_EQ(shown, want);
+            } else {
+                ADD_FAILURE() << "unknown field";
+            }
+        }
+    }
 }
 
 TEST(Tzi, FortyFourLittleEndianBytesBothWays) {
@@ -62,72 +109,6 @@ TEST(Tzi, FortyFourLittleEndianBytesBothWays) {
     EXPECT_EQ(EncodeTzi(*back), bytes);
     EXPECT_FALSE(DecodeTzi(bytes.substr(0, 43)));
     EXPECT_FALSE(DecodeTzi(bytes + "x"));
-}
-
-TEST(ZoneBias, TransitionInstantsWorkedByHand) {
-    // 2026: March 8 and November 1 are the US dates; 2:00 local standard time
-    // in New York is 7:00 UTC.
-    constexpr double Ms = 1.0 / 86400000.0;
-    EXPECT_NEAR(TransitionInstant(Date(3, 0, 2, 2), 2026, 300), EncodeDateTime(2026, 3, 8, 7, 0), Ms);
-    EXPECT_NEAR(TransitionInstant(Date(11, 0, 1, 2), 2026, 300), EncodeDateTime(2026, 11, 1, 7, 0), Ms);
-    // The last Sunday of March 2026 is the 29th; of October the 25th.
-    EXPECT_NEAR(TransitionInstant(Date(3, 0, 5, 1), 2026, 0), EncodeDateTime(2026, 3, 29, 1, 0), Ms);
-    EXPECT_NEAR(TransitionInstant(Date(10, 0, 5, 1), 2026, 0), EncodeDateTime(2026, 10, 25, 1, 0), Ms);
-    // Occurrence 5 in a month with only four such days: the fourth.
-    EXPECT_NEAR(TransitionInstant(Date(2, 0, 5, 0), 2026, 0), EncodeDateTime(2026, 2, 22), Ms);
-}
-
-TEST(ZoneBias, EasternAndPacificAreThreeHoursApart) {
-    const TDateTime january = EncodeDateTime(2026, 1, 15, 17, 0);
-    const TZoneBias pacific = ZoneBias(Us(480), EasternStandard, january);
-    EXPECT_DOUBLE_EQ(Minutes(pacific), 180);
-    EXPECT_FALSE(pacific.Daylight);
-    // In July both are in daylight time: still 180 minutes.
-    const TZoneBias july = ZoneBias(Us(480), EasternDaylight, EncodeDateTime(2026, 7, 1, 12, 0));
-    EXPECT_TRUE(july.Daylight);
-    EXPECT_DOUBLE_EQ(Minutes(july), 180);
-    // The day daylight time starts: before 7:00 UTC standard, after it daylight.
-    EXPECT_FALSE(ZoneBias(Us(300), EasternStandard, EncodeDateTime(2026, 3, 8, 6, 59)).Daylight);
-    EXPECT_TRUE(ZoneBias(Us(300), EasternStandard, EncodeDateTime(2026, 3, 8, 7, 0, 1)).Daylight);
-    // Unknown local state: the local Bias alone.
-    EXPECT_DOUBLE_EQ(Minutes(ZoneBias(Us(480), {300, 0, -60, TLocalZoneInfo::TState::Unknown},
-                                      january)),
-                     180);
-}
-
-TEST(ZoneBias, TheSouthernZoneIsInDaylightTimeInJanuaryAndDecember) {
-    const struct {
-        int Month;
-        bool Daylight;
-        double Minutes;
-    } cases[] = {{1, true, -660 - 300}, {7, false, -600 - 300}, {12, true, -660 - 300}};
-    for (const auto& c : cases) {
-        const TZoneBias b = ZoneBias(Sydney, EasternStandard, EncodeDateTime(2026, c.Month, 15));
-        EXPECT_EQ(b.Daylight, c.Daylight) << c.Month;
-        EXPECT_DOUBLE_EQ(Minutes(b), c.Minutes) << c.Month;
-    }
-}
-
-TEST(ZoneBias, WithoutDaylightSavingOrWithImpossibleDatesTheBiasAlone) {
-    for (int month = 1; month <= 12; ++month)
-        EXPECT_DOUBLE_EQ(Minutes(ZoneBias(Tokyo, EasternStandard, EncodeDateTime(2026, month, 3))),
-                         -540 - 300);
-    TTimeZoneRule bad = Us(480);
-    const TTimeZoneRule broken[] = {
-        {480, 0, -60, Date(13, 0, 1, 2), Date(3, 0, 2, 2)},
-        {480, 0, -60, Date(11, 0, 0, 2), Date(3, 0, 2, 2)},
-        {480, 0, -60, Date(11, 0, 1, 2), Date(3, 0, 9, 2)},
-        {480, 0, -60, Date(11, 7, 1, 2), Date(3, 0, 2, 2)},
-        {480, 0, -60, Date(11, 0, 1, 24), Date(3, 0, 2, 2)},
-        {480, 0, -60, Date(11, 0, 1, 2), {}},
-    };
-    for (const TTimeZoneRule& r : broken) {
-        EXPECT_FALSE(HasDaylightRule(r));
-        const TZoneBias b = ZoneBias(r, EasternDaylight, EncodeDateTime(2026, 7, 1));
-        EXPECT_FALSE(b.Daylight);
-        EXPECT_DOUBLE_EQ(Minutes(b), 480 - 240);
-    }
-    EXPECT_TRUE(HasDaylightRule(bad));
 }
 
 TEST(FitTziRule, UsTransitionsBecomeTheUsRule) {
