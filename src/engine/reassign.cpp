@@ -8,6 +8,7 @@
 #include "engine/save_change.h"
 #include "engine/seat_search.h"
 #include "engine/status.h"
+#include "engine/table_count.h"
 #include "engine/undo.h"
 #include "records/confirm.h"
 #include "records/event_log.h"
@@ -40,6 +41,7 @@ std::vector<std::string> TableChoices(const TTourneyState& s, const TRoundRec& r
                                       const TTableRec* own) {
     std::vector<std::string> list;
     const int count = std::min(round.TableCount, MaxTablesPerRound);
+    const bool roomForOneMore = RoomForOneMore(round);
     for (int i = 0; i < count; ++i) {
         const TTableRec& t = round.Tables[i];
         const bool last = i == count - 1;
@@ -50,7 +52,9 @@ std::vector<std::string> TableChoices(const TTourneyState& s, const TRoundRec& r
         if (t.Result != 0 || IsFinalTable(s, t)) continue;
         if (last && round.HasBye) {
             if (!t.Seat[0]) list.push_back(IntToStr(t.TableNo) + " *");
-        } else if (!t.Full()) {
+        } else if (!t.Full() && (!t.Empty() || roomForOneMore)) {
+            // An empty table is one more table in use: offered while the
+            // round has room for it within the bracket's bound.
             list.push_back(IntToStr(t.TableNo));
         }
     }

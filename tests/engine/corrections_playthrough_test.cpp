@@ -254,7 +254,8 @@ class CorrectionsPlaythroughTest : public ::testing::TestWithParam<Case> {
 // Seeds of long runs that once went wrong, played every time: a bye or a win
 // withdrawn after its winner left, once the bracket's final was decided or
 // its next round was full; an empty final table left with another number by
-// a move within the final round.
+// a move within the final round; a move to an empty table of a round at its
+// bound.
 std::vector<unsigned> Seeds(const Case& c) {
     struct Known {
         TElimFormat Format;
@@ -267,7 +268,8 @@ std::vector<unsigned> Seeds(const Case& c) {
                                    {TElimFormat::Double, 128, 797},
                                    {TElimFormat::Double, 100, 1500},
                                    {TElimFormat::Single, 17, 3232},
-                                   {TElimFormat::Single, 33, 91}};
+                                   {TElimFormat::Single, 33, 91},
+                                   {TElimFormat::Double, 128, 1386}};
     std::vector<unsigned> seeds;
     for (unsigned seed = 1; seed <= 10 * SeedScale(); ++seed) seeds.push_back(seed);
     for (const Known& k : kKnown)
