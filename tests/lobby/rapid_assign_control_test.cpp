@@ -69,6 +69,7 @@ void RapidAssignControlTest::Step(const std::string& key, const std::string& v) 
     else if (key == "bit") bit(confirm_bits::ClearZoneFriends, on());
     else if (key == "notice bit") bit(confirm_bits::ZoneFriendsRenamedNotice, on());
     else if (key == "default clear") s.Settings.DefaultClearZfList = on();
+    else if (key == "team mode") s.TeamMode = on();
     else if (key == "new tourney") NewTourney(std::stoi(v));
     else if (key == "close signups") CloseSignups(s);
     else if (key == "mode") control->ModeChosen(TRapidAssignMode::Added);
