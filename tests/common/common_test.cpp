@@ -1,6 +1,8 @@
 // Text, code page, date-time and file helpers.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "common/cp1252.h"
 #include "common/datetime.h"
 #include "common/file_util.h"
@@ -41,6 +43,9 @@ TEST(Text, NumbersAreReadStrictly) {
     EXPECT_EQ(v, -12);
     EXPECT_FALSE(TryStrToInt("12a", v));
     EXPECT_FALSE(TryStrToInt("99999999999", v));
+    EXPECT_TRUE(TryStrToInt("-2147483648", v));
+    EXPECT_EQ(v, INT_MIN);
+    EXPECT_FALSE(TryStrToInt("2147483648", v));
     EXPECT_FALSE(TryStrToInt("", v));
     EXPECT_EQ(StrToIntDef("x", 7), 7);
 }
@@ -112,6 +117,10 @@ TEST(FileUtil, AtomicWriteReplacesAndReportsFailure) {
     EXPECT_FALSE(CopyFileAtomically(dir.File("missing"), dir.File("z")));
     EXPECT_EQ(ChangeFileExt("/a.b/Tourney Formats.ini", ".bak"), "/a.b/Tourney Formats.bak");
     EXPECT_EQ(ChangeFileExt("/a.b/noext", ".bak"), "/a.b/noext.bak");
+    EXPECT_EQ(ChangeFileExt("/t/.kvb", ".bak"), "/t/.bak");  // the name is all extension
+#ifndef _WIN32
+    EXPECT_EQ(FolderOf("/x") + "|" + FolderOf("x") + "|" + FolderOf("/a/b"), "/|.|/a");
+#endif
 }
 
 }  // namespace
