@@ -1,25 +1,35 @@
-// Running macros against the scripted lobby: delays through the clock,
-// "&Stop", a player macro for the clicked player's latest table, a file
-// changed or deleted while a macro runs, and the macro-file commands.
+// Running macros: the scripts of tests/data/lobby/macro_runs.txt (delays
+// through the clock, "&Stop", a macro run inside another's pause, a file
+// changed or deleted while a macro runs), then a player macro for the clicked
+// player's latest table and the macro-file commands.
 #include "lobby/macros.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
+#include <memory>
 
+#include "common/text.h"
 #include "engine/play_helpers.h"
 #include "engine/results.h"
 #include "engine/status.h"
+#include "fakes/case_file.h"
 #include "fakes/fake_ports.h"
 
-namespace kestrova {
+namespace kestrova::testing {
 namespace {
 
-using namespace testing;
 using Lines = std::vector<std::string>;
 
+constexpr const char* kMacros =
+    "[Greet]\r\nLine00=\"Hello from %h\"\r\nLine01=\".<DELAY:1.00>\"\r\nLine02=\"Farewell\"\r\n"
+    "[Shout]\r\nLine00=\"Go %P!\"\r\n"
+    "[Clip]\r\nLine00=\"%!Only on the clipboard\"\r\nLine01=\"sent\"\r\n"
+    "[Seat]\r\nLine00=\"%p: table %t vs %o (%r), boot %b\"\r\n";
+
 class MacroRunTest : public ::testing::Test {
-  protected:
+  public:
     TempDir dir;
     FakeWorld world;
     TTourneyState s;
@@ -40,96 +50,73 @@ class MacroRunTest : public ::testing::Test {
         };
     }
     double Seconds() { return (world.Clock.Time - EncodeDateTime(2026, 12, 5, 20, 0, 0)) * SecondsPerDay; }
+  public:
     void WriteMacros(const std::string& body) { WriteFileBytes(s.Settings.MacroFileName, body); }
     const Lines& Sent() { return world.Windows.At(input).Sent; }
     std::string Log() { return ReadFileBytes(dir.File("t.log")); }
+
+  public:
+    void TestBody() override {}  // also played by hand, one per script
+    void Step(const std::string& key, const std::string& v);
+
+  protected:
+    std::map<std::string, size_t> seen;
+    std::string Since(const std::string& check, const std::vector<std::string>& list) {
+        size_t& from = seen[check];
+        std::string out = from == list.size() ? "(none)" : "";
+        for (size_t i = from; i < list.size(); ++i) out += (i == from ? "" : " | ") + list[i];
+        from = list.size();
+        return out;
+    }
 };
 
-constexpr const char* kMacros =
-    "[Greet]\r\nLine00=\"Hello from %h\"\r\nLine01=\".<DELAY:1.00>\"\r\nLine02=\"Farewell\"\r\n"
-    "[Shout]\r\nLine00=\"Go %P!\"\r\n"
-    "[Clip]\r\nLine00=\"%!Only on the clipboard\"\r\nLine01=\"sent\"\r\n"
-    "[Seat]\r\nLine00=\"%p: table %t vs %o (%r), boot %b\"\r\n";
-
-TEST_F(MacroRunTest, GreetingPauseFarewellTakesOneSecondOnTheClock) {
-    WriteMacros(kMacros);
-    s.MsgParams.HostName = "Hostess";
-    runner.RunMacro(s, "greet");
-    EXPECT_EQ(Sent(), (Lines{"Hello from Hostess", "Farewell"}));
-    ASSERT_EQ(sentAt.size(), 2u);
-    EXPECT_NEAR(sentAt[0], 0.0, 1e-3);
-    // The greeting's own 100 ms, then the one-second pause.
-    EXPECT_NEAR(sentAt[1] - sentAt[0], 1.1, 1e-3);
-    EXPECT_EQ(running, (std::vector<bool>{true, false}));
-    EXPECT_FALSE(runner.Running());
-    const std::string log = Log();
-    EXPECT_NE(log.find("Click: Macro - \"greet\"\r\n    -> Posting \"Hello from Hostess\"\r\n"
-                       "    -> Posting \"Farewell\"\r\n"),
-              std::string::npos);
+void MacroRunTest::Step(const std::string& key, const std::string& v) {
+    if (key == "host") s.MsgParams.HostName = v;
+    else if (key == "player") s.MsgParams.PlayerName = v;
+    else if (key == "run") runner.RunMacro(s, v);
+    else if (key == "file") WriteMacros(v);
+    else if (key.rfind("at wait ", 0) == 0) {
+        const std::string when = key.substr(8);
+        auto waits = std::make_shared<int>(0);
+        world.Lobby.DuringWait = [this, when, v, waits](int) {
+            if (when != "each" && ++*waits != std::stoi(when)) return;
+            if (v == "stop") runner.Stop();
+            else if (v == "remove the file") std::filesystem::remove(s.Settings.MacroFileName);
+            else if (v.rfind("run ", 0) == 0) runner.RunMacro(s, v.substr(4));
+        };
+    } else if (key == "sent") EXPECT_EQ(Since(key, Sent()), v);
+    else if (key == "clipboard") EXPECT_EQ(Since(key, world.Lobby.Clipboard), v);
+    else if (key == "running") {
+        std::vector<std::string> shown;
+        for (bool on : running) shown.push_back(on ? "on" : "off");
+        EXPECT_EQ(Since(key, shown), v);
+    } else if (key == "sent at") {
+        std::vector<std::string> times;
+        for (double t : sentAt) times.push_back(Format("%.3f", t));
+        EXPECT_EQ(Since(key, times), v);
+    } else if (key == "clock before") EXPECT_LT(Seconds(), std::stod(v));
+    else if (key == "stop requested") EXPECT_EQ(runner.StopRequested() ? "yes" : "no", v);
+    else if (key == "menus") {
+        const TMacroMenus menus = LoadMacros(s.Settings.MacroFileName);
+        std::string shown;
+        for (const auto& m : menus.General) shown += (shown.empty() ? "" : " ") + m.Name;
+        shown += " |";
+        for (const auto& p : menus.Player) shown += " " + p;
+        EXPECT_EQ(shown, v);
+    } else if (key == "log") EXPECT_NE(Log().find(v), std::string::npos) << v;
+    else ADD_FAILURE() << "unknown step " << key;
 }
 
-TEST_F(MacroRunTest, CapitalPIsAGeneralMacroThatStillExpands) {
-    WriteMacros(kMacros);
-    s.MsgParams.PlayerName = "Ann";
-    const TMacroMenus menus = LoadMacros(s.Settings.MacroFileName);
-    ASSERT_EQ(menus.General.size(), 3u);
-    EXPECT_EQ(menus.General[1].Name, "Shout");
-    EXPECT_EQ(menus.Player, Lines{"Seat"});
-    runner.RunMacro(s, "Shout");
-    EXPECT_EQ(Sent(), Lines{"Go Ann!"});
-}
-
-TEST_F(MacroRunTest, MarkedMacroLinesAreAutomaticPostings) {
-    WriteMacros(kMacros);
-    runner.RunMacro(s, "Clip");
-    EXPECT_EQ(world.Lobby.Clipboard, (Lines{"Only on the clipboard", "sent"}));
-    EXPECT_EQ(Sent(), Lines{"sent"});
-}
-
-TEST_F(MacroRunTest, StopDuringThePauseEndsBeforeTheNextLine) {
-    WriteMacros(kMacros);
-    int waits = 0;
-    world.Lobby.DuringWait = [&](int) {
-        if (++waits == 3) runner.Stop();  // the greeting's wait, then inside the pause
-    };
-    runner.RunMacro(s, "Greet");
-    EXPECT_EQ(Sent(), Lines{"Hello from "});
-    EXPECT_EQ(running, (std::vector<bool>{true, false}));
-    EXPECT_FALSE(runner.StopRequested());
-    EXPECT_LT(Seconds(), 0.5);  // the pause was cut short
-    // The next run is not stopped by the old request.
-    runner.RunMacro(s, "Greet");
-    EXPECT_EQ(Sent().size(), 3u);
-}
-
-TEST_F(MacroRunTest, AnotherMacroDuringAPauseKeepsStopShownUntilBothEnd) {
-    WriteMacros(kMacros);
-    bool once = false;
-    world.Lobby.DuringWait = [&](int ms) {
-        if (ms == 100 && Seconds() > 0.5 && !once) {  // inside Greet's pause
-            once = true;
-            runner.RunMacro(s, "Shout");
+TEST(MacroRuns, EachScriptRunsAsWritten) {
+    for (const TCase& c : ReadCases("lobby/macro_runs.txt")) {
+        SCOPED_TRACE(c.Where());
+        MacroRunTest t;
+        t.WriteMacros(kMacros);
+        for (const auto& [key, value] : c.Fields) {
+            SCOPED_TRACE(key + " = " + value);
+            t.Step(key, value);
         }
-    };
-    runner.RunMacro(s, "Greet");
-    EXPECT_EQ(Sent(), (Lines{"Hello from ", "Go !", "Farewell"}));
-    EXPECT_EQ(running, (std::vector<bool>{true, false}));
-}
-
-TEST_F(MacroRunTest, FileChangedOrDeletedWhileRunningRunsWhatItRead) {
-    WriteMacros(kMacros);
-    world.Lobby.DuringWait = [&](int) {
-        std::filesystem::remove(s.Settings.MacroFileName);
-    };
-    runner.RunMacro(s, "Greet");
-    EXPECT_EQ(Sent(), (Lines{"Hello from ", "Farewell"}));
-    world.Lobby.DuringWait = nullptr;
-    runner.RunMacro(s, "Greet");  // gone now: an empty macro
-    EXPECT_EQ(Sent().size(), 2u);
-    EXPECT_EQ(running.size(), 4u);
-    WriteMacros("[Greet]\r\nLine00=\"new text\"\r\n");
-    runner.RunMacro(s, "Greet");
-    EXPECT_EQ(Sent().back(), "new text");
+    }
 }
 
 TEST_F(MacroRunTest, PlayerMacroIsExpandedForTheLatestTable) {
@@ -189,4 +176,4 @@ TEST_F(MacroRunTest, FileCommandsKeepFiveRecentFiles) {
 }
 
 }  // namespace
-}  // namespace kestrova
+}  // namespace kestrova::testing
