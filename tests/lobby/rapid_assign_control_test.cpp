@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <utility>
 
 #include "engine/signup.h"
 #include "engine/tourney_file.h"
@@ -78,6 +79,7 @@ void RapidAssignControlTest::Step(const std::string& key, const std::string& v) 
     else if (key == "title") window.SetTitle(v);
     else if (key == "advance") loop.AdvanceMs(std::stoi(v));
     else if (key == "tick notices") world.Dialogs.TickNotices = true;
+    else if (key == "menu changed") EXPECT_GT(std::exchange(menuChanges, 0), 0);
     else if (key == "open the file") {
         ASSERT_TRUE(SaveTourney(s));
         OpenTourney(s, s.TourneyPath);

@@ -61,6 +61,7 @@ TEST(KvbFiles, EachOpensIntoItsDumpAndSavesIntoTheSameState) {
         o.World.Dialogs.Messages.clear();
         ASSERT_TRUE(o.Read(name, Golden(name)));
         EXPECT_TRUE(o.World.Dialogs.Messages.empty());
+        EXPECT_TRUE(o.World.View.Called("signup-state"));
         const std::string dump = o.Dump();
         ExpectGolden("kvb/" + name.substr(0, name.size() - 4) + ".json", dump);
 
