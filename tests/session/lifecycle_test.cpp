@@ -1,6 +1,8 @@
 // Starting, closing and announcing: the lifecycle's worked cases.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "engine/play_helpers.h"
 #include "engine/table_count.h"
 #include "engine/undo.h"
@@ -107,6 +109,21 @@ TEST_F(LifecycleTest, ClosingWithoutAllStartStartsAndClosesAtOnce) {
     EXPECT_TRUE(s.Started);
     EXPECT_EQ(s.StartedAt, s.ClosedAt);
     EXPECT_EQ(s.Winners[0].Tables[3].StartTime, s.ClosedAt);
+}
+
+TEST_F(LifecycleTest, StartUpMakesTheFilesFolderAndReadsTheListsAndFormats) {
+    TempDir dir;
+    s.Settings.FilesFolder = dir.Path() + "files/";
+    PrepareStartUp(s);
+    ASSERT_TRUE(std::filesystem::is_directory(dir.Path() + "files"));
+    WriteFileBytes(dir.Path() + "files/BannedPlayers.txt", "Zed\r\n");
+    WriteFileBytes(dir.Path() + "files/Tourney Formats.ini", "[Cup]\r\nElim=2\r\n");
+    PrepareStartUp(s);
+    EXPECT_EQ(s.BannedPlayers, std::vector<std::string>{"Zed"});
+    EXPECT_EQ(s.FormatNames, std::vector<std::string>{"Cup"});
+    s.FindText = "Ann";
+    ResetTourneyState(s);
+    EXPECT_EQ(s.FindText, "");
 }
 
 TEST_F(LifecycleTest, AnnouncingWinnersChangesNothing) {
