@@ -8,14 +8,21 @@
 // Actions:
 //   start Double 16         a tournament of 16 entries, sign-ups closed; after
 //                           the size "byes" plans the round-2 byes, "autoloss"
-//                           posts losses (in a lobby room)
+//                           posts losses (in a lobby room), "manual" posts
+//                           assignments by hand, "open" keeps sign-ups open,
+//                           "log" writes the event log, "first 1" starts every
+//                           round's numbers at 1, "room 10" has 10 tables
 //   win P01 | win W0.3.1    a win button pressed (alone: a forced bye)
 //   release W0.0.0          a pressed win button released
 //   withdraw P01 k          the entry's win at stage k released
 //   remove P01 | remove W1.0.1, bothquit W2.0, disqualify W0.0.0
 //   void N                  "Don't assign to this table number" on N
 //   number W0.4 90          the table's number edited to 90
-//   move P01 N              reassign: move within the round to number N
+//   move P01 N [win]        reassign: move within the round to number N (with
+//                           "win": the win, and on to N next round)
+//   relocate P16 W0.7       the entry relocated in that round from that table
+//   booted P05 | booting P05 60 (its boot started 60 seconds ago) | post P05
+//   wait 60                 the clock goes on 60 seconds
 //   undo, redo, reopen      (reopen: save, open again and go on from it)
 //   sweep W0 [n]            seat 0 wins the round's first n tables (all)
 //   zero until full GF | zero until decided | zero until complete W1
@@ -27,7 +34,7 @@
 //   expect W0.0 result 1    expect W1.0 idle | started | unended (its times)
 //   expect W1.0 empty | full | cancellable | number 90
 //   expect count O1 5 bye   the round's table count (and its bye)
-//   expect final GF 2       expect final WF 3 | final OF 4 (the markers)
+//   expect final GF 2       expect final WF 3 | final OF 4 | OL 6 | TF 7 (markers)
 //   expect P01 at W1.1      expect P01 in O    expect P01 wins stage 1
 //   expect P01 stage 2      (its last stage, -1: none)
 //   expect P01 disqualified | qualified
@@ -41,6 +48,18 @@
 //   expect notice TEXT | asked TEXT | message TEXT (the last one of its kind)
 //   expect quiet            no message box at all
 //   expect undo N | players N
+//   expect logged TEXT      a line of the event log
+//   expect SUBJECT = TEXT   what the host reads there (see Observe):
+//     counts O = 0 4 3*     the bracket's table counts ("*": with a bye)
+//     numbers W1 = 90 92    the round's table numbers
+//     tabs T = 3 | 6 * | QF the bracket's round tabs
+//     label W3 = GF | index W3 = 14 | start W1.0 = 60 (seconds after the start)
+//     stage P05 GF = 9      the entry's stage at that table
+//     inuse W1 77 = yes     the number is taken for that round
+//     byes = 1 owed, 7 entries for 8 seats     the round-2 byes
+//     email 1 = P005's Email:
+//     reassign W1.0.0 text | opponent | this | next | flags = ...
+//     menu W0.1.1 [button] [macros] = remove reassign ...  (enabled items)
 #include "engine/scenario_runner.h"
 
 #include <gtest/gtest.h>
@@ -49,15 +68,21 @@
 #include <random>
 #include <sstream>
 
+#include "common/file_util.h"
 #include "common/text.h"
 #include "engine/corrections.h"
+#include "engine/next_assign.h"
 #include "engine/play_helpers.h"
 #include "engine/results.h"
+#include "engine/status.h"
 #include "engine/table_count.h"
+#include "engine/table_numbers.h"
 #include "engine/tourney_file.h"
 #include "engine/undo.h"
+#include "fakes/case_file.h"
 #include "fakes/reopen_check.h"
 #include "fakes/state_dump.h"
+#include "session/lifecycle.h"
 
 namespace kestrova::testing {
 
@@ -88,13 +113,18 @@ class TScenarioPlay {
 
   private:
     void Act(const std::string& op, std::istringstream& words);
+    void Start(const std::string& format, int entries, std::istringstream& options);
     void Expect(std::istringstream& words);
+    std::string Observe(const std::string& subject);
     void ExpectPosting(size_t n, std::istringstream& fields);
     TPlayer* Entry(const std::string& word);
     TSeatRef Place(const std::string& word);
     TTableRec& Table(const std::string& word) {
         const TSeatRef at = Place(word);
         return s_.Bracket(at.Bracket)[at.Round].Tables[at.Table];
+    }
+    TRoundRec& Round(const std::string& word) {
+        return s_.Bracket(Place(word).Bracket)[Place(word).Round];
     }
     TSeatRef At(TPlayer* p) {
         const int k = p->LastStage();
@@ -115,6 +145,7 @@ class TScenarioPlay {
     FakeWorld world_;
     RecordingAnnouncer announcer_;
     TTourneyState s_;
+    TDateTime started_ = world_.Clock.Time;
     std::string before_;
     size_t undoBefore_ = 0, postedBefore_ = 0, askedBefore_ = 0;
 };
@@ -133,12 +164,13 @@ TSeatRef TScenarioPlay::Place(const std::string& word) {
     if (word.rfind("GF", 0) == 0) return {TBracketKind::Winners, s_.GrandFinalRound, 0, seat};
     if (word.rfind("OLL", 0) == 0) return {TBracketKind::OneLoss, s_.OneLossLastRound, 0, seat};
     TSeatRef at;
-    at.Bracket = word[0] == 'O' ? TBracketKind::OneLoss
+    at.Bracket = word[0] == 'O'   ? TBracketKind::OneLoss
                  : word[0] == 'T' ? TBracketKind::TwoLoss
                                   : TBracketKind::Winners;
     std::vector<int> n;
     std::istringstream parts(word.substr(1));
-    for (std::string part; std::getline(parts, part, '.');) n.push_back(std::stoi(part));
+    for (std::string part; std::getline(parts, part, '.');)
+        n.push_back(std::stoi(part));
     at.Round = n.size() > 0 ? n[0] : 0;
     at.Table = n.size() > 1 ? n[1] : 0;
     at.Seat = n.size() > 2 ? n[2] : 0;
@@ -163,24 +195,16 @@ void TScenarioPlay::Act(const std::string& op, std::istringstream& words) {
     std::string a, b;
     words >> a >> b;
     auto seat = [&](const std::string& w) { return w[0] == 'P' ? At(Entry(w)) : Place(w); };
-    if (op == "start") {  // "start Single 12 [byes] [autoloss]"
-        for (std::string option; words >> option;) {
-            if (option == "byes") s_.AssignAllRound2Byes = true;
-            if (option == "autoloss") {
-                s_.Settings.AutoPostLoss = true;
-                world_.AttachRoom(s_);
-            }
-        }
-        static const char* const kFormats[] = {"Single", "Double", "Triple"};
-        for (int f = 0; f < 3; ++f)
-            if (a == kFormats[f]) StartTourney(s_, static_cast<TElimFormat>(f), std::stoi(b));
+    if (op == "start") {
+        Start(a, std::stoi(b), words);
     } else if (op == "win" || op == "release") {
         const TSeatRef at = seat(a);
         AssignWin(s_, at.Bracket, at.Round, at.Table, at.Seat, op == "win", false);
     } else if (op == "withdraw") {
         TPlayer* p = Entry(a);
         const TTableRec& t = *p->Tables[std::stoi(b)];
-        AssignWin(s_, BracketOf(t), RoundOf(t), TableIndexOf(t), p->Seats[std::stoi(b)], false, false);
+        AssignWin(s_, BracketOf(t), RoundOf(t), TableIndexOf(t), p->Seats[std::stoi(b)], false,
+                  false);
     } else if (op == "remove") {
         RemovePlayer(s_, seat(a));
     } else if (op == "bothquit") {
@@ -192,8 +216,20 @@ void TScenarioPlay::Act(const std::string& op, std::istringstream& words) {
         EditTableNumber(s_, at.Bracket, at.Round, at.Table, b);
     } else if (op == "void") {
         ToggleVoidTable(s_, std::stoi(a));
-    } else if (op == "move") {
-        CarryOutReassign(s_, BuildReassign(s_, At(Entry(a))), false, b);
+    } else if (op == "move") {  // "move P01 92 [win]"
+        std::string win;
+        words >> win;
+        CarryOutReassign(s_, BuildReassign(s_, seat(a)), win == "win", b);
+    } else if (op == "relocate") {
+        RelocatePlayer(s_, Place(b).Round, Place(b).Table, *Entry(a), Round(b));
+    } else if (op == "booted") {
+        Entry(a)->BootedOut = true;
+    } else if (op == "booting") {
+        Entry(a)->BootStart = world_.Clock.Time - std::stoi(b) / SecondsPerDay;
+    } else if (op == "post") {
+        PostNextAssign(s_, *Entry(a));
+    } else if (op == "wait") {
+        world_.Clock.AdvanceSeconds(std::stoi(a));
     } else if (op == "undo" || op == "redo") {
         op == "undo" ? Undo(s_) : Redo(s_);
     } else if (op == "reopen") {
@@ -206,15 +242,42 @@ void TScenarioPlay::Act(const std::string& op, std::istringstream& words) {
     } else if (op == "sweep") {  // "sweep W0 [n]": seat 0 wins the round's first n tables
         const TSeatRef at = Place(a);
         const int n = b.empty() ? s_.Bracket(at.Bracket)[at.Round].TableCount : std::stoi(b);
-        for (int t = 0; t < n; ++t) AssignWin(s_, at.Bracket, at.Round, t, 0, true, false);
+        for (int t = 0; t < n; ++t)
+            AssignWin(s_, at.Bracket, at.Round, t, 0, true, false);
     } else if (op == "random") {  // "random 7": random results until nothing is playable
         std::mt19937 rng(static_cast<unsigned>(std::stoi(a)));
-        while (PlayRandomResult(s_, rng)) ASSERT_EQ(CheckInvariants(s_), "") << DumpState(s_);
+        while (PlayRandomResult(s_, rng))
+            ASSERT_EQ(CheckInvariants(s_), "") << DumpState(s_);
     } else if (op == "answer") {
         a == "yes" ? world_.Dialogs.AnswerYes() : world_.Dialogs.AnswerNo();
     } else {
         FAIL() << "unknown action " << op;
     }
+}
+
+void TScenarioPlay::Start(const std::string& format, int entries, std::istringstream& options) {
+    bool open = false;
+    for (std::string option; options >> option;) {
+        int n = 0;
+        open |= option == "open";
+        s_.AssignAllRound2Byes |= option == "byes";
+        s_.Settings.PostAssignmentsManually |= option == "manual";
+        if (option == "autoloss") {
+            s_.Settings.AutoPostLoss = true;
+            world_.AttachRoom(s_);
+        }
+        if (option == "log") {
+            s_.LogToFile = true;
+            s_.TourneyPath = dir_.File("t.kvb");
+        }
+        if (option == "first" && options >> n) s_.StartTable.fill(n);
+        if (option == "room") options >> s_.RoomTableCount;
+    }
+    static const char* const kFormats[] = {"Single", "Double", "Triple"};
+    for (int f = 0; f < 3; ++f)
+        if (format == kFormats[f]) SetElimFormat(s_, static_cast<TElimFormat>(f));
+    SeatEntries(s_, entries);
+    if (!open) CloseSignups(s_);
 }
 
 void TScenarioPlay::PlaySeatZeroUntil(const std::string& what, std::istringstream& words) {
@@ -236,9 +299,14 @@ void TScenarioPlay::PlaySeatZeroUntil(const std::string& what, std::istringstrea
 
 void TScenarioPlay::Expect(std::istringstream& words) {
     std::string what, a, b, c;
-    words >> what;
     std::string rest;
     std::getline(words >> std::ws, rest);
+    if (const size_t eq = rest.find(" = "); eq != std::string::npos && std::islower(rest[0])) {
+        EXPECT_EQ(Observe(rest.substr(0, eq)), Unescape(rest.substr(eq + 3)));
+        return;
+    }
+    std::istringstream(rest) >> what;
+    rest = rest.substr(std::min(rest.size(), what.size() + 1));
     std::istringstream more(rest);
     more >> a >> b >> c;
     const auto& d = world_.Dialogs;
@@ -255,12 +323,18 @@ void TScenarioPlay::Expect(std::istringstream& words) {
     } else if (what == "posted") {
         std::string kinds;
         for (size_t i = postedBefore_; i < announcer_.Postings.size(); ++i)
-            kinds += std::string(kinds.empty() ? "" : " | ") + MessageKey(announcer_.Postings[i].Kind);
+            kinds +=
+                std::string(kinds.empty() ? "" : " | ") + MessageKey(announcer_.Postings[i].Kind);
         EXPECT_EQ(kinds, rest);
     } else if (what == "posting") {
         ExpectPosting(std::stoul(a), more);
     } else if (what == "notice" || what == "asked" || what == "message") {
-        EXPECT_EQ(last(what == "notice" ? d.Notices : what == "asked" ? d.Asked : d.Messages), rest);
+        EXPECT_EQ(last(what == "notice"  ? d.Notices
+                       : what == "asked" ? d.Asked
+                                         : d.Messages),
+                  Unescape(rest));
+    } else if (what == "logged") {
+        EXPECT_NE(ReadFileBytes(dir_.File("t.log")).find(rest + "\r\n"), std::string::npos) << rest;
     } else if (what == "quiet") {
         EXPECT_TRUE(d.Messages.empty()) << last(d.Messages);
     } else if (what == "undo" || what == "players") {
@@ -270,9 +344,12 @@ void TScenarioPlay::Expect(std::istringstream& words) {
         EXPECT_EQ(r.TableCount, std::stoi(b));
         EXPECT_EQ(r.HasBye, c == "bye");
     } else if (what == "final") {
-        EXPECT_EQ(a == "WF" ? s_.WinnersFinalRound : a == "OF" ? s_.OneLossFinalRound
-                                                               : s_.GrandFinalRound,
-                  std::stoi(b));
+        const int* marker = a == "WF"   ? &s_.WinnersFinalRound
+                            : a == "OF" ? &s_.OneLossFinalRound
+                            : a == "OL" ? &s_.OneLossLastRound
+                            : a == "TF" ? &s_.TwoLossFinalRound
+                                        : &s_.GrandFinalRound;
+        EXPECT_EQ(*marker, std::stoi(b));
     } else if (what == "winner" && b[0] == '!') {
         EXPECT_NE(Name(Table(a).Winner()), b.substr(1));
     } else if (what == "winner") {
@@ -324,6 +401,71 @@ void TScenarioPlay::Expect(std::istringstream& words) {
             EXPECT_TRUE(CanCancelMatch(s_, t));
         }
     }
+}
+
+// What the host reads at "expect SUBJECT = TEXT", as that text.
+std::string TScenarioPlay::Observe(const std::string& subject) {
+    std::istringstream in(subject);
+    std::string what, a, b, out;
+    in >> what >> a >> b;
+    auto list = [&](const std::vector<std::string>& v, const char* sep) {
+        for (const std::string& e : v)
+            out += (out.empty() ? "" : sep) + e;
+        return out;
+    };
+    const TBracketKind bracket = Place(a).Bracket;
+    if (what == "counts") {
+        std::vector<std::string> counts;
+        for (const TRoundRec& r : s_.Bracket(bracket))
+            counts.push_back(std::to_string(r.TableCount) + (r.HasBye ? "*" : ""));
+        while (!counts.empty() && counts.back() == "0")
+            counts.pop_back();
+        return list(counts, " ");
+    }
+    if (what == "numbers") {
+        for (int t = 0; t < Round(a).TableCount; ++t)
+            out += (t ? " " : "") + std::to_string(Round(a).Tables[t].TableNo);
+        return out;
+    }
+    if (what == "tabs") return list(s_.TabCaptions[static_cast<int>(bracket)], " | ");
+    if (what == "label") return RoundLabel(s_, Place(a).Round, bracket);
+    if (what == "index") return std::to_string(GetRoundIndex(s_, Place(a).Round, bracket));
+    if (what == "start") {
+        const TDateTime at = Table(a).StartTime;
+        return at == 0 ? "-" : std::to_string(std::lround((at - started_) * SecondsPerDay));
+    }
+    if (what == "stage") return std::to_string(StageAt(*Entry(a), Table(b)));
+    if (what == "inuse")
+        return IsTableNoInUse(s_, bracket, Place(a).Round, std::stoi(b)) ? "yes" : "no";
+    if (what == "email") return s_.EmailLabels[std::stoi(a)];
+    if (what == "byes") {
+        TByeCounts c;
+        const bool owed = Get2ndRoundByeStatus(s_, c);
+        return Format("%d %s, %d entries for %d seats", c.ByesToGo, owed ? "owed" : "none",
+                      c.PlayersInRound, c.TotalSeats);
+    }
+    if (what == "reassign") {
+        const TReassignInfo r = BuildReassign(s_, Place(a));
+        if (b == "text") return r.CurrentText;
+        if (b == "opponent") return r.OpponentText;
+        if (b == "this" || b == "next") return list(b == "this" ? r.ThisRound : r.NextRound, " | ");
+        return std::string(r.MoveSelected ? "move" : "win") + (r.MoveEnabled ? " can-move" : "") +
+               (r.AssignWinEnabled ? " can-win" : "");
+    }
+    if (what == "menu") {
+        const TPlayerMenuState m =
+            PlayerMenuEnabling(s_, Place(a), subject.find("button") != std::string::npos,
+                               subject.find("macros") != std::string::npos);
+        const std::pair<bool, const char*> items[] = {
+            {m.Remove, "remove"},         {m.BothQuit, "bothquit"}, {m.Reassign, "reassign"},
+            {m.Disqualify, "disqualify"}, {m.Ban, "ban"},           {m.RunMacro, "macro"},
+            {m.AssignSilently, "silent"}};
+        for (const auto& [on, name] : items)
+            if (on) out += (out.empty() ? "" : " ") + std::string(name);
+        return out.empty() ? "-" : out;
+    }
+    ADD_FAILURE() << "unknown subject " << what;
+    return "";
 }
 
 // "expect posting 2 name P002 opponent - round 1 table 91 boot 360": the
