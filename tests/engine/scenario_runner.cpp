@@ -301,7 +301,12 @@ void TScenarioPlay::Expect(std::istringstream& words) {
     std::string what, a, b, c;
     std::string rest;
     std::getline(words >> std::ws, rest);
-    if (const size_t eq = rest.find(" = "); eq != std::string::npos && std::islower(rest[0])) {
+    static const std::string kSubjects =
+        " counts numbers tabs label index start stage inuse email "
+        "byes reassign menu ";
+    const size_t eq = rest.find(" = ");
+    if (eq != std::string::npos &&
+        kSubjects.find(" " + rest.substr(0, rest.find(' ')) + " ") != std::string::npos) {
         EXPECT_EQ(Observe(rest.substr(0, eq)), Unescape(rest.substr(eq + 3)));
         return;
     }
