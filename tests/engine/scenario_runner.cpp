@@ -10,8 +10,7 @@
 //                           the size "byes" plans the round-2 byes, "autoloss"
 //                           posts losses (in a lobby room), "manual" posts
 //                           assignments by hand, "open" keeps sign-ups open,
-//                           "log" writes the event log, "first 1" starts every
-//                           round's numbers at 1, "room 10" has 10 tables
+//                           "log" writes the event log
 //   win P01 | win W0.3.1    a win button pressed (alone: a forced bye)
 //   release W0.0.0          a pressed win button released
 //   withdraw P01 k          the entry's win at stage k released
@@ -258,7 +257,6 @@ void TScenarioPlay::Act(const std::string& op, std::istringstream& words) {
 void TScenarioPlay::Start(const std::string& format, int entries, std::istringstream& options) {
     bool open = false;
     for (std::string option; options >> option;) {
-        int n = 0;
         open |= option == "open";
         s_.AssignAllRound2Byes |= option == "byes";
         s_.Settings.PostAssignmentsManually |= option == "manual";
@@ -270,8 +268,6 @@ void TScenarioPlay::Start(const std::string& format, int entries, std::istringst
             s_.LogToFile = true;
             s_.TourneyPath = dir_.File("t.kvb");
         }
-        if (option == "first" && options >> n) s_.StartTable.fill(n);
-        if (option == "room") options >> s_.RoomTableCount;
     }
     static const char* const kFormats[] = {"Single", "Double", "Triple"};
     for (int f = 0; f < 3; ++f)
@@ -420,12 +416,13 @@ std::string TScenarioPlay::Observe(const std::string& subject) {
     };
     const TBracketKind bracket = Place(a).Bracket;
     if (what == "counts") {
-        std::vector<std::string> counts;
-        for (const TRoundRec& r : s_.Bracket(bracket))
-            counts.push_back(std::to_string(r.TableCount) + (r.HasBye ? "*" : ""));
-        while (!counts.empty() && counts.back() == "0")
-            counts.pop_back();
-        return list(counts, " ");
+        const bool triple = s_.ElimFormat == TElimFormat::Triple;
+        const int last[] = {s_.GrandFinalRound, triple ? s_.OneLossLastRound : s_.OneLossFinalRound,
+                            s_.TwoLossFinalRound};
+        for (int r = 0; r <= last[static_cast<int>(bracket)]; ++r)
+            out += Format(r ? " %d%s" : "%d%s", s_.Bracket(bracket)[r].TableCount,
+                          s_.Bracket(bracket)[r].HasBye ? "*" : "");
+        return out;
     }
     if (what == "numbers") {
         for (int t = 0; t < Round(a).TableCount; ++t)

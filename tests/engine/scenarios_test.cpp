@@ -16,10 +16,14 @@ TEST_P(ScenarioFile, PlaysAsWorkedOutByHand) {
     const std::string path = std::string(KESTROVA_TEST_DATA) + "/engine/" + GetParam() + ".txt";
     const std::vector<TScenario> all = ReadScenarios(path);
     ASSERT_FALSE(all.empty()) << path;
-    for (const TScenario& sc : all) PlayScenario(sc);
+    for (const TScenario& sc : all)
+        PlayScenario(sc);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engine, ScenarioFile, ::testing::Values("corrections", "finals", "results"));
+INSTANTIATE_TEST_SUITE_P(Tables, ScenarioFile, ::testing::Values("tables"));
+
+INSTANTIATE_TEST_SUITE_P(Engine, ScenarioFile,
+                         ::testing::Values("corrections", "finals", "results"));
 
 }  // namespace
 }  // namespace kestrova
