@@ -1,12 +1,13 @@
 #pragma once
 // Helpers that sign up and play whole tournaments through the engine.
+#include <functional>
 #include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "model/tourney_state.h"
 #include "fakes/fake_ports.h"
+#include "model/tourney_state.h"
 
 namespace kestrova::testing {
 
@@ -36,5 +37,22 @@ std::optional<TResultChoice> ChooseRandomResult(const TTourneyState& s, std::mt1
 bool PlayRandomResult(TTourneyState& s, std::mt19937& rng, int forcedByeOneIn = 0);
 // Plays until the grand final is decided (or nothing is playable).
 int PlayToEnd(TTourneyState& s, std::mt19937& rng);
+
+// Every seat holding an entry at an open (or a decided) table, up to the
+// seat search's bound.
+std::vector<TSeatRef> SeatsAt(const TTourneyState& s, bool open);
+// One step of the host, chosen on one state and done on it or on a twin.
+struct THostStep {
+    std::string Name;  // empty: nothing to do
+    std::function<bool(TTourneyState&)> Do;
+};
+// A random correction: a win withdrawn or released, a removal, a both-quit
+// table, a reassignment, a disqualification, a number voided, undo or redo.
+THostStep ChooseCorrection(TTourneyState& s, std::mt19937& rng);
+// A random result, else a win for an entry left alone at a final (the grand
+// final last: a lower bracket's champion may still be on the way).
+THostStep ChooseResult(const TTourneyState& s, std::mt19937& rng, int forcedByeOneIn);
+// "Single", "Double" or "Triple".
+const char* FormatName(TElimFormat f);
 
 }  // namespace kestrova::testing
