@@ -151,13 +151,18 @@ const TTableRec& TableOf(const TTourneyState& s, const TSeatRef& at) {
     return s.Bracket(at.Bracket)[at.Round].Tables[at.Table];
 }
 
+// A step that always does something.
+THostStep Always(const std::string& name, std::function<void(TTourneyState&)> act) {
+    return {name, [act](TTourneyState& t) {
+                act(t);
+                return true;
+            }};
+}
+
 THostStep OnSeat(const std::string& name, const std::optional<TSeatRef>& at,
                  void (*act)(TTourneyState&, const TSeatRef&)) {
     if (!at) return {};
-    return {name, [at = *at, act](TTourneyState& t) {
-                act(t, at);
-                return true;
-            }};
+    return Always(name, [at = *at, act](TTourneyState& t) { act(t, at); });
 }
 
 void Press(TTourneyState& t, const TSeatRef& at) {
@@ -169,17 +174,12 @@ void Release(TTourneyState& t, const TSeatRef& at) {
 }
 
 THostStep Reassign(const std::string& name, const TSeatRef& at, bool win, const std::string& to) {
-    return {name, [=](TTourneyState& t) {
-                CarryOutReassign(t, BuildReassign(t, at), win, to);
-                return true;
-            }};
+    return Always(name,
+                  [=](TTourneyState& t) { CarryOutReassign(t, BuildReassign(t, at), win, to); });
 }
 
 THostStep ToggleVoid(const std::string& name, int no) {
-    return {name, [no](TTourneyState& t) {
-                ToggleVoidTable(t, no);
-                return true;
-            }};
+    return Always(name, [no](TTourneyState& t) { ToggleVoidTable(t, no); });
 }
 
 // At a bracket's final round the host removes a finalist or moves one
