@@ -185,7 +185,7 @@ void TScenarioPlay::Act(const std::string& op, std::istringstream& words) {
         Start(a, std::stoi(b), words);
     } else if (op == "win" || op == "release") {
         const TSeatRef at = seat(a);
-        AssignWin(s_, at.Bracket, at.Round, at.Table, at.Seat, op == "win", false);
+        WinButtonClicked(s_, at.Bracket, at.Round, at.Table, at.Seat, op == "win");
     } else if (op == "withdraw") {
         TPlayer* p = Entry(a);
         const TTableRec& t = *p->Tables[std::stoi(b)];
