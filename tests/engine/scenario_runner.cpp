@@ -39,7 +39,8 @@
 //   expect posted Bye | Thank you      the last action's postings, by key
 //   expect posting 1 name P01 opponent - round 1 table 90 boot 360
 //   expect notice TEXT | asked TEXT | message TEXT (the last one of its kind)
-//   expect quiet (no message box at all), undo N, players N, logged TEXT
+//   expect quiet (no message box at all), undo N, players N, logged TEXT,
+//       saved (with "log": the file on disk holds what the state holds)
 //   expect SUBJECT = TEXT   what the host reads there (see Observe): counts O
 //       (every round's, "3*": with a bye), numbers W1, tabs T, label W3,
 //       index W3, start W1.0 (seconds after the start), stage P05 GF,
@@ -323,6 +324,13 @@ void TScenarioPlay::Expect(std::istringstream& words) {
                   Unescape(rest));
     } else if (what == "logged") {
         EXPECT_NE(ReadFileBytes(dir_.File("t.log")).find(rest + "\r\n"), std::string::npos) << rest;
+    } else if (what == "saved") {  // the file written after the last action holds the state
+        FakeWorld world;
+        TTourneyState back;
+        world.Wire(back);
+        back.LogToFile = false;
+        ASSERT_TRUE(ReadTourney(back, s_.TourneyPath));
+        EXPECT_EQ(DumpSaved(back), DumpSaved(s_));
     } else if (what == "quiet") {
         EXPECT_TRUE(d.Messages.empty()) << last(d.Messages);
     } else if (what == "undo" || what == "players") {
