@@ -41,6 +41,16 @@
 //   expect notice TEXT | asked TEXT | message TEXT (the last one of its kind)
 //   expect quiet            no message box at all
 //   expect undo N | players N
+//   signup 16               16 more entries, sign-ups open (Double, two a table)
+//   rename W0.0.0 P099 | rename W0.0.0 -     a name edited (or erased)
+//   find p002 | find 91     typed into the find box, then the table located
+//   reset                   a new tournament
+//   expect stacks 1 0       undo and redo sizes (an empty one refuses)
+//   expect snapshot below 65536             the bytes a snapshot takes now
+//   expect tabs O 2 *|3|QF  a bracket's tab captions
+//   expect found 17 P002 OL 3 / 17          the find box's table, text, status
+//   expect located O1       expect highlight W1.0.1 HadBye
+//   expect label Players: 14/16
 #include "engine/scenario_runner.h"
 
 #include <gtest/gtest.h>
@@ -53,11 +63,15 @@
 #include "engine/corrections.h"
 #include "engine/play_helpers.h"
 #include "engine/results.h"
+#include "engine/signup.h"
+#include "engine/status.h"
 #include "engine/table_count.h"
 #include "engine/tourney_file.h"
 #include "engine/undo.h"
+#include "fakes/case_file.h"
 #include "fakes/reopen_check.h"
 #include "fakes/state_dump.h"
+#include "session/lifecycle.h"
 
 namespace kestrova::testing {
 
@@ -212,6 +226,19 @@ void TScenarioPlay::Act(const std::string& op, std::istringstream& words) {
         while (PlayRandomResult(s_, rng)) ASSERT_EQ(CheckInvariants(s_), "") << DumpState(s_);
     } else if (op == "answer") {
         a == "yes" ? world_.Dialogs.AnswerYes() : world_.Dialogs.AnswerNo();
+    } else if (op == "signup") {  // "signup 16": Double, sign-ups open, two to a table
+        SetElimFormat(s_, TElimFormat::Double);
+        SetOnePerTable(s_, false);
+        for (int i = 0; i < std::stoi(a); ++i) AddPlayer(s_, Format("P%03zu", s_.Players.size() + 1));
+    } else if (op == "rename") {  // "rename W0.0.0 P099" ("-": the name erased)
+        const TSeatRef at = Place(a);
+        EditPlayerName(s_, at.Bracket, at.Round, at.Table, at.Seat, b == "-" ? "" : b);
+    } else if (op == "find") {  // "find p002": typed into the find box, then located
+        world_.View.Calls.clear();
+        FindPlayer(s_, a);
+        LocateTable(s_);
+    } else if (op == "reset") {
+        ResetTourneyState(s_);
     } else {
         FAIL() << "unknown action " << op;
     }
@@ -294,6 +321,37 @@ void TScenarioPlay::Expect(std::istringstream& words) {
         if (a == "disqualified" || a == "qualified") {
             EXPECT_EQ(p->Disqualified, a == "disqualified");
         }
+    } else if (what == "stacks") {  // "expect stacks 1 0": undo and redo sizes
+        EXPECT_EQ(Format("%zu %zu %d %d", s_.UndoList.size(), s_.RedoList.size(),
+                         world_.View.UndoEnabled, world_.View.RedoEnabled),
+                  Format("%s %s %d %d", a.c_str(), b.c_str(), a != "0", b != "0"));
+        if (a == "0") {
+            EXPECT_FALSE(Undo(s_));
+        }
+        if (b == "0") {
+            EXPECT_FALSE(Redo(s_));
+        }
+    } else if (what == "snapshot") {  // "expect snapshot below 65536" bytes
+        EXPECT_LE(TUndoRedo::Take(s_)->Bytes(), std::stoul(b));
+    } else if (what == "tabs") {  // "expect tabs T 3|4|5|6 *|7|QF"
+        const std::string tail = rest.substr(std::min(rest.size(), a.size() + 1));
+        EXPECT_EQ(JoinLines(s_.TabCaptions[static_cast<int>(Place(a).Bracket)], "|"),
+                  tail.empty() ? "" : tail + "|");
+    } else if (what == "found") {  // "expect found 17 P002 OL 3 / 17": number, text, status
+        const std::string text = s_.FindText.empty() ? "-" : s_.FindText;
+        EXPECT_EQ(Trim(Format("%d %s %s", s_.FoundTableNo, text.c_str(), Trim(s_.FoundStatus).c_str())),
+                  rest);
+        EXPECT_EQ(world_.View.FindStatus, s_.FoundStatus);
+    } else if (what == "located") {  // "expect located O1": the round shown
+        EXPECT_TRUE(world_.View.Called(
+            Format("select %d %d", static_cast<int>(Place(a).Bracket), Place(a).Round)));
+    } else if (what == "highlight") {  // "expect highlight W1.0.1 HadBye"
+        static const char* const kNames[] = {"None",         "FoundOpen", "FoundDecided",
+                                             "Disqualified", "BootedOut", "HadBye"};
+        const TSeatRef at = Place(a);
+        EXPECT_EQ(kNames[static_cast<int>(NameBoxStatus(s_, Table(a), at.Seat))], b);
+    } else if (what == "label") {  // "expect label Players: 14/16"
+        EXPECT_EQ(CountLabelText(s_), rest);
     } else {
         TTableRec& t = Table(what);
         if (a == "=") {

@@ -19,7 +19,8 @@ TEST_P(ScenarioFile, PlaysAsWorkedOutByHand) {
     for (const TScenario& sc : all) PlayScenario(sc);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engine, ScenarioFile, ::testing::Values("corrections", "finals", "results"));
+INSTANTIATE_TEST_SUITE_P(Engine, ScenarioFile, ::testing::Values("corrections", "finals", "results",
+                                                                   "undo", "status"));
 
 }  // namespace
 }  // namespace kestrova
