@@ -147,13 +147,12 @@ TSeatRef TScenarioPlay::Place(const std::string& word) {
     if (word.rfind("GF", 0) == 0) return {TBracketKind::Winners, s_.GrandFinalRound, 0, seat};
     if (word.rfind("OLL", 0) == 0) return {TBracketKind::OneLoss, s_.OneLossLastRound, 0, seat};
     TSeatRef at;
-    at.Bracket = word[0] == 'O'   ? TBracketKind::OneLoss
+    at.Bracket = word[0] == 'O' ? TBracketKind::OneLoss
                  : word[0] == 'T' ? TBracketKind::TwoLoss
                                   : TBracketKind::Winners;
     std::vector<int> n;
     std::istringstream parts(word.substr(1));
-    for (std::string part; std::getline(parts, part, '.');)
-        n.push_back(std::stoi(part));
+    for (std::string part; std::getline(parts, part, '.');) n.push_back(std::stoi(part));
     at.Round = n.size() > 0 ? n[0] : 0;
     at.Table = n.size() > 1 ? n[1] : 0;
     at.Seat = n.size() > 2 ? n[2] : 0;
@@ -195,8 +194,7 @@ void TScenarioPlay::Act(const std::string& op, std::istringstream& words) {
     } else if (op == "withdraw") {
         TPlayer* p = Entry(a);
         const TTableRec& t = *p->Tables[std::stoi(b)];
-        AssignWin(s_, BracketOf(t), RoundOf(t), TableIndexOf(t), p->Seats[std::stoi(b)], false,
-                  false);
+        AssignWin(s_, BracketOf(t), RoundOf(t), TableIndexOf(t), p->Seats[std::stoi(b)], false, false);
     } else if (op == "remove") {
         RemovePlayer(s_, seat(a));
     } else if (op == "bothquit") {
@@ -222,12 +220,10 @@ void TScenarioPlay::Act(const std::string& op, std::istringstream& words) {
     } else if (op == "sweep") {  // "sweep W0 [n]": seat 0 wins the round's first n tables
         const TSeatRef at = Place(a);
         const int n = b.empty() ? s_.Bracket(at.Bracket)[at.Round].TableCount : std::stoi(b);
-        for (int t = 0; t < n; ++t)
-            AssignWin(s_, at.Bracket, at.Round, t, 0, true, false);
+        for (int t = 0; t < n; ++t) AssignWin(s_, at.Bracket, at.Round, t, 0, true, false);
     } else if (op == "random") {  // "random 7": random results until nothing is playable
         std::mt19937 rng(static_cast<unsigned>(std::stoi(a)));
-        while (PlayRandomResult(s_, rng))
-            ASSERT_EQ(CheckInvariants(s_), "") << DumpState(s_);
+        while (PlayRandomResult(s_, rng)) ASSERT_EQ(CheckInvariants(s_), "") << DumpState(s_);
     } else if (op == "answer") {
         a == "yes" ? world_.Dialogs.AnswerYes() : world_.Dialogs.AnswerNo();
     } else if (op == "signup") {  // "signup 16": Double, sign-ups open, two to a table
@@ -287,16 +283,12 @@ void TScenarioPlay::Expect(std::istringstream& words) {
     } else if (what == "posted") {
         std::string kinds;
         for (size_t i = postedBefore_; i < announcer_.Postings.size(); ++i)
-            kinds +=
-                std::string(kinds.empty() ? "" : " | ") + MessageKey(announcer_.Postings[i].Kind);
+            kinds += std::string(kinds.empty() ? "" : " | ") + MessageKey(announcer_.Postings[i].Kind);
         EXPECT_EQ(kinds, rest);
     } else if (what == "posting") {
         ExpectPosting(std::stoul(a), more);
     } else if (what == "notice" || what == "asked" || what == "message") {
-        EXPECT_EQ(last(what == "notice"  ? d.Notices
-                       : what == "asked" ? d.Asked
-                                         : d.Messages),
-                  rest);
+        EXPECT_EQ(last(what == "notice" ? d.Notices : what == "asked" ? d.Asked : d.Messages), rest);
     } else if (what == "quiet") {
         EXPECT_TRUE(d.Messages.empty()) << last(d.Messages);
     } else if (what == "undo" || what == "players") {
@@ -306,9 +298,8 @@ void TScenarioPlay::Expect(std::istringstream& words) {
         EXPECT_EQ(r.TableCount, std::stoi(b));
         EXPECT_EQ(r.HasBye, c == "bye");
     } else if (what == "final") {
-        EXPECT_EQ(a == "WF"   ? s_.WinnersFinalRound
-                  : a == "OF" ? s_.OneLossFinalRound
-                              : s_.GrandFinalRound,
+        EXPECT_EQ(a == "WF" ? s_.WinnersFinalRound : a == "OF" ? s_.OneLossFinalRound
+                                                               : s_.GrandFinalRound,
                   std::stoi(b));
     } else if (what == "winner" && b[0] == '!') {
         EXPECT_NE(Name(Table(a).Winner()), b.substr(1));
