@@ -1,7 +1,7 @@
-// Player points and match points worked by hand: every placing under
-// "Extra:" and "Exactly:", byes, the bracket winners' bonuses, disqualified
-// entries, double points, the panel's order, values past int32, the tier
-// chosen by the field's size, and the two points dialogs' rules.
+// Player points and match points worked by hand beyond what a formats file
+// gives (tests/data/engine/points_formats.txt): the bracket winners'
+// bonuses, values past int32, the tier chosen by the field's size, and the
+// two points dialogs' rules.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -69,53 +69,6 @@ class PointsTest : public ::testing::Test {
     FakeWorld world;
     TTourneyState s;
 };
-
-// Single, 8: P1 beats P2, P3 and P5; P5 beats P6 and P7; P3 beats P4; P7
-// beats P8. P1 2+2+17 = 21, P5 2+2+10 = 14, P3 and P7 2+5 = 7; a negative
-// placing value is "Exactly:" its size, a positive one is added.
-TEST_F(PointsTest, PlacingsAddUnderExtraAndReplaceUnderExactly) {
-    Play(TElimFormat::Single, 8);
-    struct Case {
-        int32_t First, Second, Third;
-        bool Double;
-        TPoints Expected;
-    } const cases[] = {
-        {0, 0, 0, false, {21, 0, 7, 0, 14, 0, 7, 0}},
-        {0, 3, 0, false, {21, 0, 7, 0, 17, 0, 7, 0}},
-        {0, -3, 0, false, {21, 0, 7, 0, 3, 0, 7, 0}},
-        {-50, -3, -4, false, {50, 0, 4, 0, 3, 0, 4, 0}},
-        {5, 3, 4, false, {26, 0, 11, 0, 17, 0, 11, 0}},
-        {0, -3, 0, true, {42, 0, 14, 0, 6, 0, 14, 0}},
-    };
-    for (const Case& c : cases) {
-        s.FirstPlacePoints = c.First;
-        s.SecondPlacePoints = c.Second;
-        s.ThirdPlacePoints = c.Third;
-        s.DoublePlayerPoints = c.Double;
-        EXPECT_EQ(All(), c.Expected) << c.First << " " << c.Second << " " << c.Third;
-    }
-    // The panel: points above 0 ascending, then names ignoring case; none for a disqualified entry.
-    s.Players[2]->Name = "bob";
-    s.Players[6]->Name = "Alice";
-    s.Players[4]->Disqualified = true;
-    s.FirstPlacePoints = s.SecondPlacePoints = s.ThirdPlacePoints = 0;
-    s.DoublePlayerPoints = false;
-    All();
-    std::vector<std::string> rows;
-    for (const auto& row : PlayerPointsRows(s))
-        rows.push_back(row.Name + "=" + IntToStr(row.Points));
-    EXPECT_EQ(rows, (std::vector<std::string>{"Alice=7", "bob=7", "P001=21"}));
-    EXPECT_EQ(world.View.CountLabel, "Players: 0/8");
-}
-
-// Single, 15: P15 alone at the bye table, then beaten by P13 in round 2.
-TEST_F(PointsTest, ByeWinsGetByePointsAndAreListed) {
-    Play(TElimFormat::Single, 15);
-    EXPECT_EQ(All(), (TPoints{23, 0, 2, 0, 9, 0, 2, 0, 16, 0, 2, 0, 9, 0, 1}));
-    const auto byes = ByeRows(s);
-    ASSERT_EQ(byes.size(), 1u);
-    EXPECT_EQ(byes[0].Name + " " + byes[0].Rounds, "P015 1");
-}
 
 // With 3 a round and 4 fixed, the winners-bracket champion waits
 // (OneLossFinal - WinnersFinal) rounds in Double, (TwoLossFinal -

@@ -20,7 +20,7 @@ TEST_P(ScenarioFile, PlaysAsWorkedOutByHand) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Engine, ScenarioFile, ::testing::Values("corrections", "finals", "results",
-                                                                   "undo", "status"));
+                                                                   "undo", "status", "signup"));
 
 }  // namespace
 }  // namespace kestrova
