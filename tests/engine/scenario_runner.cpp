@@ -59,6 +59,8 @@
 //   expect seated W0.0 AnnLee -        the names at a table as they stand
 //   expect team W0.2.1 Aces|Ann B|x y  expect findbox bOB
 //   expect box A\r\nB         the last message box, with escapes
+//   file                    every change from now on saved to a file
+//   expect saved players 8  what the file holds
 //   expect told scroll 0 0 2           the view was told so by the last add
 #include "engine/scenario_runner.h"
 
@@ -264,6 +266,8 @@ void TScenarioPlay::Act(const std::string& op, std::istringstream& words) {
         for (int i = 0; a == "all" && i < MaxTablesPerRound; ++i)
             s_.VoidTables.push_back(s_.Winners[0].Tables[i].TableNo);
         for (std::istringstream n(a + " " + b); a != "all" && n >> a;) s_.VoidTables.push_back(std::stoi(a));
+    } else if (op == "file") {  // from now on every change is saved to a file
+        s_.TourneyPath = dir_.File("saved.kvb");
     } else if (op == "allstart") {
         world_.View.Calls.clear();
         AllStart(s_);
@@ -401,6 +405,10 @@ void TScenarioPlay::Expect(std::istringstream& words) {
         EXPECT_TRUE(world_.View.Called(rest)) << JoinLines(world_.View.Calls, ", ");
     } else if (what == "findbox") {
         EXPECT_EQ(world_.View.FindBox, rest);
+    } else if (what == "saved") {  // "expect saved players 8": the file as it was last saved
+        TTourneyState back;
+        ASSERT_TRUE(ReadTourney(back, s_.TourneyPath));
+        EXPECT_EQ(back.Players.size(), std::stoul(b));
     } else if (what == "box") {  // "expect box TEXT": the last message box, escapes allowed
         EXPECT_EQ(last(d.Messages), Unescape(rest));
     } else {
