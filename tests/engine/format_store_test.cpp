@@ -18,6 +18,7 @@
 #include "engine/status.h"
 #include "engine/table_count.h"
 #include "fakes/case_file.h"
+#include "session/lifecycle.h"
 
 namespace kestrova {
 namespace {
@@ -41,7 +42,7 @@ class TFormatPlay {
     void Step(const std::string& key, const std::string& value);
 
   private:
-    void Play(const std::string& how);
+    void Play(const std::string& how, bool toTheEnd);
     std::string Value(const std::string& key);
 
     const TCase& c_;
@@ -51,8 +52,8 @@ class TFormatPlay {
     TTourneyState s_;
 };
 
-// The entry signed up first wins every table.
-void TFormatPlay::Play(const std::string& how) {
+// Started, then played out: the entry signed up first wins every table.
+void TFormatPlay::Play(const std::string& how, bool toTheEnd) {
     const std::string format = how.substr(0, how.find(' '));
     StartTourney(s_,
                  format == "Triple"   ? TElimFormat::Triple
@@ -64,7 +65,7 @@ void TFormatPlay::Play(const std::string& how) {
             if (s_.Players[i].get() == p) return static_cast<int>(i);
         return -1;
     };
-    for (int guard = 0; guard < 1000 && !GrandFinalDecided(s_); ++guard) {
+    for (int guard = 0; toTheEnd && guard < 1000 && !GrandFinalDecided(s_); ++guard) {
         const auto all = PlayableTables(s_, false);
         ASSERT_FALSE(all.empty()) << c_.Where();
         const TPlayable& p = all.front();
@@ -93,8 +94,10 @@ void TFormatPlay::Step(const std::string& key, const std::string& value) {
         s_.SignupClosed = true;
     } else if (key == "set Host name" || key == "set Co-host name") {
         (key == "set Host name" ? s_.MsgParams.HostName : s_.MsgParams.CoHostName) = value;
-    } else if (key == "play") {
-        Play(value);
+    } else if (key == "new") {
+        ResetTourneyState(s_);
+    } else if (key == "start" || key == "play") {
+        Play(value, key == "play");
     } else if (key == "disqualified") {
         s_.Players[std::stoul(value) - 1]->Disqualified = true;
     } else if (key == "renamed") {
@@ -110,64 +113,42 @@ void TFormatPlay::Step(const std::string& key, const std::string& value) {
 }
 
 std::string TFormatPlay::Value(const std::string& key) {
-    static const std::map<std::string, int32_t TTourneyState::*> numbers = {
-        {"1st place points", &TTourneyState::FirstPlacePoints},
-        {"2nd place points", &TTourneyState::SecondPlacePoints},
-        {"Host points", &TTourneyState::HostPoints},
-        {"WinOfWin points", &TTourneyState::WinOfWinPoints},
-        {"Boot time", &TTourneyState::BootTime},
-    };
     const auto& m = s_.MsgParams;
-    const std::map<std::string, std::function<std::string()>> values = {
-        {"title", [&] { return s_.Title; }},
-        {"format", [&] { return CurrentFormatName(s_); }},
-        {"names", [&] { return JoinLines(s_.FormatNames, "|"); }},
-        {"item", [&] { return IntToStr(s_.MatchPointsItem); }},
-        {"elim", [&] { return IntToStr(static_cast<int>(s_.ElimFormat) + 1); }},
-        {"Points", [&] { return FormatIntList(m.MatchPoints); }},
-        {"tiers",
-         [&] {
-             std::string out;
-             for (const auto& tier : s_.MatchPointsTiers)
-                 out += FormatIntList(tier) + " ";
-             return out;
-         }},
-        {"Win points", [&] { return FormatIntList(s_.WinPoints); }},
-        {"Bye points", [&] { return FormatIntList(s_.ByePoints); }},
-        {"Lose points", [&] { return FormatIntList(s_.LosePoints); }},
-        {"Match time limits", [&] { return FormatIntList(m.TimeLimits); }},
-        {"Starting tables", [&] { return FormatIntList(s_.StartTable); }},
-        {"Host name", [&] { return m.HostName; }},
-        {"Co-host name", [&] { return m.CoHostName; }},
-        {"Co-host player Name", [&] { return s_.CoHostPlayerName; }},
-        {"Start time", [&] { return m.StartTime; }},
-        {"host fields told", [&] { return IntToStr(view_.HostFieldChanges); }},
-        {"formats file", [&] { return ReadFileBytes(FormatsFilePath(s_)); }},
-        {"points",
-         [&] {
-             UpdatePlayerState(s_);
-             std::string out;
-             for (const auto& p : s_.Players)
-                 out += IntToStr(p->Points) + " ";
-             return Trim(out);
-         }},
-        {"panel",
-         [&] {
-             std::string out;
-             for (const auto& row : PlayerPointsRows(s_))
-                 out += Format("%s=%d ", row.Name.c_str(), row.Points);
-             return Trim(out);
-         }},
-        {"byes",
-         [&] {
-             std::string out;
-             for (const auto& row : ByeRows(s_))
-                 out += row.Name + " " + row.Rounds + " ";
-             return Trim(out);
-         }},
-    };
-    if (auto n = numbers.find(key); n != numbers.end()) return IntToStr(s_.*(n->second));
-    if (auto v = values.find(key); v != values.end()) return v->second();
+    const std::map<std::string, const TRoundList*> lists = {
+        {"Points", &m.MatchPoints},           {"Win points", &s_.WinPoints},
+        {"Bye points", &s_.ByePoints},        {"Lose points", &s_.LosePoints},
+        {"Match time limits", &m.TimeLimits}, {"Starting tables", &s_.StartTable}};
+    const std::map<std::string, const std::string*> texts = {
+        {"title", &s_.Title},
+        {"Host name", &m.HostName},
+        {"Co-host name", &m.CoHostName},
+        {"Co-host player Name", &s_.CoHostPlayerName},
+        {"Start time", &m.StartTime}};
+    const std::map<std::string, int> numbers = {{"item", s_.MatchPointsItem},
+                                                {"elim", static_cast<int>(s_.ElimFormat) + 1},
+                                                {"1st place points", s_.FirstPlacePoints},
+                                                {"Host points", s_.HostPoints},
+                                                {"WinOfWin points", s_.WinOfWinPoints},
+                                                {"Boot time", s_.BootTime},
+                                                {"host fields told", view_.HostFieldChanges}};
+    std::string out;
+    if (auto l = lists.find(key); l != lists.end()) return FormatIntList(*l->second);
+    if (auto x = texts.find(key); x != texts.end()) return *x->second;
+    if (auto n = numbers.find(key); n != numbers.end()) return IntToStr(n->second);
+    if (key == "format") return CurrentFormatName(s_);
+    if (key == "names") return JoinLines(s_.FormatNames, "|");
+    if (key == "formats file") return ReadFileBytes(FormatsFilePath(s_));
+    if (key == "points") UpdatePlayerState(s_);
+    for (const auto& tier : s_.MatchPointsTiers)
+        if (key == "tiers") out += FormatIntList(tier) + " ";
+    for (const auto& p : s_.Players)
+        if (key == "points") out += IntToStr(p->Points) + " ";
+    for (const auto& row : PlayerPointsRows(s_))
+        if (key == "panel") out += Format("%s=%d ", row.Name.c_str(), row.Points);
+    for (const auto& row : ByeRows(s_))
+        if (key == "byes") out += row.Name + " " + row.Rounds + " ";
+    if (key == "tiers") return out;
+    if (key == "points" || key == "panel" || key == "byes") return Trim(out);
     for (int k = 0; k < MessageKindCount; ++k) {
         const std::string name = MessageKey(TMessageKind(k));
         if (key == name) return s_.Messages[k];

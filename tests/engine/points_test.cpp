@@ -116,24 +116,13 @@ TEST_F(PointsTest, HugeAndNegativeValuesNeverOverflow) {
     EXPECT_TRUE(PlayerPointsRows(s).empty());  // nobody above 0
 }
 
-// The tier follows the grand final's round index, clamped to the five rows.
-TEST_F(PointsTest, TierFollowsTheFieldSize) {
-    struct Case {
-        TElimFormat Format;
-        int Entries, Tier;
-    } const cases[] = {
-        {TElimFormat::Single, 8, 1},  {TElimFormat::Single, 16, 1},  {TElimFormat::Single, 17, 2},
-        {TElimFormat::Double, 24, 2}, {TElimFormat::Triple, 128, 4}, {TElimFormat::Single, 128, 4},
-    };
-    for (const Case& c : cases) {
-        Fresh();
-        StartTourney(s, c.Format, c.Entries);
-        EXPECT_EQ(s.MsgParams.MatchPoints[0], c.Tier) << c.Entries << " GF " << s.GrandFinalRound;
-    }
-    s.GrandFinalRound = 12;  // past this program's field: the clamp holds
+// Past this program's field the clamp holds; undo picks the row again for
+// the field it restores (the rows by size: tests/data/engine/points_formats.txt).
+TEST_F(PointsTest, TierClampedAndPickedAgainOnUndo) {
+    StartTourney(s, TElimFormat::Single, 16);
+    s.GrandFinalRound = 12;
     SelectMatchPointsTier(s);
     EXPECT_EQ(s.MsgParams.MatchPoints[0], 5);
-    // Undo picks the tier again for the field it restores.
     Fresh();
     StartTourney(s, TElimFormat::Single, 16);
     AssignWin(s, TBracketKind::Winners, 0, 0, 0, true, false);
