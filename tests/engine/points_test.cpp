@@ -1,7 +1,6 @@
 // Player points and match points worked by hand beyond what a formats file
-// gives (tests/data/engine/points_formats.txt): the bracket winners'
-// bonuses, values past int32, the tier chosen by the field's size, and the
-// two points dialogs' rules.
+// gives (tests/data/engine/points_formats.txt): values past int32, the
+// tier's clamp and undo, and the two points dialogs' rules.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -69,35 +68,6 @@ class PointsTest : public ::testing::Test {
     FakeWorld world;
     TTourneyState s;
 };
-
-// With 3 a round and 4 fixed, the winners-bracket champion waits
-// (OneLossFinal - WinnersFinal) rounds in Double, (TwoLossFinal -
-// WinnersFinal + 1) in Triple; Triple's one-loss champion (P2, never beaten
-// by a lower entry) waits (TwoLossFinal - OneLossFinal). Doubling doubles it.
-TEST_F(PointsTest, BracketWinnersWaitingForTheFinalEarnTheirBonus) {
-    struct Case {
-        TElimFormat Format;
-        int WinnersFinal, OneLossFinal, TwoLossFinal;
-        TPoints Bonus;
-    } const cases[] = {
-        {TElimFormat::Double, 2, 4, 0, {3 * 2 + 4, 0, 0, 0, 0, 0, 0, 0}},
-        {TElimFormat::Triple, 2, 4, 6, {3 * 5 + 4, 3 * 2 + 4, 0, 0, 0, 0, 0, 0}},
-    };
-    for (const Case& c : cases) {
-        Fresh();
-        Play(c.Format, 8);
-        EXPECT_EQ(Format("%d %d %d", s.WinnersFinalRound, s.OneLossFinalRound, s.TwoLossFinalRound),
-                  Format("%d %d %d", c.WinnersFinal, c.OneLossFinal, c.TwoLossFinal));
-        const TPoints before = All();
-        s.WinOfWinPoints = 3;
-        s.FixedWinOfWinPoints = 4;
-        const TPoints after = All();
-        for (size_t i = 0; i < after.size(); ++i)
-            EXPECT_EQ(after[i] - before[i], c.Bonus[i]) << "entry " << i + 1;
-        s.DoublePlayerPoints = true;
-        EXPECT_EQ(All()[0], 2 * after[0]);
-    }
-}
 
 // Any 32-bit value of a formats file: the sums are made in 64 bits and a
 // total past the int32 range stays at its bound.
