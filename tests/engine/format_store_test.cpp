@@ -186,21 +186,6 @@ TEST(FormatDefaults, TwentySevenLinesByteForByte) {
     EXPECT_EQ(DefaultFormatValue("ELIM") + "|" + DefaultFormatValue("Elim=") + "|" +
                   DefaultFormatValue("Nope"),
               "1||");
-    // The text lists read as the fixed tables of "Default" (bar the time limits).
-    EXPECT_EQ(ParseIntList(DefaultFormatValue("Win points")), DefaultWinPoints);
-    EXPECT_EQ(ParseIntList(DefaultFormatValue("Bye points")), DefaultByePoints);
-    EXPECT_EQ(ParseIntList(DefaultFormatValue("Lose points")), DefaultLosePoints);
-    EXPECT_EQ(FormatIntList(ParseIntList(DefaultFormatValue("Match time limits"))),
-              "45,45,45,45,45,45,45,45,45,45,45,45,45,45,60");
-    const int finals[5] = {3, 5, 5, 7, 7};
-    for (int i = 0; i < 5; ++i) {
-        TRoundList p{};
-        p.fill(i + 1);
-        p[14] = finals[i];
-        EXPECT_EQ(PointsPresets()[static_cast<size_t>(i)], p);
-        EXPECT_EQ(FindPointsPreset(p), i);
-    }
-    EXPECT_EQ(FindPointsPreset(ParseIntList("3,3,3,3,3,3,3,3,3,3,3,3,3,5")), 2);
     EXPECT_EQ(FindPointsPreset(ParseIntList("3,5")), -1);
 }
 

@@ -13,7 +13,6 @@
 #include "engine/table_count.h"
 #include "engine/undo.h"
 #include "records/event_log.h"
-#include "session/lifecycle.h"
 
 namespace kestrova {
 namespace {
@@ -23,39 +22,13 @@ using TPoints = std::vector<int>;
 
 class PointsTest : public ::testing::Test {
   protected:
-    void SetUp() override { Fresh(); }
-    // A new tournament in the same state, with the built-in player points
-    // (2 a win, 17 the final, 1 a bye, 5 losing a semi-final, 10 the final)
-    // and the match-point tiers numbered 1 to 5.
-    void Fresh() {
-        ClearUndoAndRedo(s);
-        ResetTourneyState(s);
+    // The built-in player points: 2 a win, 17 the final, 5 for losing a
+    // semi-final, 10 the final.
+    void SetUp() override {
         world.Wire(s);
         s.TourneyPath = dir.File("t.kvb");
         s.WinPoints = {2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 17};
-        s.ByePoints.fill(1);
         s.LosePoints = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 5, 10};
-        for (int t = 0; t < 5; ++t)
-            s.MatchPointsTiers[t].fill(t + 1);
-        s.WinOfWinPoints = s.FixedWinOfWinPoints = 0;
-        s.DoublePlayerPoints = false;
-    }
-    // Started and played out, the entry signed up first winning every table.
-    void Play(TElimFormat format, int entries) {
-        StartTourney(s, format, entries);
-        for (int guard = 0; guard < 1000 && !GrandFinalDecided(s); ++guard) {
-            const auto all = PlayableTables(s, false);
-            ASSERT_FALSE(all.empty());
-            const TPlayable& p = all.front();
-            const TTableRec& t = s.Bracket(p.Bracket)[p.Round].Tables[p.Table];
-            const bool second = !t.Seat[0] || (t.Full() && Index(t.Seat[1]) < Index(t.Seat[0]));
-            AssignWin(s, p.Bracket, p.Round, p.Table, second ? 1 : 0, true, false);
-        }
-    }
-    int Index(const TPlayer* p) const {
-        for (size_t i = 0; i < s.Players.size(); ++i)
-            if (s.Players[i].get() == p) return static_cast<int>(i);
-        return -1;
     }
     TPoints All() {
         UpdatePlayerState(s);
@@ -72,7 +45,10 @@ class PointsTest : public ::testing::Test {
 // Any 32-bit value of a formats file: the sums are made in 64 bits and a
 // total past the int32 range stays at its bound.
 TEST_F(PointsTest, HugeAndNegativeValuesNeverOverflow) {
-    Play(TElimFormat::Single, 8);
+    // Single, 8, seat 0 winning every table: P1 beats P2, P3, P5; P3 beats P4; P5 beats P6.
+    StartTourney(s, TElimFormat::Single, 8);
+    for (auto open = PlayableTables(s, false); !open.empty(); open = PlayableTables(s, false))
+        AssignWin(s, open[0].Bracket, open[0].Round, open[0].Table, 0, true, false);
     s.WinPoints.fill(INT_MAX);
     s.LosePoints.fill(INT_MIN);
     s.SecondPlacePoints = INT_MIN;  // "Exactly:" 2^31
@@ -90,15 +66,14 @@ TEST_F(PointsTest, HugeAndNegativeValuesNeverOverflow) {
 // the field it restores (the rows by size: tests/data/engine/points_formats.txt).
 TEST_F(PointsTest, TierClampedAndPickedAgainOnUndo) {
     StartTourney(s, TElimFormat::Single, 16);
-    s.GrandFinalRound = 12;
-    SelectMatchPointsTier(s);
-    EXPECT_EQ(s.MsgParams.MatchPoints[0], 5);
-    Fresh();
-    StartTourney(s, TElimFormat::Single, 16);
     AssignWin(s, TBracketKind::Winners, 0, 0, 0, true, false);
     s.MatchPointsTiers[0].fill(9);
     Undo(s);
     EXPECT_EQ(s.MsgParams.MatchPoints[0], 9);
+    s.MatchPointsTiers[4].fill(5);
+    s.GrandFinalRound = 12;
+    SelectMatchPointsTier(s);
+    EXPECT_EQ(s.MsgParams.MatchPoints[0], 5);
 }
 
 TEST_F(PointsTest, MatchPointsDialogEditsRowsAndGreysFields) {
