@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <tuple>
 
 #include "common/text.h"
 #include "engine/play_helpers.h"
@@ -94,26 +95,21 @@ TEST_F(PointsTest, MatchPointsDialogEditsRowsAndGreysFields) {
     SetSameForAll(a, true);
     for (int t = 0; t < 5; ++t)
         EXPECT_EQ(a.Tiers[t], a.Tiers[2]);
-    struct Case {
-        TElimFormat Format;
-        bool Same;
-        int Tier;
-        const char* Usable;
-    } const cases[] = {
+    const std::tuple<TElimFormat, bool, int, const char*> cases[] = {
         {TElimFormat::Single, true, 0, "xxxxxx.......xx"},
         {TElimFormat::Single, false, 0, "xx...........xx"},
         {TElimFormat::Single, false, 4, "xxxxxx.......xx"},
         {TElimFormat::Double, false, 2, "xxxxxxxx.....xx"},
         {TElimFormat::Triple, true, 0, "xxxxxxxxxxxxxxx"},
     };
-    for (const Case& c : cases) {
-        a.Elim = c.Format;
-        a.SameForAll = c.Same;
-        a.Tier = c.Tier;
+    for (const auto& [format, same, tier, usable] : cases) {
+        a.Elim = format;
+        a.SameForAll = same;
+        a.Tier = tier;
         std::string out;
         for (int i = 0; i < RoundIndexCount; ++i)
             out += ArrangementFieldUsable(a, i) ? 'x' : '.';
-        EXPECT_EQ(out, c.Usable);
+        EXPECT_EQ(out, usable);
     }
     // OK logs the rows and sets the elimination while sign-ups are open.
     for (int t = 0; t < 5; ++t)
