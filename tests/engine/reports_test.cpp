@@ -64,17 +64,16 @@ void Open15(TTourneyState& s, FakeWorld&) {
     s.Winners[0].Tables[1].EndTime = 0;
 }
 
-// Names at their longest with high bytes, a comma and quotes only a hostile
-// file holds; unscheduled hosts take the other pair, a host without a
-// player name gets nothing.
-void Hostile8(TTourneyState& s, FakeWorld&) {
+// As Single8, with names at their longest with high bytes, a comma and
+// quotes only a hostile file holds; unscheduled hosts take the other pair,
+// a host without a player name gets nothing.
+void Hostile8(TTourneyState& s, FakeWorld& world) {
+    Single8(s, world);
     s.Players[0]->Name = "Abcdefghijklm\xE9\xFF";
     s.Players[1]->Name = "Teammate_numb1/Second\x80mate_1234";
     s.Players[2]->Name = "Com,ma\"Quote";
     s.CurrentFormat = "A,\"B\"";
     s.MsgParams.StartTime = "8 \"sharp\"";
-    s.HostPoints = 5;
-    s.CoHostPoints = 3;
     s.UnscheduledHost = true;
     s.UnscheduleHostPoints = 9;
     s.CoHostPlayerName.clear();
