@@ -60,6 +60,7 @@
 //   expect team W0.2.1 Aces|Ann B|x y  expect findbox bOB
 //   expect box A\r\nB         the last message box, with escapes
 //   file                    every change from now on saved to a file
+//   boot W0.1.0             the entry's boot counts down
 //   expect saved players 8  what the file holds
 //   expect told scroll 0 0 2           the view was told so by the last add
 #include "engine/scenario_runner.h"
@@ -266,6 +267,8 @@ void TScenarioPlay::Act(const std::string& op, std::istringstream& words) {
         for (int i = 0; a == "all" && i < MaxTablesPerRound; ++i)
             s_.VoidTables.push_back(s_.Winners[0].Tables[i].TableNo);
         for (std::istringstream n(a + " " + b); a != "all" && n >> a;) s_.VoidTables.push_back(std::stoi(a));
+    } else if (op == "boot") {  // "boot W0.1.0": the entry's boot counts down
+        s_.ActiveBoots.push_back(Table(a).Seat[Place(a).Seat]);
     } else if (op == "file") {  // from now on every change is saved to a file
         s_.TourneyPath = dir_.File("saved.kvb");
     } else if (op == "allstart") {
