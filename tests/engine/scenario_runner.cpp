@@ -266,7 +266,8 @@ void TScenarioPlay::Act(const std::string& op, std::istringstream& words) {
     } else if (op == "voided") {  // "voided 51 53" | "voided all": sign-up tables left out
         for (int i = 0; a == "all" && i < MaxTablesPerRound; ++i)
             s_.VoidTables.push_back(s_.Winners[0].Tables[i].TableNo);
-        for (std::istringstream n(a + " " + b); a != "all" && n >> a;) s_.VoidTables.push_back(std::stoi(a));
+        for (std::istringstream n(a + " " + b); a != "all" && n >> a;)
+            s_.VoidTables.push_back(std::stoi(a));
     } else if (op == "boot") {  // "boot W0.1.0": the entry's boot counts down
         s_.ActiveBoots.push_back(Table(a).Seat[Place(a).Seat]);
     } else if (op == "file") {  // from now on every change is saved to a file
@@ -279,7 +280,8 @@ void TScenarioPlay::Act(const std::string& op, std::istringstream& words) {
         std::getline(words, rest);
         std::istringstream parts(b + rest);
         std::string f[3];
-        for (std::string& field : f) std::getline(parts, field, '|');
+        for (std::string& field : f)
+            std::getline(parts, field, '|');
         const TSeatRef at = Place(a);
         ApplyTeamProperties(s_, at.Bracket, at.Round, at.Table, at.Seat, f[0], f[1], f[2]);
     } else {

@@ -19,8 +19,9 @@ TEST_P(ScenarioFile, PlaysAsWorkedOutByHand) {
     for (const TScenario& sc : all) PlayScenario(sc);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engine, ScenarioFile, ::testing::Values("corrections", "finals", "results",
-                                                                   "undo", "status", "signup"));
+INSTANTIATE_TEST_SUITE_P(Engine, ScenarioFile,
+                         ::testing::Values("corrections", "finals", "results", "undo", "status",
+                                           "signup"));
 
 }  // namespace
 }  // namespace kestrova
