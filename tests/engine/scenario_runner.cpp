@@ -46,6 +46,28 @@
 //       index W3, start W1.0 (seconds after the start), stage P05 GF,
 //       inuse W1 77, byes W1, email 1, reassign W1.0.0 text | opponent |
 //       this | next | flags, menu W0.1.1 [button] [macros] (enabled items)
+//   signup 16               16 more entries, sign-ups open (Double)
+//   rename W0.0.0 P099 | rename W0.0.0 -     a name edited (or erased)
+//   find p002 | find 91     typed into the find box, then the table located
+//   reset                   a new tournament
+//   expect stacks 1 0       undo and redo sizes (an empty one refuses)
+//   expect snapshot below 65536             the bytes a snapshot takes now
+//   expect tabs O 2 *|3|QF  a bracket's tab captions
+//   expect found 17 P002 OL 3 / 17          the find box's table, text, status
+//   expect located O1       expect highlight W1.0.1 HadBye
+//   expect label Players: 14/16
+//   add Ann Lee | add       a name typed into the sign-ups (escapes allowed)
+//   seat 3 1 amy            a name given table 3, seat 1
+//   team on | onepertable off          ban Bob zed
+//   voided 51 53 | voided all          sign-up tables left out
+//   allstart                properties W0.2.1 The Aces|ann|   (team, first, second)
+//   expect seated W0.0 AnnLee -        the names at a table as they stand
+//   expect team W0.2.1 Aces|Ann B|x y  expect findbox bOB
+//   expect box A\r\nB         the last message box, with escapes
+//   file                    every change from now on saved to a file
+//   boot W0.1.0             the entry's boot counts down
+//   expect saved players 8  what the file holds
+//   expect told scroll 0 0 2           the view was told so by the last add
 #include "engine/scenario_runner.h"
 
 #include <gtest/gtest.h>
@@ -61,6 +83,7 @@
 #include "engine/next_assign.h"
 #include "engine/play_helpers.h"
 #include "engine/results.h"
+#include "engine/signup.h"
 #include "engine/status.h"
 #include "engine/table_count.h"
 #include "engine/table_numbers.h"
@@ -237,6 +260,52 @@ void TScenarioPlay::Act(const std::string& op, std::istringstream& words) {
             ASSERT_EQ(CheckInvariants(s_), "") << DumpState(s_);
     } else if (op == "answer") {
         a == "yes" ? world_.Dialogs.AnswerYes() : world_.Dialogs.AnswerNo();
+    } else if (op == "signup") {  // "signup 16": 16 more entries, sign-ups open (Double)
+        if (s_.Players.empty()) SetElimFormat(s_, TElimFormat::Double);
+        for (int i = 0; i < std::stoi(a); ++i)
+            AddPlayer(s_, Format("P%03zu", s_.Players.size() + 1));
+    } else if (op == "rename") {  // "rename W0.0.0 P099" ("-": the name erased)
+        std::string more;
+        std::getline(words, more);
+        const TSeatRef at = Place(a);
+        EditPlayerName(s_, at.Bracket, at.Round, at.Table, at.Seat, b == "-" ? "" : b + more);
+    } else if (op == "find") {  // "find p002": typed into the find box, then located
+        world_.View.Calls.clear();
+        FindPlayer(s_, a);
+        LocateTable(s_);
+    } else if (op == "reset") {
+        ResetTourneyState(s_);
+    } else if (op == "add" || op == "seat") {  // "add Ann Lee", "seat 3 1 amy" (table, seat)
+        std::string name;
+        std::getline(words >> std::ws, name);
+        world_.View.Calls.clear();
+        if (op == "add") AddPlayer(s_, Unescape(Trim(a + " " + b + " " + name)));
+        if (op == "seat") AddPlayer(s_, name, std::stoi(a), false, false, std::stoi(b));
+    } else if (op == "team" || op == "onepertable") {  // "team on", "onepertable off"
+        op == "team" ? SetTeamMode(s_, a == "on") : SetOnePerTable(s_, a == "on");
+    } else if (op == "ban") {  // "ban Bob zed"
+        s_.BannedPlayers = {a, b};
+    } else if (op == "voided") {  // "voided 51 53" | "voided all": sign-up tables left out
+        for (int i = 0; a == "all" && i < MaxTablesPerRound; ++i)
+            s_.VoidTables.push_back(s_.Winners[0].Tables[i].TableNo);
+        for (std::istringstream n(a + " " + b); a != "all" && n >> a;)
+            s_.VoidTables.push_back(std::stoi(a));
+    } else if (op == "boot") {  // "boot W0.1.0": the entry's boot counts down
+        s_.ActiveBoots.push_back(Table(a).Seat[Place(a).Seat]);
+    } else if (op == "file") {  // from now on every change is saved to a file
+        s_.TourneyPath = dir_.File("saved.kvb");
+    } else if (op == "allstart") {
+        world_.View.Calls.clear();
+        AllStart(s_);
+    } else if (op == "properties") {  // "properties W0.2.1 The Aces|ann|"
+        std::string rest;
+        std::getline(words, rest);
+        std::istringstream parts(b + rest);
+        std::string f[3];
+        for (std::string& field : f)
+            std::getline(parts, field, '|');
+        const TSeatRef at = Place(a);
+        ApplyTeamProperties(s_, at.Bracket, at.Round, at.Table, at.Seat, f[0], f[1], f[2]);
     } else {
         FAIL() << "unknown action " << op;
     }
@@ -359,6 +428,56 @@ void TScenarioPlay::Expect(std::istringstream& words) {
         if (a == "disqualified" || a == "qualified") {
             EXPECT_EQ(p->Disqualified, a == "disqualified");
         }
+    } else if (what == "stacks") {  // "expect stacks 1 0": undo and redo sizes
+        EXPECT_EQ(Format("%zu %zu %d %d", s_.UndoList.size(), s_.RedoList.size(),
+                         world_.View.UndoEnabled, world_.View.RedoEnabled),
+                  Format("%s %s %d %d", a.c_str(), b.c_str(), a != "0", b != "0"));
+        if (a == "0") {
+            EXPECT_FALSE(Undo(s_));
+        }
+        if (b == "0") {
+            EXPECT_FALSE(Redo(s_));
+        }
+    } else if (what == "snapshot") {  // "expect snapshot below 65536" bytes
+        EXPECT_LE(TUndoRedo::Take(s_)->Bytes(), std::stoul(b));
+    } else if (what == "tabs") {  // "expect tabs T 3|4|5|6 *|7|QF"
+        const std::string tail = rest.substr(std::min(rest.size(), a.size() + 1));
+        EXPECT_EQ(JoinLines(s_.TabCaptions[static_cast<int>(Place(a).Bracket)], "|"),
+                  tail.empty() ? "" : tail + "|");
+    } else if (what == "found") {  // "expect found 17 P002 OL 3 / 17": number, text, status
+        const std::string text = s_.FindText.empty() ? "-" : s_.FindText;
+        EXPECT_EQ(
+            Trim(Format("%d %s %s", s_.FoundTableNo, text.c_str(), Trim(s_.FoundStatus).c_str())),
+            rest);
+        EXPECT_EQ(world_.View.FindStatus, s_.FoundStatus);
+    } else if (what == "located") {  // "expect located O1": the round shown
+        EXPECT_TRUE(world_.View.Called(
+            Format("select %d %d", static_cast<int>(Place(a).Bracket), Place(a).Round)));
+    } else if (what == "highlight") {  // "expect highlight W1.0.1 HadBye"
+        static const char* const kNames[] = {"None",         "FoundOpen", "FoundDecided",
+                                             "Disqualified", "BootedOut", "HadBye"};
+        const TSeatRef at = Place(a);
+        EXPECT_EQ(kNames[static_cast<int>(NameBoxStatus(s_, Table(a), at.Seat))], b);
+    } else if (what == "label") {  // "expect label Players: 14/16"
+        EXPECT_EQ(CountLabelText(s_), rest);
+    } else if (what == "seated") {  // "expect seated W0.0 AnnLee -": the names as they stand
+        const TTableRec& t = Table(a);
+        EXPECT_EQ((t.Seat[0] ? t.Seat[0]->Name : "-") + " " + (t.Seat[1] ? t.Seat[1]->Name : "-"),
+                  rest.substr(a.size() + 1));
+    } else if (what == "team") {  // "expect team W0.2.1 Aces|Ann B|x y"
+        const TPlayer* p = Table(a).Seat[Place(a).Seat];
+        ASSERT_NE(p, nullptr);
+        EXPECT_EQ(p->Name + "|" + p->Player1 + "|" + p->Player2, rest.substr(a.size() + 1));
+    } else if (what == "told") {  // "expect told scroll 0 0 2": the view, since the last add
+        EXPECT_TRUE(world_.View.Called(rest)) << JoinLines(world_.View.Calls, ", ");
+    } else if (what == "findbox") {
+        EXPECT_EQ(world_.View.FindBox, rest);
+    } else if (what == "saved") {  // "expect saved players 8": the file as it was last saved
+        TTourneyState back;
+        ASSERT_TRUE(ReadTourney(back, s_.TourneyPath));
+        EXPECT_EQ(back.Players.size(), std::stoul(b));
+    } else if (what == "box") {  // "expect box TEXT": the last message box, escapes allowed
+        EXPECT_EQ(last(d.Messages), Unescape(rest));
     } else {
         TTableRec& t = Table(what);
         const std::map<std::string, std::string> facts = {

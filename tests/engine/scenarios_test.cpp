@@ -23,7 +23,8 @@ TEST_P(ScenarioFile, PlaysAsWorkedOutByHand) {
 INSTANTIATE_TEST_SUITE_P(Tables, ScenarioFile, ::testing::Values("tables"));
 
 INSTANTIATE_TEST_SUITE_P(Engine, ScenarioFile,
-                         ::testing::Values("corrections", "finals", "results"));
+                         ::testing::Values("corrections", "finals", "results", "undo", "status",
+                                           "signup"));
 
 }  // namespace
 }  // namespace kestrova

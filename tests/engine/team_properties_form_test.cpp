@@ -44,62 +44,52 @@ TEST(TeamPropertiesForm, LimitsAndKeys) {
     EXPECT_EQ(form.result(), QDialog::Rejected);
 }
 
-class TeamPropertiesRun : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        world.Wire(s, &announcer);
-        s.TourneyPath = dir.File("t.kvb");
-        SetElimFormat(s, TElimFormat::Single);
-        s.TeamMode = true;
-    }
-    // Types into the panel once it is shown, then presses the key.
-    void Answer(QString team, QString first, QString second, Qt::Key key) {
-        QTimer::singleShot(0, [=] {
-            QWidget* dlg = QApplication::activeModalWidget();
-            ASSERT_NE(dlg, nullptr);
-            for (auto [name, text] : {std::pair{"TeamNameEdit", team},
-                                      {"FirstNameEdit", first},
-                                      {"SecondNameEdit", second}}) {
-                Edit(dlg, name)->clear();
-                QTest::keyClicks(Edit(dlg, name), text);
-            }
-            QTest::keyClick(Edit(dlg, "TeamNameEdit"), key);
-        });
-    }
+// OK on an empty spot signs up a team, its names filtered as a sign-up's;
+// on an entry the panel shows its names, Escape keeps them and OK stores
+// them as typed.
+TEST(TeamPropertiesForm, OkSignsUpOrRenamesTheSeat) {
     testing::TempDir dir;
     testing::FakeWorld world;
     testing::RecordingAnnouncer announcer;
     TTourneyState s;
     TTeamPropertiesForm form;
-};
-
-TEST_F(TeamPropertiesRun, EmptySpotSignsUpTheTeam) {
-    Answer("Night Owls", "ann", "bo b", Qt::Key_Return);
-    TPlayer* p = RunTeamProperties(s, form, TBracketKind::Winners, 0, 4, 1, QPoint(10, 10));
-    ASSERT_NE(p, nullptr);
-    EXPECT_EQ(s.Winners[0].Tables[4].Seat[1], p);
-    EXPECT_EQ(p->Name + "|" + p->Player1 + "|" + p->Player2, "Night Owls|ann|bob");
+    world.Wire(s, &announcer);
+    s.TourneyPath = dir.File("t.kvb");
+    SetElimFormat(s, TElimFormat::Single);
+    s.TeamMode = true;
+    struct Case {
+        const char *Team, *First, *Second;
+        Qt::Key Key;
+        const char *Shown, *Seated;
+    } const cases[] = {
+        {"Night Owls", "ann", "bo b", Qt::Key_Return, "|||", "Night Owls|ann|bob"},
+        {"x", "y", "z", Qt::Key_Escape, "Night Owls|ann|bob|", "Night Owls|ann|bob"},
+        {"Owls & Co", "Ann B", "bob", Qt::Key_Return, "Night Owls|ann|bob|", "Owls & Co|Ann B|bob"},
+    };
+    for (const Case& c : cases) {
+        std::string shown;
+        QTimer::singleShot(0, [&] {
+            QWidget* dlg = QApplication::activeModalWidget();
+            ASSERT_NE(dlg, nullptr);
+            for (auto [name, text] : {std::pair{"TeamNameEdit", c.Team},
+                                      {"FirstNameEdit", c.First},
+                                      {"SecondNameEdit", c.Second}}) {
+                shown += Edit(dlg, name)->text().toStdString() + "|";
+                Edit(dlg, name)->clear();
+                QTest::keyClicks(Edit(dlg, name), text);
+            }
+            QTest::keyClick(Edit(dlg, "TeamNameEdit"), c.Key);
+        });
+        RunTeamProperties(s, form, TBracketKind::Winners, 0, 4, 1, QPoint(10, 10));
+        const TPlayer* p = s.Winners[0].Tables[4].Seat[1];
+        ASSERT_NE(p, nullptr);
+        EXPECT_EQ(shown, c.Shown);
+        EXPECT_EQ(p->Name + "|" + p->Player1 + "|" + p->Player2, c.Seated);
+    }
+    EXPECT_EQ(s.Players.size(), 1u);
     ASSERT_EQ(announcer.Postings.size(), 1u);
     EXPECT_EQ(announcer.Postings[0].Kind, TMessageKind::mkSignup);
     EXPECT_EQ(announcer.Postings[0].Params.PlayerName, "Night Owls");
-}
-
-TEST_F(TeamPropertiesRun, EntryShowsItsNamesAndCancelKeepsThem) {
-    Answer("Owls", "ann", "bob", Qt::Key_Return);
-    TPlayer* p = RunTeamProperties(s, form, TBracketKind::Winners, 0, 0, 0, QPoint(0, 0));
-    ASSERT_NE(p, nullptr);
-    QTimer::singleShot(0, [] {
-        QWidget* dlg = QApplication::activeModalWidget();
-        ASSERT_NE(dlg, nullptr);
-        EXPECT_EQ(Edit(dlg, "TeamNameEdit")->text(), "Owls");
-        EXPECT_EQ(Edit(dlg, "SecondNameEdit")->text(), "bob");
-        QTest::keyClick(Edit(dlg, "FirstNameEdit"), Qt::Key_Escape);
-    });
-    EXPECT_EQ(RunTeamProperties(s, form, TBracketKind::Winners, 0, 0, 0, QPoint(0, 0)), nullptr);
-    Answer("Owls & Co", "Ann B", "bob", Qt::Key_Return);  // typed text kept as it stands
-    RunTeamProperties(s, form, TBracketKind::Winners, 0, 0, 0, QPoint(0, 0));
-    EXPECT_EQ(p->Name + "|" + p->Player1, "Owls & Co|Ann B");
-    EXPECT_EQ(s.Players.size(), 1u);
 }
 
 }  // namespace
