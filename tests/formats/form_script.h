@@ -7,7 +7,7 @@
 //                              windowTitle, ...); NAME.items the rows of a
 //                              list or combo (" | " between)
 //   set NAME.PROPERTY = VALUE  writes a property, as an edit by the host would
-//   click = NAME, keys NAME = TEXT (typed), clear = NAME,
+//   click = NAME, keys NAME = TEXT (typed; \n for Enter), clear = NAME,
 //   choose NAME = INDEX        a combo's item picked (and activated)
 //   label = TEXT, group = TITLE  a label with that text, a group box so titled
 //   dialog ... end             the steps between run inside the next modal
@@ -113,7 +113,12 @@ struct TFormScript {
                 found = found || g->title().trimmed() == text;
             EXPECT_TRUE(found);
         } else if (verb == "keys") {
-            QTest::keyClicks(Find(w, key.substr(blank + 1)), text);
+            QWidget* target = Find(w, key.substr(blank + 1));
+            const QStringList lines = text.split('\n');  // Enter between them
+            for (int i = 0; i < lines.size(); ++i) {
+                if (i > 0) QTest::keyClick(target, Qt::Key_Return);
+                QTest::keyClicks(target, lines[i]);
+            }
         } else if (verb == "choose") {
             auto* combo = qobject_cast<QComboBox*>(Find(w, key.substr(blank + 1)));
             combo->setCurrentIndex(std::stoi(value));
