@@ -39,9 +39,10 @@ inline TWidgetNames FormatFormNames(QWidget* w) {
                 KESTROVA_NAMED(HostPlayerEdit),     KESTROVA_NAMED(CoHostPlayerEdit),
                 KESTROVA_NAMED(UnscheduledHostBox), KESTROVA_NAMED(UnscheduledCoHostBox)};
     if (auto* f = dynamic_cast<TFormatManagerForm*>(w))
-        return {KESTROVA_NAMED(List),         KESTROVA_NAMED(EditButton),
-                KESTROVA_NAMED(DeleteButton), KESTROVA_NAMED(CopyButton),
-                KESTROVA_NAMED(ExportButton), KESTROVA_NAMED(ImportButton)};
+        return {KESTROVA_NAMED(List),        KESTROVA_NAMED(AddButton),
+                KESTROVA_NAMED(EditButton),  KESTROVA_NAMED(DeleteButton),
+                KESTROVA_NAMED(CopyButton),  KESTROVA_NAMED(ExportButton),
+                KESTROVA_NAMED(ImportButton)};
     if (auto* f = dynamic_cast<TFormatExistsForm*>(w))
         return {KESTROVA_NAMED(Heading), KESTROVA_NAMED(NameEdit), KESTROVA_NAMED(RenameButton)};
     if (auto* f = dynamic_cast<TFormatMergeForm*>(w))
