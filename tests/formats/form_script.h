@@ -16,7 +16,7 @@
 //                              dialog to open; the steps after "end" go on
 //                              outside (the one that opens it comes next)
 //   open = KIND                the test opens a dialog; the next steps drive it
-// Any other step goes to the test's own handler.
+// Any other step is one of the test's own.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -38,7 +38,10 @@ using TWidgetNames = std::map<std::string, QWidget*>;
 
 struct TFormScript {
     std::function<TWidgetNames(QWidget*)> Names;
-    std::function<bool(const std::string& key, const std::string& value)> Other;
+    // The test's own steps: "KEY = VALUE" by its key, or "WORD ARG = VALUE"
+    // by its first word with the rest of the key as ARG.
+    using TArg = const std::string&;
+    std::map<std::string, std::function<void(TArg arg, TArg value)>> Steps;
     std::function<QWidget*(const std::string& kind)> Open;
 
     void Play(QWidget* form, const TCase& c) {
@@ -142,7 +145,12 @@ struct TFormScript {
                 EXPECT_NE(shown.find(value.substr(1)), std::string::npos) << shown;
             else
                 EXPECT_EQ(shown, value);
-        } else if (!Other || !Other(key, value)) {
+        } else if (auto own = Steps.find(key); own != Steps.end()) {
+            own->second("", value);
+        } else if (auto word = Steps.find(verb);
+                   blank != std::string::npos && word != Steps.end()) {
+            word->second(key.substr(blank + 1), value);
+        } else {
             ADD_FAILURE() << "unknown step";
         }
     }

@@ -1,25 +1,38 @@
-// "Select Time Zones to Display" driven through its widgets from
-// tests/data/timing/time_zone_form.txt (the lists westernmost first, the
-// defaults preselected, the preview under "Time:" and its timer, OK storing
-// key names and 24-hour flags, Cancel changing nothing), and the status
+// The timing dialogs driven through their widgets from tests/data/timing:
+// Match Time Limits, Boot Time, the reminders and the start tables
+// (timing_forms.txt: what they open with, what OK saves and Cancel does not,
+// their ranges, the start-table example's labels and greyed rounds, "Restore
+// default" and "Set as default"), "Select Time Zones to Display"
+// (time_zone_form.txt: the lists westernmost first, the defaults, the preview
+// and its timer, OK storing key names and 24-hour flags), and the status
 // bar's pop-up opening it from the main window.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
 
 #include "common/datetime.h"
+#include "common/int_list.h"
 #include "common/text.h"
+#include "engine/table_count.h"
 #include "fakes/fake_ports.h"
 #include "formats/form_script.h"
+#include "formats/format_defaults.h"
 #include "model/tourney_state.h"
+#include "timing/boot_time_form.h"
+#include "timing/start_tables_form.h"
+#include "timing/time_limits_form.h"
 #include "timing/time_zone_form.h"
 #include "ui/kestrova_form.h"
 
 namespace kestrova::testing {
 namespace {
+
+using TArg = TFormScript::TArg;
 
 TTimeZoneRecord Zone(const char* key, int bias, bool us, const char* std, const char* dlt) {
     TSystemTime standard,
@@ -44,73 +57,160 @@ void FillZones(FakeTimeZoneStore& z) {
     z.Local = {300, 0, -60, TLocalZoneInfo::TState::Standard};
 }
 
-TEST(SelectTimeZoneForm, EachCaseAsWritten) {
-    for (const TCase& c : ReadCases("timing/time_zone_form.txt")) {
-        FakeWorld world;
-        FakeTimeZoneStore zones;
-        TTourneyState s;
-        TempDir dir;
-        world.Wire(s);
-        s.Ports.TimeZones = &zones;
-        s.Settings.FilesFolder = dir.Path();
-        FillZones(zones);
-        world.Clock.Time = EncodeDateTime(2026, 1, 15, 17, 5);
-        std::unique_ptr<TSelectTimeZoneForm> form;
-        TFormScript script;
-        script.Open = [&](const std::string&) {
-            form = std::make_unique<TSelectTimeZoneForm>(s);
-            form->SelectFromSettings();
-            return form.get();
-        };
-        script.Names = [&](QWidget*) -> TWidgetNames {
-            using F = TSelectTimeZoneForm;
-            return {{"middle", form->List(F::Middle)},
-                    {"right", form->List(F::Right)},
-                    {"middle24", form->Hours24(F::Middle)},
-                    {"right24", form->Hours24(F::Right)},
-                    {"middleTime", form->Preview(F::Middle)},
-                    {"rightTime", form->Preview(F::Right)},
-                    {"note", form->Note()}};
-        };
-        script.Other = [&](const std::string& key, const std::string& v) {
-            if (key == "middle zone")
-                s.Settings.MiddleTimeZone = v;
-            else if (key == "right zone")
-                s.Settings.RightTimeZone = v;
-            else if (key == "right 24 hour")
-                s.Settings.RightTime24Hour = true;
-            else if (key == "store")
-                zones.Fail = true;
-            else if (key == "a minute later") {
-                world.Clock.AdvanceSeconds(60);
-                QMetaObject::invokeMethod(&form->PreviewTimer(), "timeout");
-            } else if (key == "timer") {
-                EXPECT_EQ(form->PreviewTimer().isActive()
-                              ? Format("every %d ms", form->PreviewTimer().interval())
-                              : "stopped",
-                          v);
-            } else if (key == "stored") {
-                const TAppSettings& set = s.Settings;
-                EXPECT_EQ(set.MiddleTimeZone + " " + set.RightTimeZone +
-                              Format(" %d %d", set.MiddleTime24Hour, set.RightTime24Hour),
-                          v);
-            } else if (key == "settings saves")
-                EXPECT_EQ(std::to_string(world.Settings.Saves), v);
-            else if (key.rfind("setting ", 0) == 0) {
-                const TStoredValue stored = world.Settings.Get(key.substr(8));
-                EXPECT_EQ(stored.Text.empty() ? std::to_string(stored.Int) : stored.Text, v);
-            } else if (key == "clocks")
-                EXPECT_EQ(Trim(Format("%.0f %.0f ", s.MiddleZoneBias, s.RightZoneBias) +
-                               s.RightClockFormat),
-                          v);
-            else if (key == "accepted")
-                EXPECT_EQ(form->result(), QDialog::Accepted);
-            else
-                return false;
-            return true;
-        };
-        script.Play(nullptr, c);
+// Counts the settings saves and keeps every default row written.
+class SettingsCounter : public FakeSettingsStore {
+  public:
+    std::vector<std::string> Defaults;
+    void Write(const std::string& subkey, const std::string& name, const TStoredValue& v) override {
+        FakeSettingsStore::Write(subkey, name, v);
+        if (name == "Default Start Tables") Defaults.push_back(v.Text);
     }
+};
+
+template <size_t N, class T>
+void Number(TWidgetNames& names, const char* prefix, const std::array<T*, N>& widgets) {
+    for (size_t i = 0; i < N; ++i)
+        names[prefix + std::to_string(i)] = widgets[i];
+}
+
+TWidgetNames Names(QWidget* w) {
+    using F = TSelectTimeZoneForm;
+    TWidgetNames n;
+    if (auto* f = dynamic_cast<TTimeLimitsForm*>(w)) {
+        Number(n, "round", f->Fields);
+        n["note"] = FindChildByText<QLabel>(w, "Entering zeros will ignore time-limits");
+    }
+    if (auto* f = dynamic_cast<TBootTimeForm*>(w)) n["minutes"] = f->Minutes;
+    if (auto* f = dynamic_cast<TMatchRemindersForm*>(w))
+        n = {{"at15", f->At15}, {"at10", f->At10}, {"at5", f->At5}};
+    if (auto* f = dynamic_cast<TStartTablesForm*>(w)) {
+        Number(n, "round", f->Fields);
+        Number(n, "last", f->LastLabels);
+        n.insert({{"players", f->Players}, {"elim", f->ElimType}});
+    }
+    if (auto* f = dynamic_cast<TSelectTimeZoneForm*>(w))
+        n = {{"middle", f->List(F::Middle)},
+             {"right", f->List(F::Right)},
+             {"middle24", f->Hours24(F::Middle)},
+             {"right24", f->Hours24(F::Right)},
+             {"middleTime", f->Preview(F::Middle)},
+             {"rightTime", f->Preview(F::Right)},
+             {"note", f->Note()}};
+    return n;
+}
+
+struct TimingDialogs {
+    TTourneyState S;
+    FakeWorld World;
+    TempDir Dir;
+    SettingsCounter Store;
+    FakeTimeZoneStore Zones;
+    std::unique_ptr<QDialog> Form;
+
+    TimingDialogs() {
+        World.Wire(S);
+        S.Ports.Settings = &Store;
+        S.Ports.TimeZones = &Zones;
+        S.SettingsLoaded = true;
+        S.TourneyPath = Dir.File("t.kvb");
+        S.Settings.FilesFolder = Dir.Path();
+        SetElimFormat(S, TElimFormat::Single);
+        FillZones(Zones);
+        World.Clock.Time = EncodeDateTime(2026, 1, 15, 17, 5);
+    }
+    QWidget* Open(const std::string& kind) {
+        Form.reset();  // the one before is closed first
+        if (kind == "limits") Form = std::make_unique<TTimeLimitsForm>(S);
+        if (kind == "boot time") Form = std::make_unique<TBootTimeForm>(S);
+        if (kind == "reminders") Form = std::make_unique<TMatchRemindersForm>(S);
+        if (kind == "start tables")
+            Form = std::make_unique<TStartTablesForm>(S, DefaultStartTables);
+        if (kind == "time zones") {
+            auto zones = std::make_unique<TSelectTimeZoneForm>(S);
+            zones->SelectFromSettings();
+            Form = std::move(zones);
+            return Form.get();
+        }
+        Form->show();
+        return Form.get();
+    }
+    TSelectTimeZoneForm& ZoneForm() { return dynamic_cast<TSelectTimeZoneForm&>(*Form); }
+    std::string Timer() {
+        const QTimer& t = ZoneForm().PreviewTimer();
+        return t.isActive() ? Format("every %d ms", t.interval()) : "stopped";
+    }
+    void AMinuteLater() {
+        World.Clock.AdvanceSeconds(60);
+        QMetaObject::invokeMethod(&ZoneForm().PreviewTimer(), "timeout");
+    }
+    std::string Reminders() const {
+        const TAppSettings& set = S.Settings;
+        return Format("%d%d%d", set.RemindAt15, set.RemindAt10, set.RemindAt5);
+    }
+    std::string StoredZones() const {
+        const TAppSettings& set = S.Settings;
+        return set.MiddleTimeZone + " " + set.RightTimeZone +
+               Format(" %d %d", set.MiddleTime24Hour, set.RightTime24Hour);
+    }
+    std::string Setting(const std::string& name) {
+        const TStoredValue stored = Store.Get(name);
+        return stored.Text.empty() ? std::to_string(stored.Int) : stored.Text;
+    }
+    std::string Saved() { return ReadFileBytes(Dir.File("t.kvb")).empty() ? "no" : "yes"; }
+    std::string ShownRow() {
+        return FormatIntList(dynamic_cast<TStartTablesForm&>(*Form).Tables());
+    }
+    std::string Command() { return RunDefaultStartTables(S, nullptr) ? "run" : "refused"; }
+    std::string Clocks() const {
+        return Trim(Format("%.0f %.0f ", S.MiddleZoneBias, S.RightZoneBias) + S.RightClockFormat);
+    }
+};
+
+TEST(TimingDialogs, EachCaseAsWritten) {
+    for (const char* file : {"timing/timing_forms.txt", "timing/time_zone_form.txt"})
+        for (const TCase& c : ReadCases(file)) {
+            TimingDialogs d;
+            TAppSettings& set = d.S.Settings;
+            TFormScript script;
+            script.Names = Names;
+            script.Open = [&](const std::string& kind) { return d.Open(kind); };
+            script.Steps = {
+                {"limits", [&](TArg, TArg v) { d.S.MsgParams.TimeLimits = ParseIntList(v); }},
+                {"remind at 10", [&](TArg, TArg) { set.RemindAt10 = true; }},
+                {"answers", [&](TArg, TArg v) { d.World.Dialogs.YesNoAnswers = {v == "yes"}; }},
+                {"sign-ups closed", [&](TArg, TArg) { d.S.SignupClosed = true; }},
+                {"middle zone", [&](TArg, TArg v) { set.MiddleTimeZone = v; }},
+                {"right zone", [&](TArg, TArg v) { set.RightTimeZone = v; }},
+                {"right 24 hour", [&](TArg, TArg) { set.RightTime24Hour = true; }},
+                {"store", [&](TArg, TArg) { d.Zones.Fail = true; }},
+                {"a minute later", [&](TArg, TArg) { d.AMinuteLater(); }},
+                {"stored limits",
+                 [&](TArg, TArg v) { EXPECT_EQ(FormatIntList(d.S.MsgParams.TimeLimits), v); }},
+                {"stored boot time",
+                 [&](TArg, TArg v) { EXPECT_EQ(std::to_string(d.S.BootTime), v); }},
+                {"stored reminders", [&](TArg, TArg v) { EXPECT_EQ(d.Reminders(), v); }},
+                {"settings saves",
+                 [&](TArg, TArg v) { EXPECT_EQ(std::to_string(d.Store.Saves), v); }},
+                {"saved", [&](TArg, TArg v) { EXPECT_EQ(d.Saved(), v); }},
+                {"asked", [&](TArg, TArg v) { EXPECT_EQ(d.World.Dialogs.Asked.back(), v); }},
+                {"default rows",
+                 [&](TArg, TArg v) { EXPECT_EQ(JoinLines(d.Store.Defaults, "|"), v); }},
+                {"shown row", [&](TArg, TArg v) { EXPECT_EQ(d.ShownRow(), v); }},
+                {"start tables command", [&](TArg, TArg v) { EXPECT_EQ(d.Command(), v); }},
+                {"first table",
+                 [&](TArg, TArg v) { EXPECT_EQ(d.S.Winners[0].Tables[0].TableNo, std::stoi(v)); }},
+                {"log",
+                 [&](TArg, TArg v) {
+                     EXPECT_NE(ReadFileBytes(d.Dir.File("t.log")).find(v), std::string::npos);
+                 }},
+                {"timer", [&](TArg, TArg v) { EXPECT_EQ(d.Timer(), v); }},
+                {"stored", [&](TArg, TArg v) { EXPECT_EQ(d.StoredZones(), v); }},
+                {"setting", [&](TArg name, TArg v) { EXPECT_EQ(d.Setting(name), v); }},
+                {"accepted", [&](TArg, TArg) { EXPECT_EQ(d.Form->result(), QDialog::Accepted); }},
+                {"clocks", [&](TArg, TArg v) { EXPECT_EQ(d.Clocks(), v); }},
+            };
+            script.Play(nullptr, c);
+        }
 }
 
 TEST(SelectTimeZoneForm, TheStatusBarPopUpOpensItAndThePanelsFollow) {
