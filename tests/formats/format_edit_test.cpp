@@ -87,11 +87,12 @@ TEST(FormatEdit, CustomPointsAreHandedTheTiersAndStoredBack) {
 }
 
 TEST(FormatEdit, MissingListsAreTheDefaultsAndNegativePlacesAreExact) {
-    TPlayerPointsFields p = PlayerPointsOf({"1st place points=-12", "2nd place points=4",
-                                            "Host points=x", "FirstMatchWin points=3",
-                                            "Bye points=5"});
-    EXPECT_EQ(p.WinPoints, DefaultWinPoints);
-    EXPECT_EQ(p.LosePoints, DefaultLosePoints);
+    TPlayerPointsFields p =
+        PlayerPointsOf({"1st place points=-12", "2nd place points=4", "Host points=x",
+                        "FirstMatchWin points=3", "Bye points=5"});
+    EXPECT_EQ(FormatIntList(p.WinPoints), "2,2,2,2,2,2,2,2,2,2,2,2,2,2,17");
+    EXPECT_EQ(FormatIntList(p.LosePoints), "0,0,0,0,0,0,0,0,0,0,0,0,0,5,10");
+    EXPECT_EQ(FormatIntList(PlayerPointsOf({}).ByePoints), "1,1,1,1,1,1,1,1,1,1,1,1,1,1,1");
     EXPECT_EQ(p.ByePoints, ParseIntList("5"));
     EXPECT_EQ(p.Place, (std::array<int32_t, 3>{12, 4, 0}));
     EXPECT_EQ(p.PlaceExactly, (std::array<bool, 3>{true, false, false}));
@@ -103,14 +104,13 @@ TEST(FormatEdit, MissingListsAreTheDefaultsAndNegativePlacesAreExact) {
     p.UnscheduleCoHostPoints = 2;
     Lines lines = {"Welcome=hi", "Host points=9"};
     StorePlayerPoints(lines, p);
-    EXPECT_EQ(lines, (Lines{"Welcome=hi", "Host points=0",
-                            "Win points=2,2,2,2,2,2,2,2,2,2,2,2,2,2,17",
-                            "Bye points=5,0,0,0,0,0,0,0,0,0,0,0,0,0,0",
-                            "Lose points=0,0,0,0,0,0,0,0,0,0,0,0,0,5,10",
-                            "1st place points=-12", "2nd place points=4", "3rd place points=-7",
-                            "Co-host points=0", "Unschedule Host points=0",
-                            "Unschedule Co-host points=2", "WinOfWin points=0",
-                            "Fixed WinOfWin points=0", "FirstMatchWin points=3"}));
+    EXPECT_EQ(lines,
+              (Lines{"Welcome=hi", "Host points=0", "Win points=2,2,2,2,2,2,2,2,2,2,2,2,2,2,17",
+                     "Bye points=5,0,0,0,0,0,0,0,0,0,0,0,0,0,0",
+                     "Lose points=0,0,0,0,0,0,0,0,0,0,0,0,0,5,10", "1st place points=-12",
+                     "2nd place points=4", "3rd place points=-7", "Co-host points=0",
+                     "Unschedule Host points=0", "Unschedule Co-host points=2", "WinOfWin points=0",
+                     "Fixed WinOfWin points=0", "FirstMatchWin points=3"}));
 }
 
 TEST(FormatEdit, TheMarkAndLineBreaksAreDecodedAndEncoded) {
@@ -134,9 +134,9 @@ TEST(FormatEdit, TheMarkAndLineBreaksAreDecodedAndEncoded) {
 
 TEST(FormatEdit, TheSampleUsesTheEditorsFields) {
     TTourneyState s;
-    const Lines lines = {"Host name=Zed", "Co-host name=Amy", "Start time=8 pm",
-                         "Rules time=7:45", "Boot time=5", "Points=2,3,5",
-                         "Match time limits=30,40,50"};
+    const Lines lines = {
+        "Host name=Zed", "Co-host name=Amy", "Start time=8 pm",           "Rules time=7:45",
+        "Boot time=5",   "Points=2,3,5",     "Match time limits=30,40,50"};
     TMsgParams p = SampleParams(lines);
     EXPECT_EQ(p.BootSecondsLeft, 300);
     EXPECT_EQ(p.MatchPoints, ParseIntList("2,3,5"));

@@ -1,239 +1,242 @@
-// The format manager, its editor, the merge dialog and its question driven as
-// the host would; each scenario ends with the formats file's bytes.
+// The format dialogs driven as the host would, from tests/data/formats:
+// the editor and "Host Details" (format_edit_form.txt: the fields of the
+// lines and their limits, each field writing its key at once with the sample
+// following, the sub-dialogs handed their values and writing back) and the
+// manager with its editor, the merge dialog and its question
+// (format_manager_form.txt, each scenario ending with the files' bytes).
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTreeWidget>
+#include <QToolButton>
+#include <deque>
 #include <filesystem>
+#include <sstream>
 
+#include "common/int_list.h"
+#include "common/text.h"
 #include "fakes/fake_ports.h"
+#include "formats/form_script.h"
 #include "formats/format_defaults.h"
+#include "formats/format_edit_form.h"
 #include "formats/format_manager_form.h"
 #include "formats/format_merge_form.h"
+#include "formats/host_details_form.h"
 #include "kit/dialog_util.h"
-#include "ui/modal_helper.h"
 
-namespace kestrova {
+namespace kestrova::testing {
 namespace {
 
-using testing::FindChildByText;
-using testing::ReadFileBytes;
-using testing::WhenModal;
-using testing::WriteFileBytes;
+using Lines = std::vector<std::string>;
+using TArg = TFormScript::TArg;
 
-std::string Section(const std::string& name, const std::vector<std::string>& lines) {
-    std::string out = "[" + name + "]\r\n";
-    for (const auto& l : lines) out += l + "\r\n";
-    return out + "\r\n";
+#define KESTROVA_NAMED(member) \
+    { #member, f->member }
+
+// The widgets of the format dialogs under their members' names.
+TWidgetNames Names(QWidget* w) {
+    if (auto* f = dynamic_cast<TFormatEditForm*>(w))
+        return {KESTROVA_NAMED(NameEdit),           KESTROVA_NAMED(PointsCombo),
+                KESTROVA_NAMED(StartEdit),          KESTROVA_NAMED(RulesEdit),
+                KESTROVA_NAMED(HostEdit),           KESTROVA_NAMED(CoHostEdit),
+                KESTROVA_NAMED(HostPlayerEdit),     KESTROVA_NAMED(CoHostPlayerEdit),
+                KESTROVA_NAMED(BootSpin),           KESTROVA_NAMED(TimeLimitsButton),
+                KESTROVA_NAMED(PlayerPointsButton), KESTROVA_NAMED(SeatingButton),
+                KESTROVA_NAMED(MessageList),        KESTROVA_NAMED(MessageEdit),
+                KESTROVA_NAMED(NoAutoPostBox),      KESTROVA_NAMED(DefaultMessageButton),
+                KESTROVA_NAMED(SymbolsButton),      KESTROVA_NAMED(SampleBox)};
+    if (auto* f = dynamic_cast<THostDetailsForm*>(w))
+        return {KESTROVA_NAMED(HostEdit),           KESTROVA_NAMED(CoHostEdit),
+                KESTROVA_NAMED(HostPlayerEdit),     KESTROVA_NAMED(CoHostPlayerEdit),
+                KESTROVA_NAMED(UnscheduledHostBox), KESTROVA_NAMED(UnscheduledCoHostBox)};
+    if (auto* f = dynamic_cast<TFormatManagerForm*>(w))
+        return {KESTROVA_NAMED(List),        KESTROVA_NAMED(AddButton),
+                KESTROVA_NAMED(EditButton),  KESTROVA_NAMED(DeleteButton),
+                KESTROVA_NAMED(CopyButton),  KESTROVA_NAMED(ExportButton),
+                KESTROVA_NAMED(ImportButton)};
+    if (auto* f = dynamic_cast<TFormatExistsForm*>(w))
+        return {KESTROVA_NAMED(Heading), KESTROVA_NAMED(NameEdit), KESTROVA_NAMED(RenameButton)};
+    if (auto* f = dynamic_cast<TFormatMergeForm*>(w))
+        return {KESTROVA_NAMED(List), KESTROVA_NAMED(AddButton)};
+    return {};
 }
 
-template <class T>
-void When(std::function<void(T*)> act, QWidget* besides = nullptr) {
-    WhenModal([act](QWidget* w) {
-        T* t = qobject_cast<T*>(w);
-        ASSERT_NE(t, nullptr) << w->metaObject()->className();
-        act(t);
-    }, besides);
+#undef KESTROVA_NAMED
+
+Lines Split(const std::string& v) {  // " | " between the lines
+    Lines out;
+    for (size_t from = 0, bar = 0; !v.empty() && bar != std::string::npos; from = bar + 3)
+        out.push_back(v.substr(from, (bar = v.find(" | ", from)) - from));
+    return out;
 }
 
-// Answers the next message box with the button of that caption, noting its text.
-void AnswerBox(QString* text, const QString& button, QWidget* besides = nullptr) {
-    When<QMessageBox>([text, button](QMessageBox* box) {
-        if (text) *text = box->text();
-        for (QAbstractButton* b : box->buttons())
-            if (b->text() == button) return b->click();
-        FAIL() << "no button " << button.toStdString();
-    }, besides);
+// "{Default}" stands for the built-in format's section as a file holds it.
+std::string Bytes(std::string text) {
+    std::string section = "[Default]\r\n";
+    for (const auto& l : DefaultFormatLines())
+        section += l + "\r\n";
+    for (size_t at; (at = text.find("{Default}")) != std::string::npos;)
+        text.replace(at, 9, section + "\r\n");
+    return text;
 }
 
-class FormatManagerTest : public ::testing::Test {
-  protected:
-    TTourneyState s;
-    testing::FakeWorld world;
-    testing::TempDir dir;
-    std::string path = dir.File("Tourney Formats.ini");
-    std::string bak = dir.File("Tourney Formats.bak");
-    std::unique_ptr<TFormatManagerForm> form;
+// Sub-dialogs that note what they are handed and answer as a host would.
+TFormatEditorServices RecordingServices(Lines& handed) {
+    TFormatEditorServices sv;
+    sv.EditCustomPoints = [&](QWidget*, const TCustomPoints& p) -> std::optional<TCustomPoints> {
+        handed.push_back("custom " + FormatIntList(p.Tiers[4]));
+        TCustomPoints out = p;
+        out.SameForAll = false;
+        out.Tiers[4] = ParseIntList("9");
+        out.Elim = TCustomElim::Fourth;
+        return out;
+    };
+    sv.EditTimeLimits = [&](QWidget*, const std::optional<TRoundList>& given) {
+        handed.push_back(given ? "limits " + FormatIntList(*given) : "limits none");
+        return std::optional<TRoundList>(ParseIntList("30,60"));
+    };
+    sv.EditStartTables = [&](QWidget*, const TRoundList& t) {
+        handed.push_back("tables " + FormatIntList(t));
+        return std::optional<TRoundList>();  // Cancel
+    };
+    sv.EditPlayerPoints = [&](QWidget*, const TPlayerPointsFields& p) {
+        handed.push_back("points " + std::to_string(p.Place[0]) +
+                         (p.PlaceExactly[0] ? " exactly" : ""));
+        TPlayerPointsFields out = p;
+        out.Place[1] = 4;
+        out.PlaceExactly[1] = true;
+        return std::optional<TPlayerPointsFields>(out);
+    };
+    sv.PickSymbol = [](QWidget*) { return std::optional<QString>(QString::fromUtf8("\u2022")); };
+    return sv;
+}
 
-    void SetUp() override {
-        world.Wire(s);
-        s.Settings.FilesFolder = dir.Path();
+struct FormatDialogs {
+    TTourneyState S;
+    FakeWorld World;
+    TempDir Dir;
+    std::string Path = Dir.File("Tourney Formats.ini");
+    std::unique_ptr<QDialog> Form;
+    Lines Handed;
+    std::deque<std::string> ExportFiles;
+
+    FormatDialogs() {
+        World.Wire(S);
+        S.Settings.FilesFolder = Dir.Path();
     }
-    void Open(const std::string& current = "") {
-        form = std::make_unique<TFormatManagerForm>(s, path, current);
-        form->show();
+    TFormatEditForm& Editor() { return dynamic_cast<TFormatEditForm&>(*Form); }
+    TFormatManagerForm& Manager() { return dynamic_cast<TFormatManagerForm&>(*Form); }
+
+    QWidget* Open(const std::string& kind) {
+        Form.reset();
+        const auto [what, text] =
+            kind.find("->") == std::string::npos ? std::pair(kind, kind) : Arrow(kind);
+        const Lines names = {"Default", "Spades"};
+        if (what == "host details") {
+            Form = std::make_unique<THostDetailsForm>(S);
+        } else if (what == "editor" || what == "editor with services") {
+            const TFormatEditorServices services =
+                what == "editor" ? TFormatEditorServices{} : RecordingServices(Handed);
+            Form = std::make_unique<TFormatEditForm>(S, TTourneyFormat{"Spades", Split(text)},
+                                                     names, services);
+        } else {  // the manager, the current format named
+            auto manager = std::make_unique<TFormatManagerForm>(S, Path, kind);
+            manager->AskExportFile = [this](QWidget*, const QString& folder) {
+                EXPECT_EQ(FromQ(folder) + "/", Dir.Path());
+                const std::string name = ExportFiles.empty() ? "" : ExportFiles.front();
+                if (!ExportFiles.empty()) ExportFiles.pop_front();
+                return name.empty() ? QString() : ToQ(Dir.File(name));
+            };
+            Form = std::move(manager);
+        }
+        Form->show();
+        return Form.get();
     }
-    void Select(const QStringList& names) {
-        form->List->clearSelection();
-        for (int i = 0; i < form->List->count(); ++i)
-            if (names.contains(form->List->item(i)->text())) form->List->item(i)->setSelected(true);
+
+    void SetExportFiles(const std::string& answers) {  // nothing between commas: Cancel
+        std::istringstream in(answers);
+        for (std::string name; std::getline(in, name, ',');)
+            ExportFiles.push_back(Trim(name));
     }
-    QString Names() const {
-        QStringList n;
-        for (int i = 0; i < form->List->count(); ++i) n << form->List->item(i)->text();
-        return n.join("|");
+    void Select(const std::string& names) {
+        QListWidget* list = Manager().List;
+        list->clearSelection();
+        for (int i = 0; i < list->count(); ++i)
+            list->item(i)->setSelected(
+                Has(" | " + names + " | ", " | " + FromQ(list->item(i)->text()) + " | "));
     }
-    std::string Buttons() const {
-        return {form->EditButton->isEnabled() ? 'E' : '-', form->DeleteButton->isEnabled() ? 'D' : '-',
-                form->CopyButton->isEnabled() ? 'C' : '-', form->ExportButton->isEnabled() ? 'X' : '-'};
+    std::string Buttons() {
+        const TFormatManagerForm& m = Manager();
+        return {m.EditButton->isEnabled() ? 'E' : '-', m.DeleteButton->isEnabled() ? 'D' : '-',
+                m.CopyButton->isEnabled() ? 'C' : '-', m.ExportButton->isEnabled() ? 'X' : '-'};
     }
-    void ImportFrom(const std::string& file) {
-        form->AskImportFiles = [file](QWidget*, const QString&) { return QStringList{ToQ(file)}; };
+    // In the merge dialog: only that row ticked.
+    static void Tick(const std::string& row) {
+        auto* merge = dynamic_cast<TFormatMergeForm*>(QApplication::activeModalWidget());
+        EXPECT_EQ(merge->List->headerItem()->text(1), "File name");
+        for (int i = 0; i < merge->List->topLevelItemCount(); ++i)
+            merge->List->topLevelItem(i)->setCheckState(
+                0, std::to_string(i) == row ? Qt::Checked : Qt::Unchecked);
+    }
+    std::string Details() const {
+        return S.MsgParams.HostName + "|" + S.MsgParams.CoHostName + "|" + S.HostPlayerName + "|" +
+               S.CoHostPlayerName + Format("|%d|%d", S.UnscheduledHost, S.UnscheduledCoHost);
+    }
+    static bool Has(const std::string& text, const std::string& part) {
+        return text.find(part) != std::string::npos;
     }
 };
 
-TEST_F(FormatManagerTest, DefaultWithAnotherExportsTwiceAndTheSecondCopyIsImported) {
-    WriteFileBytes(path, "[Spades]\r\nElim=2\r\n");
-    Open();
-    EXPECT_EQ(form->windowTitle(), "Format Manager");
-    EXPECT_EQ(Names(), "Default|Spades");
-    EXPECT_EQ(Buttons(), "----");
-    Select({"Default"});
-    EXPECT_EQ(Buttons(), "--CX");
-    Select({"Default", "Spades"});
-    EXPECT_EQ(Buttons(), "---X");
-
-    const std::string out = dir.File("mine.kvbf");
-    int asked = 0;
-    form->AskExportFile = [&](QWidget*, const QString& folder) {
-        EXPECT_EQ(folder.toStdString() + "/", dir.Path());
-        return ++asked == 3 ? QString() : ToQ(out);
-    };
-    form->ExportButton->click();
-    const std::string once = Section("Default", DefaultFormatLines()) + Section("Spades", {"Elim=2"});
-    EXPECT_EQ(ReadFileBytes(out), once);
-    // The file exists now: Cancel goes back to the file dialog, which is cancelled.
-    QString question;
-    AnswerBox(&question, "Cancel");
-    form->ExportButton->click();
-    EXPECT_EQ(question, "The file already exists, do you want to add to it or overwrite it?");
-    EXPECT_EQ(asked, 3);
-    EXPECT_EQ(ReadFileBytes(out), once);
-    asked = 0;
-    AnswerBox(nullptr, "Add");
-    form->ExportButton->click();
-    EXPECT_EQ(ReadFileBytes(out), once + once);
-
-    // Import only the second copy of Spades: it asks, and takes the proposal.
-    ImportFrom(out);
-    QStringList rows;
-    QString heading, proposal;
-    When<TFormatMergeForm>([&](TFormatMergeForm* merge) {
-        EXPECT_EQ(merge->windowTitle(), "Tarvex Kestrova Format Merger");
-        EXPECT_EQ(merge->List->headerItem()->text(1), "File name");
-        for (int i = 0; i < merge->List->topLevelItemCount(); ++i) {
-            QTreeWidgetItem* item = merge->List->topLevelItem(i);
-            rows << item->text(0) + "/" + item->text(1);
-            item->setCheckState(0, Qt::Unchecked);
+TEST(FormatDialogs, EachCaseAsWritten) {
+    for (const char* file : {"formats/format_edit_form.txt", "formats/format_manager_form.txt"})
+        for (const TCase& c : ReadCases(file)) {
+            FormatDialogs d;
+            TFormScript script;
+            script.Names = Names;
+            script.Open = [&](const std::string& kind) { return d.Open(kind); };
+            script.Steps = {
+                {"lines", [&](TArg, TArg v) { EXPECT_EQ(d.Editor().Lines(), Split(v)); }},
+                {"last line", [&](TArg, TArg v) { EXPECT_EQ(d.Editor().Lines().back(), v); }},
+                {"value", [&](TArg k, TArg v) { EXPECT_EQ(KeyValue(d.Editor().Lines(), k), v); }},
+                {"no value",
+                 [&](TArg, TArg v) { EXPECT_FALSE(FindKeyValue(d.Editor().Lines(), v)); }},
+                {"handed", [&](TArg, TArg v) { EXPECT_EQ(d.Handed, Split(v)); }},
+                {"rejected", [&](TArg, TArg) { EXPECT_EQ(d.Form->result(), QDialog::Rejected); }},
+                {"host", [&](TArg, TArg v) { d.S.MsgParams.HostName = v; }},
+                {"co-host player", [&](TArg, TArg v) { d.S.CoHostPlayerName = v; }},
+                {"unscheduled co-host", [&](TArg, TArg) { d.S.UnscheduledCoHost = true; }},
+                {"stored details", [&](TArg, TArg v) { EXPECT_EQ(d.Details(), v); }},
+                {"formats file", [&](TArg, TArg v) { WriteFileBytes(d.Path, v); }},
+                {"select", [&](TArg, TArg v) { d.Select(v); }},
+                {"buttons", [&](TArg, TArg v) { EXPECT_EQ(d.Buttons(), v); }},
+                {"export files", [&](TArg, TArg v) { d.SetExportFiles(v); }},
+                {"import from",
+                 [&](TArg, TArg v) {
+                     d.Manager().AskImportFiles = [&d, v](QWidget*, const QString&) {
+                         return QStringList{ToQ(d.Dir.File(v))};
+                     };
+                 }},
+                {"tick", [&](TArg, TArg v) { FormatDialogs::Tick(v); }},
+                {"current", [&](TArg, TArg v) { EXPECT_EQ(d.Manager().CurrentName(), v); }},
+                {"backup blocked",
+                 [&](TArg, TArg) {
+                     std::filesystem::create_directories(d.Dir.File("Tourney Formats.bak/keep"));
+                 }},
+                {"backup freed",
+                 [&](TArg, TArg) {
+                     std::filesystem::remove_all(d.Dir.File("Tourney Formats.bak"));
+                 }},
+                {"file",
+                 [&](TArg name, TArg v) { EXPECT_EQ(ReadFileBytes(d.Dir.File(name)), Bytes(v)); }},
+            };
+            script.Play(nullptr, c);
         }
-        EXPECT_FALSE(merge->AddButton->isEnabled());  // nothing ticked
-        merge->List->topLevelItem(3)->setCheckState(0, Qt::Checked);
-        EXPECT_TRUE(merge->AddButton->isEnabled());
-        // Cancel in the question keeps the merge dialog; the second Add renames.
-        When<TFormatExistsForm>([](TFormatExistsForm* q) { q->CancelButton->click(); }, merge);
-        merge->AddButton->click();
-        EXPECT_TRUE(merge->isVisible());
-        When<TFormatExistsForm>([&](TFormatExistsForm* q) {
-            heading = q->Heading->text();
-            proposal = q->NameEdit->text();
-            EXPECT_TRUE(q->RenameButton->isDefault());
-            q->RenameButton->click();
-        }, merge);
-        merge->AddButton->click();
-    });
-    form->ImportButton->click();
-    EXPECT_EQ(rows, (QStringList{"Default/mine", "Spades/mine", "Default/mine", "Spades/mine"}));
-    EXPECT_EQ(heading, "\"Spades\" already exists!");
-    EXPECT_EQ(proposal, "Spades (2)");
-    EXPECT_EQ(Names(), "Default|Spades|Spades (2)");
-    form->OkButton->click();
-    EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(ReadFileBytes(path), Section("Spades", {"Elim=2"}) + Section("Spades (2)", {"Elim=2"}));
-    EXPECT_EQ(ReadFileBytes(bak), ReadFileBytes(path));  // the merge had written it already
-}
-
-TEST_F(FormatManagerTest, CopyAddWithRefusedNamesRenameAndDelete) {
-    const std::string before = "[Spades]\r\nElim=2\r\n[Hearts]\r\n";
-    WriteFileBytes(path, before);
-    Open("spades");
-    Select({"Default"});
-    form->CopyButton->click();
-    EXPECT_EQ(Names(), "Copy of Default|Default|Hearts|Spades");
-    EXPECT_EQ(form->List->currentItem()->text(), "Copy of Default");
-    EXPECT_EQ(Buttons(), "EDCX");  // a normal format
-    std::vector<QString> refusals;
-    When<TFormatEditForm>([&](TFormatEditForm* e) {
-        EXPECT_EQ(e->windowTitle(), "Format Editor");
-        EXPECT_EQ(e->NameEdit->text(), "");
-        EXPECT_EQ(e->NameEdit->maxLength(), 63);
-        for (const char* name : {"default", ""}) {
-            e->NameEdit->setText(name);
-            refusals.emplace_back();
-            AnswerBox(&refusals.back(), "OK", e);
-            e->OkButton->click();
-            EXPECT_TRUE(e->isVisible());
-        }
-        e->NameEdit->setText("Bridge");
-        e->PointsCombo->setCurrentIndex(5);
-        emit e->PointsCombo->activated(5);
-        e->OkButton->click();
-    });
-    form->AddButton->click();
-    EXPECT_EQ(refusals, (std::vector<QString>{"A format of that name already exists, please select another name",
-                                              "Please enter a name for the format"}));
-    // Renamed in other letter case: accepted, and the current name follows.
-    Select({"Spades"});
-    When<TFormatEditForm>([&](TFormatEditForm* e) {
-        e->NameEdit->setText("SPADES");
-        e->BootSpin->setValue(9);
-        e->OkButton->click();
-    });
-    form->EditButton->click();
-    EXPECT_EQ(form->CurrentName(), "SPADES");
-    Select({"Hearts", "Copy of Default"});
-    form->DeleteButton->click();
-    EXPECT_EQ(Names(), "Bridge|Default|SPADES");
-    form->OkButton->click();
-    EXPECT_EQ(ReadFileBytes(path), Section("Bridge", {"Points=1,1,1,1,1,1,1,1,1,1,1,1,1,1,3", "Elim=2"}) +
-                                       Section("SPADES", {"Elim=2", "Boot time=9"}));
-    EXPECT_EQ(ReadFileBytes(bak), before);
-    // Deleting the current format empties the name the window selects; Cancel writes nothing.
-    Open("SPADES");
-    Select({"SPADES"});
-    form->DeleteButton->click();
-    EXPECT_EQ(form->CurrentName(), "");
-    const std::string written = ReadFileBytes(path);
-    form->CancelButton->click();
-    EXPECT_EQ(ReadFileBytes(path), written);
-}
-
-TEST_F(FormatManagerTest, AFileThatCannotBeWrittenIsToldAndTheListStays) {
-    const std::string before = "[A]\r\nElim=2\r\n";
-    WriteFileBytes(path, before);
-    std::filesystem::create_directories(bak + "/keep");  // the backup cannot be made
-    Open();
-    Select({"A"});
-    form->CopyButton->click();
-    QString error;
-    AnswerBox(&error, "OK");
-    form->OkButton->click();
-    EXPECT_TRUE(error.contains("Tourney Formats.bak")) << error.toStdString();
-    EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(Names(), "A|Copy of A|Default");
-    EXPECT_EQ(ReadFileBytes(path), before);
-    EXPECT_TRUE(std::filesystem::is_directory(bak + "/keep"));
-    // Freed, the same OK goes through.
-    std::filesystem::remove_all(bak);
-    form->OkButton->click();
-    EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(ReadFileBytes(path), Section("A", {"Elim=2"}) + Section("Copy of A", {"Elim=2"}));
 }
 
 }  // namespace
-}  // namespace kestrova
+}  // namespace kestrova::testing

@@ -1,8 +1,10 @@
-// Template expansion played from tests/data/formats/expansion.txt, the places
-// %1 to %3 name by elimination kind, and a huge template in one pass.
+// Template expansion played from tests/data/formats/expansion.txt (the places
+// %1 to %3 by elimination kind among them), and a huge template in one pass.
 #include "formats/messages.h"
 
 #include <gtest/gtest.h>
+
+#include <sstream>
 
 #include "engine/format_store.h"
 #include "fakes/case_file.h"
@@ -30,11 +32,36 @@ struct Expansion {
         S.TourneyPath = Dir.File("t.kvb");
         S.Settings.FilesFolder = Dir.Path();
         SelectFormat(S, "Default");
-        M = {"Ann", "Bob", 2, 51, "9 PM", "8:55", "Hosta", "Cohen", 420, 12,
+        M = {"Ann",
+             "Bob",
+             2,
+             51,
+             "9 PM",
+             "8:55",
+             "Hosta",
+             "Cohen",
+             420,
+             12,
              {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15},
              {30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44}};
     }
     std::string X(std::string_view t) { return ExpandMessage(S, t, M); }
+    TPlayer* Named(const std::string& name) {
+        for (const auto& p : S.Players)
+            if (p->Name == name) return p.get();
+        return nullptr;
+    }
+    // "winners|one-loss ROUND TABLE PLAYER PLAYER RESULT", "-" for an empty seat.
+    void Seat(const std::string& v) {
+        std::istringstream words(v);
+        std::string bracket, a, b;
+        size_t round = 0, table = 0;
+        int result = 0;
+        words >> bracket >> round >> table >> a >> b >> result;
+        TTableRec& t = (bracket == "winners" ? S.Winners : S.OneLoss)[round].Tables[table];
+        t.Seat = {Named(a), Named(b)};
+        t.Result = result;
+    }
     // One field of a case: a value set, or a check.
     void Apply(const std::string& key, const std::string& v) {
         const TElimFormat elims[] = {TElimFormat::Single, TElimFormat::Double, TElimFormat::Triple};
@@ -44,7 +71,10 @@ struct Expansion {
         } else if (key == "round name") {
             const auto [at, want] = Arrow(v);
             const size_t blank = at.find(' ');
-            EXPECT_EQ(MessageRoundName(S, std::stoi(at.substr(0, blank)), std::stoi(at.substr(blank))), want) << at;
+            EXPECT_EQ(
+                MessageRoundName(S, std::stoi(at.substr(0, blank)), std::stoi(at.substr(blank))),
+                want)
+                << at;
         } else if (key == "player") {
             M.PlayerName = v;
         } else if (key == "start") {
@@ -69,6 +99,18 @@ struct Expansion {
             S.WinnersFinalRound = std::stoi(v);
         } else if (key == "one-loss final") {
             S.OneLossFinalRound = std::stoi(v);
+        } else if (key == "grand final") {
+            S.GrandFinalRound = std::stoi(v);
+        } else if (key == "one-loss last") {
+            S.OneLossLastRound = std::stoi(v);
+        } else if (key == "entries") {
+            std::istringstream names(v);
+            for (std::string name; names >> name;) {
+                S.Players.push_back(std::make_unique<TPlayer>());
+                S.Players.back()->Name = name;
+            }
+        } else if (key == "seat") {
+            Seat(v);
         } else if (key == "two-loss final") {
             S.TwoLossFinalRound = std::stoi(v);
         } else {
@@ -81,63 +123,18 @@ TEST(Messages, EachCaseExpandsAsWritten) {
     for (const TCase& c : ReadCases("formats/expansion.txt")) {
         SCOPED_TRACE(c.Where());
         Expansion e;
-        for (const auto& [key, value] : c.Fields) e.Apply(key, value);
+        for (const auto& [key, value] : c.Fields)
+            e.Apply(key, value);
     }
     Expansion e;
     EXPECT_EQ(e.X(""), "");
 }
 
-// Seats two entries at a table of a round and records a result.
-void Play(TBracket& b, int round, int table, TPlayer* a, TPlayer* c, int result) {
-    TTableRec& t = b[static_cast<size_t>(round)].Tables[static_cast<size_t>(table)];
-    t.Seat = {a, c};
-    t.Result = result;
-}
-
-TEST(Messages, PlacesByEliminationKind) {
-    Expansion e;
-    TTourneyState& s = e.S;
-    TPlayer* p[4];
-    const char* names[4] = {"Ace", "Bee", "Cat", "Dog"};
-    for (int i = 0; i < 4; ++i) {
-        s.Players.push_back(std::make_unique<TPlayer>());
-        s.Players.back()->Name = names[i];
-        p[i] = s.Players.back().get();
-    }
-    s.ElimFormat = TElimFormat::Single;
-    s.WinnersFinalRound = 2;
-    s.GrandFinalRound = 3;
-    EXPECT_EQ(e.X("[%1][%2][%3]"), "[][][]");
-    Play(s.Winners, 2, 1, p[2], p[3], 1);  // only the second semi-final decided
-    EXPECT_EQ(e.X("%3"), "Dog");
-    Play(s.Winners, 2, 0, p[0], p[1], 2);
-    EXPECT_EQ(e.X("%3"), "Ace and Dog");
-    Play(s.Winners, 2, 0, p[0], nullptr, 1);  // a bye: its loser seat is empty
-    EXPECT_EQ(e.X("%3"), "Dog");
-    Play(s.Winners, 3, 0, p[1], p[2], 4);  // both quit: no winner, no runner-up
-    EXPECT_EQ(e.X("[%1][%2]"), "[][]");
-    Play(s.Winners, 3, 0, p[1], p[2], 2);
-    EXPECT_EQ(e.X("[%1][%2]"), "[Cat][Bee]");
-    s.ElimFormat = TElimFormat::Double;
-    s.OneLossFinalRound = 4;
-    s.OneLossLastRound = 5;
-    EXPECT_EQ(e.X("%3"), "");
-    Play(s.OneLoss, 4, 0, p[0], p[3], 1);
-    EXPECT_EQ(e.X("%3"), "Dog");
-    s.ElimFormat = TElimFormat::Triple;
-    EXPECT_EQ(e.X("%3"), "");
-    Play(s.OneLoss, 5, 0, p[0], p[1], 2);
-    EXPECT_EQ(e.X("%3"), "Ace");
-    // Out-of-range markers read nothing rather than past the brackets.
-    s.GrandFinalRound = 99;
-    s.OneLossLastRound = -1;
-    EXPECT_EQ(e.X("[%1][%2][%3]"), "[][][]");
-}
-
 TEST(Messages, HugeTemplatesExpandInOnePass) {
     Expansion e;
     std::string t;
-    for (int i = 0; i < 100000; ++i) t += "%p%%s%!%Z";
+    for (int i = 0; i < 100000; ++i)
+        t += "%p%%s%!%Z";
     e.M.PlayerName = "Pl";
     e.M.StartTime = "%s";
     const std::string out = e.X(t);

@@ -1,28 +1,30 @@
-// The one-second clock beyond its scripts (tests/data/timing): the Double
-// winners-final index, starts a century away and values a file could carry,
-// ticks behind a modal box, the timer reset, and three hours of ticks that
-// keep time.
+// The clock, the boots and the start tables beyond their scripts
+// (tests/data/timing): the Double winners-final limit, values a file could
+// carry, ticks behind a modal box, three hours of ticks that keep time, boots
+// that never outlive their players, and applying a row of start tables.
 #include <gtest/gtest.h>
 
 #include "common/datetime.h"
 #include "engine/boots.h"
 #include "engine/results.h"
 #include "engine/status.h"
+#include "engine/undo.h"
+#include "formats/format_defaults.h"
+#include "session/lifecycle.h"
+#include "timing/boot_timer.h"
 #include "timing/reminders.h"
+#include "timing/start_tables.h"
 #include "timing/timing_fixture.h"
 
-namespace kestrova {
+namespace kestrova::testing {
 namespace {
 
-using namespace testing;
 constexpr auto W = TBracketKind::Winners;
 
-class MatchClockTest : public ::testing::Test, public TimingWorld {
-  protected:
+struct ClockTest : ::testing::Test, TimingWorld {
     void SetUp() override {
         Start(TElimFormat::Single, 16);  // 8 tables in round 1, all running
         S.MsgParams.TimeLimits.fill(45);
-        S.Messages[static_cast<size_t>(TMessageKind::mkTimeWarning)] = "%p and %o: %x minutes left";
     }
     // Puts the clock at `seconds` after table 0 of round 1 started.
     void At(long long seconds) {
@@ -31,15 +33,13 @@ class MatchClockTest : public ::testing::Test, public TimingWorld {
     const FakeTimingView::TSlot& Slot(int k) { return TickView.At(W, k); }
 };
 
-TEST_F(MatchClockTest, DoubleWinnersFinalUsesTheSemifinalLimitOnScreenOnly) {
+TEST(MatchClock, DoubleWinnersFinalUsesTheSemifinalLimitOnScreenOnly) {
     TimingWorld d;
     d.Start(TElimFormat::Double, 8);
     std::mt19937 rng(3);
-    for (int guard = 0; guard < 50 && d.S.Winners[d.S.WinnersFinalRound].Tables[0].StartTime == 0;
-         ++guard)
-        ASSERT_TRUE(PlayRandomResult(d.S, rng));
     const int wf = d.S.WinnersFinalRound;
-    ASSERT_EQ(GetRoundIndex(d.S, wf, W), wf);
+    for (int guard = 0; guard < 50 && d.S.Winners[wf].Tables[0].StartTime == 0; ++guard)
+        ASSERT_TRUE(PlayRandomResult(d.S, rng));
     ASSERT_EQ(ClockLimitIndex(d.S, W, wf), 13);
     d.S.MsgParams.TimeLimits.fill(0);
     d.S.MsgParams.TimeLimits[static_cast<size_t>(wf)] = 20;
@@ -51,32 +51,13 @@ TEST_F(MatchClockTest, DoubleWinnersFinalUsesTheSemifinalLimitOnScreenOnly) {
     d.Tick();
     EXPECT_EQ(d.TickView.At(W, 0).Text, "0:09");  // 30 minutes on screen
     EXPECT_FALSE(d.TickView.At(W, 0).Yellow);
-    int rows = 0;  // 20 minutes for the list
-    for (const TOverdueTable& o : d.TickView.Overdue)
-        if (o.RoundLabel == "WF") {
-            ++rows;
-            EXPECT_EQ(o.TableNo, t.TableNo);
-            EXPECT_EQ(o.OverdueSeconds, 60);
-        }
-    EXPECT_EQ(rows, 1);
+    ASSERT_EQ(d.TickView.Overdue.size(), 1u);  // 20 minutes for the list
+    EXPECT_EQ(d.TickView.Overdue[0].RoundLabel, "WF");
+    EXPECT_EQ(d.TickView.Overdue[0].TableNo, t.TableNo);
+    EXPECT_EQ(d.TickView.Overdue[0].OverdueSeconds, 60);
 }
 
-// The limit a tab's clocks use: the finals take the semi-final and final
-// values, the loss brackets are a round or two behind, and all stay in range.
-TEST(ClockLimitIndex, WorkedByHand) {
-    TTourneyState s;
-    s.GrandFinalRound = 4;
-    s.WinnersFinalRound = 3;
-    s.OneLossFinalRound = 6;
-    constexpr auto O = TBracketKind::OneLoss, T = TBracketKind::TwoLoss;
-    const struct {
-        TBracketKind Bracket;
-        int Tab, Index;
-    } rows[] = {{W, 0, 0}, {W, 3, 13}, {W, 4, 14}, {O, 0, 1}, {O, 5, 13}, {O, 6, 7}, {T, 0, 2}, {T, 12, 14}, {T, 13, 14}};
-    for (const auto& r : rows) EXPECT_EQ(ClockLimitIndex(s, r.Bracket, r.Tab), r.Index) << r.Tab;
-}
-
-TEST_F(MatchClockTest, FarStartsAndValuesAFileCouldCarryAreKeptInRange) {
+TEST_F(ClockTest, FarStartsAndValuesAFileCouldCarryAreKeptInRange) {
     S.Winners[0].Tables[1].StartTime = Now() - 36500;
     S.MsgParams.TimeLimits[0] = INT32_MAX;
     S.BootTime = INT32_MIN;
@@ -88,19 +69,7 @@ TEST_F(MatchClockTest, FarStartsAndValuesAFileCouldCarryAreKeptInRange) {
     EXPECT_EQ(S.BootTime, 1);
 }
 
-TEST_F(MatchClockTest, ResettingTheTimerKeepsTheRemindersGivenAndRunsAWholeTick) {
-    TTableRec& t = S.Winners[0].Tables[0];
-    At(600);
-    t.Reminded15 = true;
-    const int before = TickView.StatusCalls;
-    ResetTimer(S, Clock, {W, 0, 0, 0});
-    EXPECT_EQ(t.StartTime, Now());
-    EXPECT_TRUE(t.Reminded15);
-    EXPECT_EQ(TickView.StatusCalls, before + 1);
-    EXPECT_FALSE(TableMenuEnabling(S, {W, 99, 0, 0}).ResetTimer);
-}
-
-TEST_F(MatchClockTest, TicksBehindTheReminderBoxKeepTheClocksButNotTheScan) {
+TEST_F(ClockTest, TicksBehindTheReminderBoxKeepTheClocksButNotTheScan) {
     S.Settings.RemindAt15 = true;
     for (int k = 1; k < 8; ++k)
         S.Winners[0].Tables[k].StartTime = S.Winners[0].Tables[0].StartTime;
@@ -118,18 +87,15 @@ TEST_F(MatchClockTest, TicksBehindTheReminderBoxKeepTheClocksButNotTheScan) {
     Dialogs.Inside = nullptr;
     // Eight tables share the second: eight boxes one after another, none stacked.
     EXPECT_EQ(inside, 8);
-    EXPECT_EQ(Dialogs.Messages.size(), 8u);
     EXPECT_FALSE(Clock.ReminderScanActive());
     Tick();
     EXPECT_EQ(Dialogs.Messages.size(), 8u);
 }
 
-TEST_F(MatchClockTest, ThreeHoursOfTicksKeepTime) {
-    S.Settings.DisplayMatchTimeRemaining = false;
+TEST_F(ClockTest, ThreeHoursOfTicksKeepTime) {
     const TDateTime begin = S.Winners[0].Tables[0].StartTime;
     World.Clock.Time = begin;
-    // A table that starts later, to check two clocks at once.
-    S.Winners[0].Tables[3].StartTime = begin + 125 / SecondsPerDay;
+    S.Winners[0].Tables[3].StartTime = begin + 125 / SecondsPerDay;  // two clocks at once
     for (int second = 0; second < 3 * 3600; ++second) {
         if (second == 5000) Advance(2400.4);  // the machine slept for 40 minutes
         Advance(1.0002);  // ticks arrive a little late, and the error must not add up
@@ -143,5 +109,62 @@ TEST_F(MatchClockTest, ThreeHoursOfTicksKeepTime) {
     EXPECT_EQ(Slot(0).Text, "3:40");
 }
 
+TEST(BootTimer, TicksDuringTheTimeOutQuestionAskNothingMore) {
+    TimingWorld w;
+    w.Start(TElimFormat::Double, 16);
+    w.S.FLobbyEditWnd = 1;  // a room's chat input is known
+    ToggleBoot(w.S, w.Clock, {W, 0, 0, 0});
+    ToggleBoot(w.S, w.Clock, {W, 0, 0, 1});  // both players of one table
+    w.Advance(500);
+    int inside = 0;
+    w.Dialogs.Inside = [&] {
+        if (++inside > 1) return;
+        w.Advance(1);
+        w.Tick();  // the second time-out waits until the question is answered
+        EXPECT_FALSE(w.P(2)->BootedOut);
+        EXPECT_EQ(w.S.ActiveBoots, std::vector<TPlayer*>{w.P(2)});
+    };
+    w.Tick();
+    EXPECT_EQ(w.Dialogs.Asked.size(), 1u);
+    w.Tick();
+    EXPECT_EQ(w.Dialogs.Asked.size(), 2u);
+    EXPECT_TRUE(w.P(2)->BootedOut);
+}
+
+TEST_F(ClockTest, ActiveBootsNeverOutliveTheirPlayers) {
+    ToggleBoot(S, Clock, {W, 0, 0, 0});
+    AssignWin(S, W, 0, 1, 0, true, false);  // the snapshot holds P001's boot
+    ToggleBoot(S, Clock, {W, 0, 0, 0});     // returned
+    Undo(S);
+    EXPECT_EQ(S.ActiveBoots, std::vector<TPlayer*>{P(1)});
+    Tick();
+    EXPECT_EQ(TickView.Boots.size(), 1u);
+    TNewTourneyOptions o;
+    StartNewTourney(S, o);
+    EXPECT_TRUE(S.ActiveBoots.empty());
+    Tick();  // nothing left to show, nothing dangling to read
+    EXPECT_TRUE(TickView.Boots.empty());
+}
+
+TEST(StartTables, ApplyingARowRenumbersSavesAndKeepsTheDefaultAsTyped) {
+    TimingWorld w;
+    TRoundList row = DefaultStartTables;
+    row[0] = 10;
+    row[1] = 999;  // held at 150
+    ApplyStartTables(w.S, row);
+    EXPECT_EQ(w.S.StartTable[1], 150);
+    EXPECT_EQ(w.S.Winners[0].Tables[0].TableNo, 10);
+    EXPECT_NE(ReadFileBytes(w.Dir.File("t.log")).find("    -> Starting tables are: 10,150,1,80,"),
+              std::string::npos);
+    EXPECT_FALSE(ReadFileBytes(w.Dir.File("t.kvb")).empty());
+    SaveDefaultStartTableRow(w.S, row);
+    EXPECT_EQ(w.S.Settings.DefaultStartTables,
+              "10,999,1,80,110,130,140,80,98,30,60,90,120,148,150");
+    w.Start(TElimFormat::Single, 16);
+    row[0] = 20;
+    ApplyStartTables(w.S, row);  // sign-ups closed: nothing changes
+    EXPECT_EQ(w.S.StartTable[0], 10);
+}
+
 }  // namespace
-}  // namespace kestrova
+}  // namespace kestrova::testing

@@ -5,8 +5,10 @@
 // the same check last ran (" | " between, "(none)" for nothing).
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
 
+#include "common/text.h"
 #include "engine/boots.h"
 #include "engine/results.h"
 #include "fakes/case_file.h"
@@ -24,23 +26,29 @@ struct Script : TimingWorld {
     std::string Since(const std::string& check, const std::vector<std::string>& list) {
         size_t& from = Seen[check];
         std::string out = from == list.size() ? "(none)" : "";
-        for (size_t i = from; i < list.size(); ++i) out += (i == from ? "" : " | ") + list[i];
+        for (size_t i = from; i < list.size(); ++i)
+            out += (i == from ? "" : " | ") + list[i];
         from = list.size();
         return out;
     }
     static std::string Joined(const std::vector<std::string>& v) {
         std::string out = v.empty() ? "(none)" : "";
-        for (size_t i = 0; i < v.size(); ++i) out += (i ? " | " : "") + v[i];
+        for (size_t i = 0; i < v.size(); ++i)
+            out += (i ? " | " : "") + v[i];
         return out;
     }
-    void At(double seconds) { World.Clock.Time = S.Winners[0].Tables[0].StartTime + seconds / SecondsPerDay; }
+    void At(double seconds) {
+        World.Clock.Time = S.Winners[0].Tables[0].StartTime + seconds / SecondsPerDay;
+    }
     TTableRec& Table(int t) { return S.Winners[0].Tables[static_cast<size_t>(t)]; }
     std::vector<std::string> Postings() {
         std::vector<std::string> out;
         for (const auto& p : Announcer.Postings)
-            out.push_back(std::string(MessageKey(p.Kind)) + ": " + p.Params.PlayerName + " " + p.Params.OpponentName +
-                          " " + std::to_string(p.Params.TableNo) +
-                          (p.Kind == TMessageKind::mkBoot ? " " + std::to_string(p.Params.BootSecondsLeft) : "") +
+            out.push_back(std::string(MessageKey(p.Kind)) + ": " + p.Params.PlayerName + " " +
+                          p.Params.OpponentName + " " + std::to_string(p.Params.TableNo) +
+                          (p.Kind == TMessageKind::mkBoot
+                               ? " " + std::to_string(p.Params.BootSecondsLeft)
+                               : "") +
                           (p.Automatic ? "" : " [host]"));
         return out;
     }
@@ -53,8 +61,58 @@ struct Script : TimingWorld {
     std::string Slot(int k, const std::string& v) {
         const auto& x = TickView.At(W, k);
         const char* inks[] = {"", ", maroon", ", navy"};
-        const bool ink = v.find("maroon") != std::string::npos || v.find("navy") != std::string::npos;
+        const bool ink =
+            v.find("maroon") != std::string::npos || v.find("navy") != std::string::npos;
         return x.Text + (x.Yellow ? ", yellow" : "") + (ink ? inks[static_cast<int>(x.Ink)] : "");
+    }
+    static bool Has(const std::string& text, const std::string& part) {
+        return text.find(part) != std::string::npos;
+    }
+    void OnlyTable(int kept) {
+        for (int t = 0; t < 8; ++t)
+            if (t != kept) Table(t).StartTime = 0;
+    }
+    void Restart(const std::string& tables) {
+        std::istringstream in(tables);
+        for (int t; in >> t;)
+            Table(t).StartTime = Now();
+    }
+    void BootCommand(const std::string& v, const TSeatRef& seat) {
+        if (v == "increment") IncrementBootCount(S, seat);
+        if (v == "decrement") DecrementBootCount(S, seat);
+        if (v == "clear") ClearBootCount(S, seat);
+        if (v == "cancel silently") CancelBootSilently(S, seat);
+        if (v == "cancel booted") CancelBootedState(S, seat);
+    }
+    static std::string Overdue(const TOverdueTable& o) {
+        return Format("%d ", o.TableNo) + o.RoundLabel +
+               Format(" %d %d", o.ElapsedMinutes, o.OverdueSeconds);
+    }
+    static std::string BootRow(const TBootRow& r) {
+        return r.Name + " " + r.Time + " " + std::to_string(r.TableNo);
+    }
+    std::string Caption(int t, int seat) {
+        const std::string text = View.Caption(W, t, seat);
+        if (!View.Icon(W, t, seat)) return text;
+        return text.empty() ? "(icon)" : text + " (icon)";
+    }
+    static std::string Enabled(const std::vector<std::pair<bool, const char*>>& items) {
+        std::string shown;
+        for (const auto& [enabled, item] : items)
+            if (enabled) shown += (shown.empty() ? "" : ", ") + std::string(item);
+        return shown.empty() ? "(none)" : shown;
+    }
+    std::string TableMenu(const TSeatRef& seat) {
+        const TTableMenuState m = TableMenuEnabling(S, seat);
+        return Enabled({{m.CopyTime, "copy"}, {m.ResetTimer, "reset"}});
+    }
+    std::string BootMenu(const TSeatRef& seat) {
+        const TBootMenuState m = BootMenuEnabling(S, seat);
+        return Enabled({{m.ClearCount, "clear"},
+                        {m.IncrementCount, "increment"},
+                        {m.DecrementCount, "decrement"},
+                        {m.CancelTiming, "cancel timing"},
+                        {m.CancelBooted, "cancel booted"}});
     }
     void Step(std::string key, const std::string& v);
 };
@@ -80,93 +138,64 @@ void Script::Step(std::string key, const std::string& v) {
         At(std::stod(v));
         name.resize(name.size() - 3);
     }
-    if (name == "mode") S.Settings.DisplayMatchTimeRemaining = v == "remaining";
-    else if (name == "limit") S.MsgParams.TimeLimits[static_cast<size_t>(args[0])] = a;
-    else if (name == "warning") S.Messages[static_cast<size_t>(TMessageKind::mkTimeWarning)] = v;
-    else if (name == "remind") {
-        bool on[3] = {false, false, false};
-        std::istringstream minutes(v);
-        for (int m; minutes >> m;) on[m == 15 ? 0 : m == 10 ? 1 : 2] = true;
-        SetReminders(S, on[0], on[1], on[2]);
-    }
-    else if (name == "only table") for (int t = 0; t < 8; ++t) Table(t).StartTime = t == a ? Table(t).StartTime : 0;
-    else if (name == "restart") {
-        std::istringstream tables(v);
-        for (int t; tables >> t;) Table(t).StartTime = Now();
-    }
-    else if (name == "started ago") Table(a).StartTime = Now() - b / SecondsPerDay;
-    else if (name == "forget reminders") Table(0).Reminded15 = Table(0).Reminded10 = Table(0).Reminded5 = false;
-    else if (name == "at") At(std::stod(v));
-    else if (name == "advance") Advance(std::stod(v));
-    else if (name == "tick" || name == "busy tick") Clock.TimerTick(S, name == "busy tick");
-    else if (name == "scan") Clock.CheckMatchTimes(S);
-    else if (name == "refresh") Clock.RefreshView(S, W);
-    else if (name == "win") AssignWin(S, W, 0, a, b, true, false);
-    else if (name == "boot") ToggleBoot(S, Clock, seat);
-    else if (name == "lobby window") S.FLobbyEditWnd = 1;
-    else if (name == "answer") v == "no" ? Dialogs.AnswerNo() : Dialogs.AnswerYes(v != "yes");
-    else if (name == "boot time") SetBootTime(S, a);
-    else if (name == "booted out") P(a)->BootedOut = true;
-    else if (name == "copy time") CopyTimeRemaining(S, seat);
-    else if (name == "reset timer") ResetTimer(S, Clock, seat);
-    else if (name == "do") {
-        if (v == "increment") IncrementBootCount(S, seat);
-        else if (v == "decrement") DecrementBootCount(S, seat);
-        else if (v == "clear") ClearBootCount(S, seat);
-        else if (v == "cancel silently") CancelBootSilently(S, seat);
-        else if (v == "cancel booted") CancelBootedState(S, seat);
-        else ADD_FAILURE() << "no such boot command";
-    }
-    // Checks.
-    else if (name == "slot") EXPECT_EQ(Slot(args[0], v), v);
-    else if (name == "hint") EXPECT_EQ(TickView.At(W, args[0]).Hint, v);
-    else if (name == "messages") EXPECT_EQ(Since(name, Dialogs.Messages), v);
-    else if (name == "asked") EXPECT_EQ(Since(name, Dialogs.Asked), v);
-    else if (name == "clipboard") EXPECT_EQ(Since(name, World.Lobby.Clipboard), v);
-    else if (name == "posted") EXPECT_EQ(Since(name, Postings()), v);
-    else if (name == "not posted") EXPECT_EQ(Since("posted", Postings()).find(v), std::string::npos);
-    else if (name == "overdue") {
-        std::vector<std::string> rows;
-        for (const TOverdueTable& o : TickView.Overdue)
-            rows.push_back(std::to_string(o.TableNo) + " " + o.RoundLabel + " " + std::to_string(o.ElapsedMinutes) +
-                           " " + std::to_string(o.OverdueSeconds));
-        EXPECT_EQ(Joined(rows), v);
-    } else if (name == "overdue shown") EXPECT_EQ(TickView.OverdueCalls, a);
-    else if (name == "boot rows") {
-        std::vector<std::string> rows;
-        for (const TBootRow& r : TickView.Boots) rows.push_back(r.Name + " " + r.Time + " " + std::to_string(r.TableNo));
-        EXPECT_EQ(Joined(rows), v);
-    } else if (name == "active boots") {
-        std::string names;
-        for (const TPlayer* p : S.ActiveBoots) names += (names.empty() ? "" : " ") + p->Name;
-        EXPECT_EQ(names.empty() ? "(none)" : names, v);
-    } else if (name == "player") EXPECT_EQ(Player(args[0]), v);
-    else if (name == "caption") {
-        const std::string text = View.Caption(W, args[0], args[1]);
-        EXPECT_EQ(View.Icon(W, args[0], args[1]) ? (text.empty() ? "(icon)" : text + " (icon)") : text, v);
-    }
-    else if (name == "boot time is") EXPECT_EQ(S.BootTime, a);
-    else if (name == "redrawn") EXPECT_TRUE(View.Called("redraw " + v));
-    else if (name == "log") EXPECT_NE(ReadFileBytes(Dir.File("t.log")).find(v), std::string::npos) << v;
-    else if (name == "table menu" || name == "menu") {
-        std::vector<std::string> on;
-        if (name == "table menu") {
-            const TTableMenuState m = TableMenuEnabling(S, seat);
-            if (m.CopyTime) on.push_back("copy");
-            if (m.ResetTimer) on.push_back("reset");
-        } else {
-            const TBootMenuState m = BootMenuEnabling(S, seat);
-            const std::pair<bool, const char*> items[] = {{m.ClearCount, "clear"}, {m.IncrementCount, "increment"},
-                                                           {m.DecrementCount, "decrement"},
-                                                           {m.CancelTiming, "cancel timing"},
-                                                           {m.CancelBooted, "cancel booted"}};
-            for (const auto& [enabled, item] : items)
-                if (enabled) on.push_back(item);
-        }
-        std::string shown;
-        for (const auto& o : on) shown += (shown.empty() ? "" : ", ") + o;
-        EXPECT_EQ(on.empty() ? "(none)" : shown, v);
-    } else ADD_FAILURE() << "unknown step " << name;
+    auto rows = [&](auto& list, auto row) {
+        std::vector<std::string> shown;
+        for (const auto& r : list)
+            shown.push_back(row(r));
+        return Joined(shown);
+    };
+    const std::map<std::string, std::function<void()>> steps = {
+        {"mode", [&] { S.Settings.DisplayMatchTimeRemaining = v == "remaining"; }},
+        {"limit", [&] { S.MsgParams.TimeLimits[static_cast<size_t>(args[0])] = a; }},
+        {"warning", [&] { S.Messages[static_cast<size_t>(TMessageKind::mkTimeWarning)] = v; }},
+        {"remind", [&] { SetReminders(S, Has(v, "15"), Has(v, "10"), Has(" " + v, " 5")); }},
+        {"only table", [&] { OnlyTable(a); }},
+        {"restart", [&] { Restart(v); }},
+        {"started ago", [&] { Table(a).StartTime = Now() - b / SecondsPerDay; }},
+        {"forget reminders",
+         [&] { Table(0).Reminded15 = Table(0).Reminded10 = Table(0).Reminded5 = false; }},
+        {"at", [&] { At(std::stod(v)); }},
+        {"advance", [&] { Advance(std::stod(v)); }},
+        {"tick", [&] { Clock.TimerTick(S, false); }},
+        {"busy tick", [&] { Clock.TimerTick(S, true); }},
+        {"scan", [&] { Clock.CheckMatchTimes(S); }},
+        {"refresh", [&] { Clock.RefreshView(S, W); }},
+        {"win", [&] { AssignWin(S, W, 0, a, b, true, false); }},
+        {"boot", [&] { ToggleBoot(S, Clock, seat); }},
+        {"lobby window", [&] { S.FLobbyEditWnd = 1; }},
+        {"answer", [&] { v == "no" ? Dialogs.AnswerNo() : Dialogs.AnswerYes(v != "yes"); }},
+        {"boot time", [&] { SetBootTime(S, a); }},
+        {"booted out", [&] { P(a)->BootedOut = true; }},
+        {"copy time", [&] { CopyTimeRemaining(S, seat); }},
+        {"reset timer", [&] { ResetTimer(S, Clock, seat); }},
+        {"do", [&] { BootCommand(v, seat); }},
+        // Checks.
+        {"slot", [&] { EXPECT_EQ(Slot(args[0], v), v); }},
+        {"hint", [&] { EXPECT_EQ(TickView.At(W, args[0]).Hint, v); }},
+        {"messages", [&] { EXPECT_EQ(Since(name, Dialogs.Messages), v); }},
+        {"asked", [&] { EXPECT_EQ(Since(name, Dialogs.Asked), v); }},
+        {"clipboard", [&] { EXPECT_EQ(Since(name, World.Lobby.Clipboard), v); }},
+        {"posted", [&] { EXPECT_EQ(Since(name, Postings()), v); }},
+        {"not posted", [&] { EXPECT_FALSE(Has(Since("posted", Postings()), v)); }},
+        {"overdue", [&] { EXPECT_EQ(rows(TickView.Overdue, Overdue), v); }},
+        {"overdue shown", [&] { EXPECT_EQ(TickView.OverdueCalls, a); }},
+        {"boot rows", [&] { EXPECT_EQ(rows(TickView.Boots, BootRow), v); }},
+        {"active boots",
+         [&] { EXPECT_EQ(rows(S.ActiveBoots, [](const TPlayer* p) { return p->Name; }), v); }},
+        {"player", [&] { EXPECT_EQ(Player(args[0]), v); }},
+        {"caption", [&] { EXPECT_EQ(Caption(args[0], args[1]), v); }},
+        {"boot time is", [&] { EXPECT_EQ(S.BootTime, a); }},
+        {"result", [&] { EXPECT_EQ(Table(args[0]).Result, a); }},
+        {"redrawn", [&] { EXPECT_TRUE(View.Called("redraw " + v)); }},
+        {"log", [&] { EXPECT_TRUE(Has(ReadFileBytes(Dir.File("t.log")), v)) << v; }},
+        {"table menu", [&] { EXPECT_EQ(TableMenu(seat), v); }},
+        {"menu", [&] { EXPECT_EQ(BootMenu(seat), v); }},
+    };
+    const auto step = steps.find(name);
+    if (step == steps.end())
+        ADD_FAILURE() << "unknown step " << name;
+    else
+        step->second();
 }
 
 void Play(const std::string& file, TElimFormat format) {
@@ -182,8 +211,12 @@ void Play(const std::string& file, TElimFormat format) {
     }
 }
 
-TEST(TimingScripts, MatchClock) { Play("timing/match_clock.txt", TElimFormat::Single); }
-TEST(TimingScripts, Boots) { Play("timing/boots.txt", TElimFormat::Double); }
+TEST(TimingScripts, MatchClock) {
+    Play("timing/match_clock.txt", TElimFormat::Single);
+}
+TEST(TimingScripts, Boots) {
+    Play("timing/boots.txt", TElimFormat::Double);
+}
 
 }  // namespace
 }  // namespace kestrova::testing

@@ -1,46 +1,31 @@
-// The world clock: the rules worked by hand in tests/data/timing/zones.txt
-// (initials, transitions, US, southern, no daylight saving, impossible
-// dates), the TZI bytes, fitting tz transitions to the TZI form, and
-// LoadZoneClocks with its patterns, tokens and failures.
+// The timing rules worked by hand, played from tests/data/timing: the world
+// clock (zones.txt: initials, transitions, biases, the TZI bytes, fitting tz
+// transitions to the TZI form, and LoadZoneClocks over a store of zones), the
+// start-table example (start_tables.txt) and the limit each tab's clocks use
+// (clock_limits.txt). The files' opening comments are the vocabulary.
 #include <gtest/gtest.h>
 
-#include "common/datetime.h"
 #include <cstdio>
 #include <sstream>
 
+#include "common/datetime.h"
+#include "common/int_list.h"
+#include "common/text.h"
 #include "fakes/case_file.h"
 #include "fakes/fake_ports.h"
+#include "formats/format_defaults.h"
 #include "formats/messages.h"
 #include "model/tourney_state.h"
+#include "timing/match_clock.h"
+#include "timing/start_tables.h"
 #include "timing/time_zone.h"
 #include "timing/time_zone_fit.h"
 #include "timing/world_clock.h"
 
-namespace kestrova {
+namespace kestrova::testing {
 namespace {
 
-TSystemTime Date(int month, int weekday, int occurrence, int hour) {
-    TSystemTime d;
-    d.Month = static_cast<uint16_t>(month);
-    d.DayOfWeek = static_cast<uint16_t>(weekday);
-    d.Day = static_cast<uint16_t>(occurrence);
-    d.Hour = static_cast<uint16_t>(hour);
-    return d;
-}
-
-// US rules: daylight from the second Sunday of March, standard from the first
-// Sunday of November, both at 2:00.
-TTimeZoneRule Us(int bias) {
-    return {bias, 0, -60, Date(11, 0, 1, 2), Date(3, 0, 2, 2)};
-}
-// A southern zone: daylight from the first Sunday of October to the first
-// Sunday of April.
-const TTimeZoneRule Sydney{-600, 0, -60, Date(4, 0, 1, 3), Date(10, 0, 1, 2)};
-const TTimeZoneRule Tokyo{-540, 0, 0, {}, {}};
-
-const TLocalZoneInfo EasternStandard{300, 0, -60, TLocalZoneInfo::TState::Standard};
-const TLocalZoneInfo EasternDaylight{300, 0, -60, TLocalZoneInfo::TState::Daylight};
-
+using Lines = std::vector<std::string>;
 
 TSystemTime DateOf(const std::string& text) {  // "MONTH/WEEKDAY/OCCURRENCE/HOUR" or "-"
     TSystemTime d;
@@ -54,201 +39,218 @@ TSystemTime DateOf(const std::string& text) {  // "MONTH/WEEKDAY/OCCURRENCE/HOUR
     return d;
 }
 
+std::string Shown(const TSystemTime& d) {
+    if (d.Month == 0) return "-";
+    return Format("%d/%d/%d/%d", d.Month, d.DayOfWeek, d.Day, d.Hour);
+}
+
+TTimeZoneRule RuleOf(std::istream& words) {  // "BIAS STANDARD DAYLIGHT STANDARD-DATE DAYLIGHT-DATE"
+    TTimeZoneRule r;
+    std::string standard, daylight;
+    words >> r.Bias >> r.StandardBias >> r.DaylightBias >> standard >> daylight;
+    r.StandardDate = DateOf(standard);
+    r.DaylightDate = DateOf(daylight);
+    return r;
+}
+
+std::string Shown(const TTimeZoneRule& r) {
+    return Format("%d %d %d ", r.Bias, r.StandardBias, r.DaylightBias) + Shown(r.StandardDate) +
+           " " + Shown(r.DaylightDate);
+}
+
 TDateTime InstantOf(const std::string& text) {  // "YYYY-MM-DD HH:NN"
     int y = 0, m = 0, d = 0, h = 0, n = 0;
     std::sscanf(text.c_str(), "%d-%d-%d %d:%d", &y, &m, &d, &h, &n);
     return EncodeDateTime(y, m, d, h, n);
 }
 
-TEST(ZoneRules, EachCaseWorksOutAsWritten) {
-    for (const testing::TCase& c : testing::ReadCases("timing/zones.txt")) {
-        TLocalZoneInfo local;
-        for (const auto& [key, value] : c.Fields) {
-            SCOPED_TRACE(c.Where() + ": " + key + " = " + value);
-            const auto [in, want] = key == "local" ? std::pair(value, std::string()) : testing::Arrow(value);
-            std::istringstream words(in);
-            if (key == "local") {
-                std::string state;
-                words >> local.Bias >> local.StandardBias >> local.DaylightBias >> state;
-                local.State = state == "standard"  ? TLocalZoneInfo::TState::Standard
-                              : state == "daylight" ? TLocalZoneInfo::TState::Daylight
-                                                    : TLocalZoneInfo::TState::Unknown;
-            } else if (key == "initials") {
-                EXPECT_EQ(ZoneInitials(in), want);
-            } else if (key == "transition") {
-                std::string date;
-                int year = 0, bias = 0;
-                words >> date >> year >> bias;
-                EXPECT_NEAR(TransitionInstant(DateOf(date), year, bias), InstantOf(want), 1.0 / 86400000);
-            } else if (key == "bias") {
-                TTimeZoneRule r;
-                std::string standard, daylight, at;
-                words >> r.Bias >> r.StandardBias >> r.DaylightBias >> standard >> daylight >> at;
-                r.StandardDate = DateOf(standard);
-                r.DaylightDate = DateOf(daylight);
-                const TZoneBias b = ZoneBias(r, local, InstantOf(in.substr(in.find(" at ") + 4)));
-                char shown[40];
-                std::snprintf(shown, sizeof shown, "%.0f %s", b.Days * 1440, b.Daylight ? "daylight" : "standard");
-                EXPECT_EQ(shown, want);
-            } else {
-                ADD_FAILURE() << "unknown field";
-            }
-        }
+std::string Hex(const std::string& bytes) {
+    std::string out;
+    for (unsigned char c : bytes)
+        out += Format(out.empty() ? "%02x" : " %02x", c);
+    return out;
+}
+
+std::string Bytes(const std::string& hex) {
+    std::string out;
+    std::istringstream in(hex);
+    for (unsigned v; in >> std::hex >> v;)
+        out += static_cast<char>(v);
+    return out;
+}
+
+std::string Joined(const Lines& v) {
+    std::string out = v.empty() ? "(none)" : "";
+    for (size_t i = 0; i < v.size(); ++i)
+        out += (i ? " | " : "") + v[i];
+    return out;
+}
+
+struct Rules {
+    FakeWorld World;
+    FakeTimeZoneStore Zones;
+    TTourneyState S;
+    TRoundList Tables = DefaultStartTables;
+    Rules() {
+        World.Wire(S);
+        S.Ports.TimeZones = &Zones;
     }
-}
-
-TEST(Tzi, FortyFourLittleEndianBytesBothWays) {
-    const TTimeZoneRule us = Us(300);
-    const std::string bytes = EncodeTzi(us);
-    ASSERT_EQ(bytes.size(), TziSize);
-    EXPECT_EQ(bytes.substr(0, 4), std::string("\x2c\x01\x00\x00", 4));  // 300
-    EXPECT_EQ(bytes.substr(8, 4), std::string("\xc4\xff\xff\xff", 4));  // -60
-    EXPECT_EQ(bytes.substr(14, 2), std::string("\x0b\x00", 2));         // November
-    const auto back = DecodeTzi(bytes);
-    ASSERT_TRUE(back);
-    EXPECT_EQ(EncodeTzi(*back), bytes);
-    EXPECT_FALSE(DecodeTzi(bytes.substr(0, 43)));
-    EXPECT_FALSE(DecodeTzi(bytes + "x"));
-}
-
-TEST(FitTziRule, UsTransitionsBecomeTheUsRule) {
-    // New York, 2026 and 2027 (seconds east of UTC: -18000 standard).
-    const std::vector<TZoneTransition> t = {
-        {EncodeDateTime(2026, 3, 8, 7, 0), -14400, -18000, true},
-        {EncodeDateTime(2026, 11, 1, 6, 0), -18000, -18000, false},
-        {EncodeDateTime(2027, 3, 14, 7, 0), -14400, -18000, true},
-        {EncodeDateTime(2027, 11, 7, 6, 0), -18000, -18000, false},
-    };
-    const auto rule = FitTziRule(-18000, t, 2026, 2027);
-    ASSERT_TRUE(rule);
-    EXPECT_EQ(rule->Bias, 300);
-    EXPECT_EQ(rule->DaylightBias, -60);
-    EXPECT_EQ(rule->DaylightDate.Month, 3);
-    EXPECT_EQ(rule->DaylightDate.Day, 2);
-    EXPECT_EQ(rule->DaylightDate.Hour, 2);
-    EXPECT_EQ(rule->StandardDate.Month, 11);
-    EXPECT_EQ(rule->StandardDate.Day, 1);
-    EXPECT_EQ(rule->StandardDate.Hour, 1);  // 2:00 daylight time is 1:00 standard time
-    // A year that breaks the pattern does not fit; nor does a lone transition.
-    auto moved = t;
-    moved[2].Utc += 7;
-    EXPECT_FALSE(FitTziRule(-18000, moved, 2026, 2027));
-    EXPECT_FALSE(FitTziRule(-18000, {t[0]}, 2026, 2026));
-    // No transitions: the standard offset alone.
-    const auto fixed = FitTziRule(19800, {}, 2026, 2027);
-    ASSERT_TRUE(fixed);
-    EXPECT_EQ(fixed->Bias, -330);
-    EXPECT_FALSE(HasDaylightRule(*fixed));
-}
-
-TEST(FitTziRule, TheLastSundayIsPreferredWhereBothFit) {
-    // London: the last Sundays of March and October, 1:00 UTC.
-    const std::vector<TZoneTransition> t = {
-        {EncodeDateTime(2026, 3, 29, 1, 0), 3600, 0, true},
-        {EncodeDateTime(2026, 10, 25, 1, 0), 0, 0, false},
-        {EncodeDateTime(2027, 3, 28, 1, 0), 3600, 0, true},
-        {EncodeDateTime(2027, 10, 31, 1, 0), 0, 0, false},
-    };
-    const auto rule = FitTziRule(0, t, 2026, 2027);
-    ASSERT_TRUE(rule);
-    EXPECT_EQ(rule->DaylightDate.Day, 5);
-    EXPECT_EQ(rule->StandardDate.Day, 5);
-}
-
-// ---- LoadZoneClocks
-
-TTimeZoneRecord Record(const std::string& key, const TTimeZoneRule& rule, const char* std,
-                       const char* dlt) {
-    return {key, "(" + key + ")", dlt, std, EncodeTzi(rule), false};
-}
-
-struct ClockWorld {
-    testing::FakeWorld world;
-    testing::FakeTimeZoneStore zones;
-    TTourneyState s;
-    ClockWorld() {
-        world.Wire(s);
-        s.Ports.TimeZones = &zones;
-        zones.Local = EasternStandard;
-        zones.Records = {
-            Record("America/Los_Angeles", Us(480), "Pacific Standard Time", "Pacific Daylight Time"),
-            Record("Asia/Tokyo", Tokyo, "Tokyo Standard Time", "Tokyo Daylight Time"),
-            Record("Australia/Sydney", Sydney, "AUS Eastern Standard Time",
-                   "AUS Eastern Daylight Time")};
-        world.Clock.Time = EncodeDateTime(2026, 1, 15, 17, 5);
-        s.Settings.MiddleTimeZone = "America/Los_Angeles";
-        s.Settings.RightTimeZone = "Australia/Sydney";
-    }
+    void Step(const std::string& key, const std::string& value);
+    std::string Fit(const std::string& in);
+    std::string Example(const std::string& in);
 };
 
-TEST(LoadZoneClocks, PatternsAndPanelsFromTheSettings) {
-    ClockWorld w;
-    LoadZoneClocks(w.s);
-    EXPECT_DOUBLE_EQ(w.s.MiddleZoneBias, 180);
-    EXPECT_EQ(w.s.MiddleClockFormat, "\" PST: \"h:nn am/pm");
-    EXPECT_DOUBLE_EQ(w.s.RightZoneBias, -960);
-    EXPECT_EQ(w.s.RightClockFormat, "\" AEDT: \"h:nn am/pm");
-    auto panels = ClockPanelTexts(w.s);
-    EXPECT_EQ(panels[0], " Local: 5:05 PM");
-    EXPECT_EQ(panels[1], " PST: 2:05 pm");
-    EXPECT_EQ(panels[2], " AEDT: 9:05 am");
-    EXPECT_EQ(MiddleZoneTime(w.s), EncodeDateTime(2026, 1, 15, 14, 5));
-
-    w.s.Settings.MiddleTime24Hour = true;
-    w.s.Settings.RightTimeZone = "Asia/Tokyo";
-    w.s.Settings.RightTime24Hour = true;
-    LoadZoneClocks(w.s);
-    panels = ClockPanelTexts(w.s);
-    EXPECT_EQ(panels[1], " PST: 14:05");
-    EXPECT_EQ(panels[2], " TST: 07:05");
-    // The tokens %e and %w give the same two times.
-    EXPECT_EQ(ExpandMessage(w.s, "%e / %w", w.s.MsgParams), "2:05 PM / 7:05 AM");
-    EXPECT_TRUE(w.world.Dialogs.Messages.empty());
+// "OFFSET FIRST LAST: UTC OFFSET-AFTER daylight|standard, ..." to the rule fitted.
+std::string Rules::Fit(const std::string& in) {
+    std::istringstream head(in.substr(0, in.find(':')));
+    int offset = 0, first = 0, last = 0;
+    head >> offset >> first >> last;
+    std::vector<TZoneTransition> all;
+    std::istringstream rest(in.substr(in.find(':') + 1));
+    for (std::string one; std::getline(rest, one, ',');) {
+        std::istringstream words(one);
+        std::string day, time, kind;
+        TZoneTransition t;
+        words >> day >> time >> t.OffsetAfter >> kind;
+        t.Utc = InstantOf(day + " " + time);
+        t.StandardAfter = offset;
+        t.DaylightAfter = kind == "daylight";
+        all.push_back(t);
+    }
+    const auto rule = FitTziRule(offset, all, first, last);
+    return rule ? Shown(*rule) : "none";
 }
 
-TEST(LoadZoneClocks, AZoneThatIsNotStoredKeepsBiasZeroAndAnEmptyPattern) {
-    ClockWorld w;
-    w.s.Settings.MiddleTimeZone = "Eastern Standard Time";  // a name from another store
-    w.s.Settings.RightTimeZone = "";
-    LoadZoneClocks(w.s);
-    EXPECT_EQ(w.s.MiddleZoneBias, 0);
-    EXPECT_EQ(w.s.MiddleClockFormat, "");
-    EXPECT_EQ(w.s.RightClockFormat, "");
-    EXPECT_EQ(ClockPanelTexts(w.s)[1], "");
-    EXPECT_TRUE(w.world.Dialogs.Messages.empty());
-    // Without any store: the same.
-    w.s.Ports.TimeZones = nullptr;
-    LoadZoneClocks(w.s);
-    EXPECT_EQ(w.s.RightClockFormat, "");
+// "single|double|triple PLAYERS" to each round's field: its last table, "open"
+// when it is enabled without an example, "-" when greyed.
+std::string Rules::Example(const std::string& in) {
+    std::istringstream words(in);
+    std::string format;
+    int players = 0;
+    words >> format >> players;
+    const TElimFormat f = format == "single"   ? TElimFormat::Single
+                          : format == "double" ? TElimFormat::Double
+                                               : TElimFormat::Triple;
+    const TExampleTables x = ExampleLastTables(Tables, players, f);
+    std::string out;
+    for (size_t r = 0; r < 15; ++r)
+        out += (r ? " " : "") + (x.Shown[r]     ? std::to_string(x.Last[r])
+                                 : x.Reached[r] ? "open"
+                                                : "-");
+    return out;
 }
 
-TEST(LoadZoneClocks, AFailingStoreWarnsAndKeepsWhatWasComputed) {
-    ClockWorld w;
-    w.zones.Records[2].Tzi.resize(40);  // Sydney's rule is damaged
-    LoadZoneClocks(w.s);
-    EXPECT_EQ(w.world.Dialogs.Messages,
-              std::vector<std::string>{"Error getting time-zone information"});
-    EXPECT_EQ(w.s.MiddleClockFormat, "\" PST: \"h:nn am/pm");
-    EXPECT_EQ(w.s.RightClockFormat, "");
-
-    ClockWorld v;
-    v.zones.Fail = true;
-    LoadZoneClocks(v.s);
-    EXPECT_EQ(v.world.Dialogs.Messages.size(), 1u);
-    EXPECT_EQ(v.s.MiddleZoneBias, 0);
+void Rules::Step(const std::string& key, const std::string& value) {
+    const auto [in, want] =
+        value.find("->") == std::string::npos ? std::pair(value, value) : Arrow(value);
+    std::istringstream words(in);
+    if (key == "local") {
+        std::string state;
+        TLocalZoneInfo& local = Zones.Local;
+        words >> local.Bias >> local.StandardBias >> local.DaylightBias >> state;
+        local.State = state == "standard"   ? TLocalZoneInfo::TState::Standard
+                      : state == "daylight" ? TLocalZoneInfo::TState::Daylight
+                                            : TLocalZoneInfo::TState::Unknown;
+    } else if (key == "initials") {
+        EXPECT_EQ(ZoneInitials(in), want);
+    } else if (key == "transition") {
+        std::string date;
+        int year = 0, bias = 0;
+        words >> date >> year >> bias;
+        EXPECT_NEAR(TransitionInstant(DateOf(date), year, bias), InstantOf(want), 1.0 / 86400000);
+    } else if (key == "bias") {
+        const TTimeZoneRule r = RuleOf(words);
+        const TZoneBias b = ZoneBias(r, Zones.Local, InstantOf(in.substr(in.find(" at ") + 4)));
+        EXPECT_EQ(Format("%.0f ", b.Days * 1440) + (b.Daylight ? "daylight" : "standard"), want);
+    } else if (key == "tzi") {
+        const std::string bytes = EncodeTzi(RuleOf(words));
+        EXPECT_EQ(Hex(bytes), want);
+        std::istringstream again(in);
+        EXPECT_EQ(Shown(*DecodeTzi(bytes)), Shown(RuleOf(again)));
+    } else if (key == "tzi bytes") {
+        const auto rule = DecodeTzi(Bytes(in));
+        EXPECT_EQ(rule ? Hex(EncodeTzi(*rule)) == Hex(Bytes(in)) ? "same" : Hex(EncodeTzi(*rule))
+                       : "refused",
+                  want);
+    } else if (key == "fit") {
+        EXPECT_EQ(Fit(in), want);
+    } else if (key == "zone") {  // "KEY | STANDARD NAME | DAYLIGHT NAME | RULE"
+        Lines part;
+        for (size_t from = 0, bar; from != std::string::npos;
+             from = bar == std::string::npos ? bar : bar + 3)
+            part.push_back(value.substr(from, (bar = value.find(" | ", from)) - from));
+        std::istringstream rule(part.at(3));
+        Zones.Records.push_back(
+            {part[0], "(" + part[0] + ")", part[2], part[1], EncodeTzi(RuleOf(rule)), false});
+    } else if (key == "now") {
+        World.Clock.Time = InstantOf(value);
+    } else if (key == "middle zone" || key == "right zone") {
+        (key == "middle zone" ? S.Settings.MiddleTimeZone : S.Settings.RightTimeZone) = value;
+    } else if (key == "24 hour") {
+        S.Settings.MiddleTime24Hour = value.find("middle") != std::string::npos;
+        S.Settings.RightTime24Hour = value.find("right") != std::string::npos;
+    } else if (key == "damaged") {
+        for (TTimeZoneRecord& r : Zones.Records)
+            if (r.KeyName == value) r.Tzi.resize(40);
+    } else if (key == "store") {
+        Zones.Fail = value == "failing";
+        S.Ports.TimeZones = value == "none" ? nullptr : &Zones;
+    } else if (key == "load") {
+        LoadZoneClocks(S);
+    } else if (key == "middle" || key == "right") {
+        const bool middle = key == "middle";
+        const std::string& pattern = middle ? S.MiddleClockFormat : S.RightClockFormat;
+        EXPECT_EQ(Format("%.0f", middle ? S.MiddleZoneBias : S.RightZoneBias) +
+                      (pattern.empty() ? "" : " ") + pattern,
+                  value);
+    } else if (key == "panels") {
+        const auto p = ClockPanelTexts(S);
+        EXPECT_EQ(Trim(Joined({p[0], p[1], p[2]})), value);
+    } else if (key == "middle time") {
+        EXPECT_EQ(MiddleZoneTime(S), InstantOf(value));
+    } else if (key == "expand") {
+        EXPECT_EQ(ExpandMessage(S, in, S.MsgParams), want);
+    } else if (key == "messages") {
+        EXPECT_EQ(Joined(World.Dialogs.Messages), value);
+    } else if (key == "zone list") {
+        Lines shown;
+        for (const TTimeZoneInfo& z : ReadZoneList(Zones))
+            shown.push_back(z.KeyName + " " + z.StdAbbrev + " " + z.DltAbbrev);
+        EXPECT_EQ(Joined(shown), value);
+    } else if (key == "tables") {
+        Tables = ParseIntList(value);
+        if (value == "wild") Tables.fill(-7);
+    } else if (key == "example") {
+        EXPECT_EQ(Example(in), want);
+    } else if (key == "finals") {
+        words >> S.GrandFinalRound >> S.WinnersFinalRound >> S.OneLossFinalRound;
+    } else if (key == "limit index") {
+        std::string bracket;
+        int tab = 0;
+        words >> bracket >> tab;
+        const TBracketKind b = bracket == "W"   ? TBracketKind::Winners
+                               : bracket == "O" ? TBracketKind::OneLoss
+                                                : TBracketKind::TwoLoss;
+        EXPECT_EQ(ClockLimitIndex(S, b, tab), std::stoi(want));
+    } else if (key == "saved row") {
+        S.Settings.DefaultStartTables = in;
+        EXPECT_EQ(FormatIntList(DefaultStartTableRow(S.Settings)), want);
+    } else {
+        ADD_FAILURE() << "unknown field";
+    }
 }
 
-TEST(ReadZoneList, WesternmostFirstAndDamagedRecordsLeftOut) {
-    ClockWorld w;
-    w.zones.Records.push_back({"Bad/Zone", "bad", "", "", "short", false});
-    const auto zones = ReadZoneList(w.zones);
-    ASSERT_EQ(zones.size(), 3u);
-    EXPECT_EQ(zones[0].KeyName, "America/Los_Angeles");
-    EXPECT_EQ(zones[1].KeyName, "Asia/Tokyo");
-    EXPECT_EQ(zones[2].KeyName, "Australia/Sydney");
-    EXPECT_EQ(zones[0].StdAbbrev, "PST");
-    EXPECT_EQ(zones[0].DltAbbrev, "PDT");
+TEST(TimingRules, EachCaseWorksOutAsWritten) {
+    for (const char* file :
+         {"timing/zones.txt", "timing/start_tables.txt", "timing/clock_limits.txt"})
+        for (const TCase& c : ReadCases(file)) {
+            Rules rules;
+            for (const auto& [key, value] : c.Fields) {
+                SCOPED_TRACE(c.Where() + ": " + key + " = " + value);
+                rules.Step(key, value);
+            }
+        }
 }
 
 }  // namespace
-}  // namespace kestrova
+}  // namespace kestrova::testing

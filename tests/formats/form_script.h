@@ -1,0 +1,159 @@
+#pragma once
+// Dialogs driven from case files through their real widgets, for the format
+// and timing dialogs. A step names a widget the test lists for its dialog
+// ("form" is the dialog itself; a button may be named by its caption):
+//   NAME.PROPERTY = VALUE      checks a Qt property as text (text, value,
+//                              checked, enabled, visible, maximum, currentText,
+//                              windowTitle, ...; "~TEXT" for a text that
+//                              holds TEXT); NAME.items the rows of a
+//                              list, combo or tree (" | " between; a tree's
+//                              row is its first two columns, "/" between)
+//   set NAME.PROPERTY = VALUE  writes a property, as an edit by the host would
+//   click = NAME, keys NAME = TEXT (typed; \n for Enter), clear = NAME,
+//   choose NAME = INDEX        a combo's item picked (and activated)
+//   label = TEXT, group = TITLE  a label with that text, a group box so titled
+//   dialog ... end             the steps between run inside the next modal
+//                              dialog to open; the steps after "end" go on
+//                              outside (the one that opens it comes next)
+//   open = KIND                the test opens a dialog; the next steps drive it
+// Any other step is one of the test's own.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QTest>
+#include <QTreeWidget>
+#include <functional>
+#include <map>
+
+#include "fakes/case_file.h"
+#include "ui/modal_helper.h"
+
+namespace kestrova::testing {
+
+using TWidgetNames = std::map<std::string, QWidget*>;
+
+struct TFormScript {
+    std::function<TWidgetNames(QWidget*)> Names;
+    // The test's own steps: "KEY = VALUE" by its key, or "WORD ARG = VALUE"
+    // by its first word with the rest of the key as ARG.
+    using TArg = const std::string&;
+    std::map<std::string, std::function<void(TArg arg, TArg value)>> Steps;
+    std::function<QWidget*(const std::string& kind)> Open;
+
+    void Play(QWidget* form, const TCase& c) {
+        Run(form, c, 0, c.Fields.size());
+        EXPECT_EQ(pending_, 0) << c.Where() << ": a dialog never opened";
+    }
+
+  private:
+    int pending_ = 0;
+
+    static size_t EndOf(const TCase& c, size_t from) {
+        for (int depth = 0; from < c.Fields.size(); ++from) {
+            if (c.Fields[from].first == "dialog") ++depth;
+            if (c.Fields[from].first == "end" && depth-- == 0) break;
+        }
+        return from;
+    }
+
+    void Run(QWidget* w, const TCase& c, size_t from, size_t to) {
+        for (size_t i = from; i < to; ++i) {
+            const auto& [key, value] = c.Fields[i];
+            SCOPED_TRACE(c.Where() + ": " + key + " = " + value);
+            if (key == "open") {
+                w = Open(value);
+            } else if (key != "dialog") {
+                Step(w, key, value);
+            } else {
+                const size_t end = EndOf(c, i + 1);
+                ++pending_;
+                WhenModal(
+                    [this, &c, i, end](QWidget* modal) {
+                        --pending_;
+                        Run(modal, c, i + 1, end);
+                    },
+                    w);
+                i = end;
+            }
+        }
+    }
+
+    QWidget* Find(QWidget* w, const std::string& name) {
+        if (name == "form") return w;
+        const TWidgetNames names = Names(w);
+        if (auto it = names.find(name); it != names.end()) return it->second;
+        for (QAbstractButton* b : w->findChildren<QAbstractButton*>())
+            if (b->text().remove('&').toStdString() == name) return b;
+        ADD_FAILURE() << "no widget " << name;
+        return w;
+    }
+
+    static std::string Items(QWidget* w) {
+        QStringList out;
+        if (auto* list = qobject_cast<QListWidget*>(w))
+            for (int i = 0; i < list->count(); ++i)
+                out << list->item(i)->text();
+        if (auto* combo = qobject_cast<QComboBox*>(w))
+            for (int i = 0; i < combo->count(); ++i)
+                out << combo->itemText(i);
+        if (auto* tree = qobject_cast<QTreeWidget*>(w))
+            for (int i = 0; i < tree->topLevelItemCount(); ++i)
+                out << tree->topLevelItem(i)->text(0) + "/" + tree->topLevelItem(i)->text(1);
+        return out.join(" | ").toStdString();
+    }
+
+    void Step(QWidget* w, const std::string& key, const std::string& value) {
+        const size_t dot = key.find('.'), blank = key.find(' ');
+        const std::string verb = key.substr(0, blank);
+        const QString text = QString::fromStdString(value);
+        if (key == "click") {
+            qobject_cast<QAbstractButton*>(Find(w, value))->click();
+        } else if (key == "clear") {
+            QMetaObject::invokeMethod(Find(w, value), "clear");
+        } else if (key == "label") {
+            EXPECT_NE(FindChildByText<QLabel>(w, text), nullptr);
+        } else if (key == "group") {
+            bool found = false;
+            for (QGroupBox* g : w->findChildren<QGroupBox*>())
+                found = found || g->title().trimmed() == text;
+            EXPECT_TRUE(found);
+        } else if (verb == "keys") {
+            QWidget* target = Find(w, key.substr(blank + 1));
+            const QStringList lines = text.split('\n');  // Enter between them
+            for (int i = 0; i < lines.size(); ++i) {
+                if (i > 0) QTest::keyClick(target, Qt::Key_Return);
+                QTest::keyClicks(target, lines[i]);
+            }
+        } else if (verb == "choose") {
+            auto* combo = qobject_cast<QComboBox*>(Find(w, key.substr(blank + 1)));
+            combo->setCurrentIndex(std::stoi(value));
+            emit combo->activated(std::stoi(value));
+        } else if (verb == "set" && dot != std::string::npos) {
+            QWidget* target = Find(w, key.substr(blank + 1, dot - blank - 1));
+            EXPECT_TRUE(target->setProperty(key.substr(dot + 1).c_str(), text));
+        } else if (dot != std::string::npos && blank == std::string::npos) {
+            QWidget* target = Find(w, key.substr(0, dot));
+            const std::string property = key.substr(dot + 1);
+            const std::string shown =
+                property == "items" ? Items(target)
+                                    : target->property(property.c_str()).toString().toStdString();
+            if (value.rfind('~', 0) == 0)
+                EXPECT_NE(shown.find(value.substr(1)), std::string::npos) << shown;
+            else
+                EXPECT_EQ(shown, value);
+        } else if (auto own = Steps.find(key); own != Steps.end()) {
+            own->second("", value);
+        } else if (auto word = Steps.find(verb);
+                   blank != std::string::npos && word != Steps.end()) {
+            word->second(key.substr(blank + 1), value);
+        } else {
+            ADD_FAILURE() << "unknown step";
+        }
+    }
+};
+
+}  // namespace kestrova::testing
