@@ -237,16 +237,7 @@ void FriendsSystemScript::Step(const std::string& key, const std::string& v) {
 }
 
 TEST(FriendsSystem, EachScriptPlaysAsWritten) {
-    for (const TCase& c : ReadCases("lobby/friends_system.txt")) {
-        SCOPED_TRACE(c.Where());
-        FriendsSystemScript t;
-        t.SetUp();
-        for (const auto& [key, value] : c.Fields) {
-            SCOPED_TRACE(key + " = " + value);
-            t.Step(key, value);
-        }
-        t.TearDown();
-    }
+    PlayScripts<FriendsSystemScript>("lobby/friends_system.txt");
 }
 
 }  // namespace

@@ -48,7 +48,8 @@ TEST_F(LobbyLinkTest, RoomsAreListedNewerFirstAndTheChatInputIsFoundByItsNesting
     w.AddOldRoom("Old B");
     w.AddNewRoom("New B");
     Lines titles;
-    for (const TLobbyRoom& r : ListLobbyWindows(s)) titles.push_back(r.Title);
+    for (const TLobbyRoom& r : ListLobbyWindows(s))
+        titles.push_back(r.Title);
     EXPECT_EQ(titles, (Lines{"New A", "New B", "Old A", "Old B"}));
     EXPECT_EQ(FindChatInput(s, newA), w.InputOf(newA));
     EXPECT_EQ(FindChatInput(s, oldA), w.InputOf(oldA));
@@ -82,7 +83,8 @@ TEST_F(LobbyLinkTest, RoomsAreListedNewerFirstAndTheChatInputIsFoundByItsNesting
     const TWindowHandle empty = w.AddTop(OldRoomClass, "Empty chat");
     const TWindowHandle h2 = w.AddChild(w.AddChild(empty, "AtlAxWin"), "Host");
     w.AddChild(w.AddChild(w.AddChild(h2, "Static"), "ChatControl"), "RichEdit20W", 300);
-    for (TWindowHandle r : {broken, bare, empty}) EXPECT_EQ(FindChatInput(s, r), 0u);
+    for (TWindowHandle r : {broken, bare, empty})
+        EXPECT_EQ(FindChatInput(s, r), 0u);
 }
 
 TEST_F(LobbyLinkTest, TheMenuChecksTheKeptTitleAndTheRoomIsFoundAgainEveryTick) {
@@ -136,7 +138,8 @@ TEST_F(LobbyLinkTest, TheMenuChecksTheKeptTitleAndTheRoomIsFoundAgainEveryTick) 
 // Table numbers of the second rounds, bracket by bracket.
 std::vector<int> Numbers(const TTourneyState& s) {
     std::vector<int> out;
-    for (int b = 0; b < s.BracketCount(); ++b) out.push_back(s.Bracket(static_cast<TBracketKind>(b))[1].Tables[0].TableNo);
+    for (int b = 0; b < s.BracketCount(); ++b)
+        out.push_back(s.Bracket(static_cast<TBracketKind>(b))[1].Tables[0].TableNo);
     return out;
 }
 
@@ -149,7 +152,8 @@ TEST_F(LobbyLinkTest, TheRoomTableCountFollowsTheRoomClassUntilSignupCloses) {
     EXPECT_EQ(s.RoomTableCount, 51);
     const std::vector<int> at51 = Numbers(s);
     EXPECT_NE(at51, at150);  // numbered again for 51 tables
-    for (int n : at51) EXPECT_LE(n, 51);
+    for (int n : at51)
+        EXPECT_LE(n, 51);
     SelectLobby(s, {"New", fresh});
     EXPECT_EQ(s.RoomTableCount, 150);
     EXPECT_EQ(Numbers(s), at150);
@@ -200,7 +204,8 @@ TEST_F(LobbyLinkTest, ARoomClosingMidPostingAndPostingsInAPause) {
     PostToLobby(s, "outer 2", false);
     EXPECT_EQ(w.At(input).Sent, (Lines{"outer 1", "inner 1", "inner 2", "outer 2"}));
     ASSERT_EQ(w.Messages.size(), 20u);
-    for (size_t i = 0; i < w.Messages.size(); i += 5) EXPECT_EQ(w.Messages[i].Msg, lobby_msg::SetSel);
+    for (size_t i = 0; i < w.Messages.size(); i += 5)
+        EXPECT_EQ(w.Messages[i].Msg, lobby_msg::SetSel);
     // The room closes as soon as the paste arrives: Enter reaches nobody, the
     // line stays on the clipboard, and the next tick finds no input.
     world.Lobby.DuringWait = nullptr;

@@ -22,7 +22,8 @@ namespace {
 // Every byte from 0x80 to 0x9F, the five that cp1252 leaves unassigned included.
 std::string HighBytes() {
     std::string s;
-    for (int b = 0x80; b <= 0x9F; ++b) s += static_cast<char>(b);
+    for (int b = 0x80; b <= 0x9F; ++b)
+        s += static_cast<char>(b);
     return s;
 }
 
@@ -103,7 +104,8 @@ TEST_F(LobbyWindowsTest, EachRoomKindTakesItsLinesInItsOneLineInput) {
 
     // Newer rooms first, then older; another program's window is no room.
     std::vector<std::string> titles;
-    for (const TLobbyRoom& r : ListLobbyWindows(s)) titles.push_back(r.Title);
+    for (const TLobbyRoom& r : ListLobbyWindows(s))
+        titles.push_back(r.Title);
     ASSERT_EQ(titles.size(), 4u) << ::testing::PrintToString(titles);
     EXPECT_EQ(std::set<std::string>(titles.begin(), titles.begin() + 3),
               (std::set<std::string>{"Spades 1", "Bare room", "Twin room"}));
@@ -117,7 +119,7 @@ TEST_F(LobbyWindowsTest, EachRoomKindTakesItsLinesInItsOneLineInput) {
     const std::vector<TCase> cases = {
         {"Spades 1", TPostResult::Sent, NewRoomTables},
         {kHearts, TPostResult::Sent, OldRoomTables},
-        {"Twin room", TPostResult::Sent, NewRoomTables},  // the first of two inputs
+        {"Twin room", TPostResult::Sent, NewRoomTables},           // the first of two inputs
         {"Bare room", TPostResult::ClipboardOnly, NewRoomTables},  // no input: clipboard only
     };
     std::vector<TReceived> expected;
@@ -214,7 +216,8 @@ TEST_F(LobbyWindowsTest, AClipboardHeldOpenByAnotherProgramStopsTheLine) {
         TStandIn holder({"clipboard"});
         ASSERT_TRUE(holder.Ready());
         EXPECT_EQ(PostToLobby(s, "not sent", false), TPostResult::ClipboardFailed);
-        EXPECT_EQ(world.Dialogs.Messages, std::vector<std::string>{"Can't copy message into clipboard"});
+        EXPECT_EQ(world.Dialogs.Messages,
+                  std::vector<std::string>{"Can't copy message into clipboard"});
         ASSERT_TRUE(holder.Release());
     }
     EXPECT_EQ(PostToLobby(s, "sent", false), TPostResult::Sent);
@@ -223,7 +226,8 @@ TEST_F(LobbyWindowsTest, AClipboardHeldOpenByAnotherProgramStopsTheLine) {
 
 TEST_F(LobbyWindowsTest, ATitleOfMoreThan256CharactersIsKnownByItsFirst255) {
     std::string title = "Long \x96 ";
-    while (title.size() < 300) title += "room ";
+    while (title.size() < 300)
+        title += "room ";
     TStandIn lobbyClient({"rooms", "new:" + title});
     ASSERT_TRUE(lobbyClient.Ready());
     const std::vector<TLobbyRoom> rooms = ListLobbyWindows(s);

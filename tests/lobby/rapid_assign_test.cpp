@@ -259,17 +259,8 @@ class RapidAssignScript : public FriendsFixture {
 };
 
 TEST(RapidAssign, EachScriptPlaysAsWritten) {
-    for (const char* file : {"lobby/friends_reloads.txt", "lobby/rapid_assign.txt"})
-        for (const TCase& c : ReadCases(file)) {
-            SCOPED_TRACE(c.Where());
-            RapidAssignScript t;
-            t.SetUp();
-            for (const auto& [key, value] : c.Fields) {
-                SCOPED_TRACE(key + " = " + value);
-                t.Step(key, value);
-            }
-            t.TearDown();
-        }
+    PlayScripts<RapidAssignScript>("lobby/friends_reloads.txt");
+    PlayScripts<RapidAssignScript>("lobby/rapid_assign.txt");
 }
 
 }  // namespace

@@ -1,9 +1,14 @@
 #pragma once
-// What the lobby runners share: lists shown as "A | B" ("(none)" when
-// empty), and checks that see only what came since the same check last ran.
+// What the lobby runners share: scripts played one case at a time, lists
+// shown as "A | B" ("(none)" when empty), and checks that see only what
+// came since the same check last ran.
+#include <gtest/gtest.h>
+
 #include <map>
 #include <string>
 #include <vector>
+
+#include "fakes/case_file.h"
 
 namespace kestrova::testing {
 
@@ -36,5 +41,21 @@ class TSinceLast {
   private:
     std::map<std::string, size_t> seen_;
 };
+
+// Plays each case of the case file `name` on a fresh T: SetUp, then
+// T::Step(key, value) for every field in order, then TearDown.
+template <class T>
+void PlayScripts(const std::string& name) {
+    for (const TCase& c : ReadCases(name)) {
+        SCOPED_TRACE(c.Where());
+        T script;
+        script.SetUp();
+        for (const auto& [key, value] : c.Fields) {
+            SCOPED_TRACE(key + " = " + value);
+            script.Step(key, value);
+        }
+        script.TearDown();
+    }
+}
 
 }  // namespace kestrova::testing
