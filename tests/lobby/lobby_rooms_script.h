@@ -19,11 +19,12 @@ namespace kestrova::testing {
 
 class TLobbyRoomsScript {
   public:
-    virtual ~TLobbyRoomsScript() = default;
-    void SetUp() {
+    TLobbyRoomsScript() {
         world.Wire(s);
         s.LogToFile = false;
     }
+    virtual ~TLobbyRoomsScript() = default;
+    void SetUp() {}
     void TearDown() {}
     void Step(const std::string& key, const std::string& v) {
         if (key == "rooms") {
