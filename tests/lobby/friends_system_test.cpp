@@ -77,7 +77,7 @@ class FriendsSystemScript : public FriendsFixture {
         monitor.reset();
         FriendsFixture::TearDown();
     }
-    void Step(const std::string& key, const std::string& v);
+    void Step(const std::string& key, const std::string& v) { RunStep(actions, checks, key, v); }
 
   private:
     // Runs posted notices until `done` holds; false when none came in time.
@@ -129,6 +129,43 @@ class FriendsSystemScript : public FriendsFixture {
         cv.wait_for(lock, std::chrono::milliseconds(kBoundMs), [&] { return notices > 0; });
         return std::to_string(notices);
     }
+    void Start(const std::string& list) {
+        WriteFriends(list);
+        control.reset();
+        Make(true, platform.Watcher.get());  // the system's files under the counting ones
+        world.Dialogs.AnswerNo();
+        control->NewTourney(1);
+        EXPECT_TRUE(ra->Active());
+    }
+    void FolderGoes(const std::string& how) {
+        if (how == "deleted") fs::remove_all(Nick());
+        ASSERT_TRUE(PumpUntil([&] { return !world.Dialogs.Messages.empty(); }));
+    }
+    std::string Read() {
+        std::string bytes, error;
+        const bool ok = platform.Files->ReadExclusive(FriendsFile(), bytes, error);
+        return ok ? bytes : "refused: " + Shown(error);
+    }
+    std::string Write(const std::string& v) {
+        std::string error;
+        const bool ok = platform.Files->WriteExclusive(FriendsFile(), Arrow(v).first, error);
+        return Arrow(v).first + " -> " + (ok ? "ok" : "refused: " + Shown(error));
+    }
+    void WriteANewFile() {
+        std::string error;
+        EXPECT_FALSE(platform.Files->WriteExclusive(dir.File("new.txt"), "x", error));
+        EXPECT_FALSE(fs::exists(dir.File("new.txt")));
+    }
+    void WatchAMissingFolder() {
+        std::string error;
+        EXPECT_EQ(platform.Watcher->Watch(dir.File("missing"), error), nullptr);
+        EXPECT_FALSE(error.empty());
+    }
+    void MakeNotice() {
+        std::string error;
+        notice = platform.Watcher->Watch(Nick(), error);
+        ASSERT_TRUE(notice) << error;
+    }
     std::string Shown(std::string text) {  // the system's words for a held file as "IN USE"
         if (size_t at = text.find(kInUse); at != std::string::npos)
             text.replace(at, kInUse.size(), "IN USE");
@@ -150,91 +187,59 @@ class FriendsSystemScript : public FriendsFixture {
     std::condition_variable cv;
     int notices = 0;
     TSinceLast since;
-};
 
-void FriendsSystemScript::Step(const std::string& key, const std::string& v) {
-    std::string bytes, error;
-    if (key == "start") {
-        WriteFriends(v);
-        control.reset();
-        Make(true, platform.Watcher.get());  // the system's files under the counting ones
-        world.Dialogs.AnswerNo();
-        control->NewTourney(1);
-        EXPECT_TRUE(ra->Active());
-    } else if (key == "friends") {
-        WriteFriends(v);
-    } else if (key == "lobby appends") {
-        LobbyAppends(Split(v), false);
-    } else if (key == "lobby appends at once") {
-        LobbyAppends(Split(v), true);
-    } else if (key == "folder goes") {
-        if (v == "renamed") fs::rename(Nick(), dir.File("Moved"));
-        if (v == "deleted") fs::remove_all(Nick());
-        ASSERT_TRUE(PumpUntil([&] { return !world.Dialogs.Messages.empty(); }));
-    } else if (key == "hold") {
-        held = std::make_unique<THeld>(FriendsFile(), Arrow(v).first, Arrow(v).second);
-    } else if (key == "release") {
-        held->Release();
-    } else if (key == "reload") {
-        ra->Reload();
-    } else if (key == "remove friend") {
-        ra->RemoveFriend(v);
-    } else if (key == "stop") {
-        ra->SetActive(false);  // the watcher wakes at once
-    } else if (key == "notice") {
-        notice = platform.Watcher->Watch(Nick(), error);
-        ASSERT_TRUE(notice) << error;
-    } else if (key == "append") {
-        Append(v);
-    } else if (key == "wake") {
-        notice->Wake();
-    } else if (key == "monitor") {
-        StartMonitor();
-    } else if (key == "write other file") {
-        WriteFileBytes(Nick() + v, "x");
-    } else if (key == "end monitor") {
-        monitor.reset();
-    }
-    // Checks.
-    else if (key == "wait") {
-        EXPECT_EQ(notice->Wait() ? "change" : "stop", v);
-    } else if (key == "notices") {
-        EXPECT_EQ(Notices(), v);
-    } else if (key == "notices at most") {
-        EXPECT_LE(notices, std::stoi(v));
-    } else if (key == "read") {
-        const bool ok = platform.Files->ReadExclusive(FriendsFile(), bytes, error);
-        EXPECT_EQ(ok ? bytes : "refused: " + Shown(error), v);
-    } else if (key == "write") {
-        const bool ok = platform.Files->WriteExclusive(FriendsFile(), Arrow(v).first, error);
-        EXPECT_EQ(ok ? "ok" : "refused: " + Shown(error), Arrow(v).second);
-    } else if (key == "write a new file") {
-        EXPECT_FALSE(platform.Files->WriteExclusive(dir.File("new.txt"), "x", error));
-        EXPECT_FALSE(fs::exists(dir.File("new.txt")));
-    } else if (key == "watch a missing folder") {
-        EXPECT_EQ(platform.Watcher->Watch(dir.File("missing"), error), nullptr);
-        EXPECT_FALSE(error.empty());
-    } else if (key == "names") {
-        EXPECT_EQ(Joined(Names()), v);
-    } else if (key == "times in the log") {
-        EXPECT_EQ(std::to_string(TimesInLog(Arrow(v).first)), Arrow(v).second);
-    } else if (key == "file") {
-        EXPECT_EQ(ReadFriends(), v);
-    } else if (key == "active") {
-        EXPECT_EQ(ra->Active() ? "yes" : "no", v);
-    } else if (key == "pauses") {
-        EXPECT_EQ(files.Pauses.size(), std::stoul(v));
-        files.Pauses.clear();
-    } else if (key == "messages") {
-        EXPECT_EQ(Shown(since(key, world.Dialogs.Messages)), v);
-    } else if (key == "message begins") {
-        EXPECT_EQ(since("messages", world.Dialogs.Messages).rfind(v, 0), 0u);
-    } else if (key == "diagnostics") {
-        EXPECT_EQ(since(key, diagnostics.Lines), v);
-    } else {
-        ADD_FAILURE() << "unknown step " << key;
-    }
-}
+    const std::map<std::string, TAction> actions = {
+        {"start", [this](const std::string& v) { Start(v); }},
+        {"friends", [this](const std::string& v) { WriteFriends(v); }},
+        {"lobby appends", [this](const std::string& v) { LobbyAppends(Split(v), false); }},
+        {"lobby appends at once", [this](const std::string& v) { LobbyAppends(Split(v), true); }},
+        {"folder goes", [this](const std::string& v) { FolderGoes(v); }},
+        {"hold",
+         [this](const std::string& v) {
+             held = std::make_unique<THeld>(FriendsFile(), Arrow(v).first, Arrow(v).second);
+         }},
+        {"release", [this](const std::string&) { held->Release(); }},
+        {"reload", [this](const std::string&) { ra->Reload(); }},
+        {"remove friend", [this](const std::string& v) { ra->RemoveFriend(v); }},
+        {"stop", [this](const std::string&) { ra->SetActive(false); }},  // the watcher wakes
+        {"notice", [this](const std::string&) { MakeNotice(); }},
+        {"append", [this](const std::string& v) { Append(v); }},
+        {"wake", [this](const std::string&) { notice->Wake(); }},
+        {"monitor", [this](const std::string&) { StartMonitor(); }},
+        {"write other file", [this](const std::string& v) { WriteFileBytes(Nick() + v, "x"); }},
+        {"end monitor", [this](const std::string&) { monitor.reset(); }},
+        {"write a new file", [this](const std::string&) { WriteANewFile(); }},
+        {"watch a missing folder", [this](const std::string&) { WatchAMissingFolder(); }},
+    };
+    const std::map<std::string, TCheck> checks = {
+        {"wait", [this](const std::string&) { return notice->Wait() ? "change" : "stop"; }},
+        {"notices", [this](const std::string&) { return Notices(); }},
+        {"notices at most",
+         [this](const std::string& v) { return notices <= std::stoi(v) ? v : Notices(); }},
+        {"read", [this](const std::string&) { return Read(); }},
+        {"write", [this](const std::string& v) { return Write(v); }},
+        {"names", [this](const std::string&) { return Joined(Names()); }},
+        {"times in the log",
+         [this](const std::string& v) {
+             return Arrow(v).first + " -> " + std::to_string(TimesInLog(Arrow(v).first));
+         }},
+        {"file", [this](const std::string&) { return ReadFriends(); }},
+        {"active", [this](const std::string&) { return ra->Active() ? "yes" : "no"; }},
+        {"pauses",
+         [this](const std::string&) {
+             return std::to_string(std::exchange(files.Pauses, {}).size());
+         }},
+        {"messages",
+         [this](const std::string&) { return Shown(since("messages", world.Dialogs.Messages)); }},
+        {"message begins",
+         [this](const std::string& v) {
+             const std::string text = since("messages", world.Dialogs.Messages);
+             return text.starts_with(v) ? v : text;
+         }},
+        {"diagnostics",
+         [this](const std::string&) { return since("diagnostics", diagnostics.Lines); }},
+    };
+};
 
 TEST(FriendsSystem, EachScriptPlaysAsWritten) {
     PlayScripts<FriendsSystemScript>("lobby/friends_system.txt");

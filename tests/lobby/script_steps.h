@@ -4,6 +4,7 @@
 // came since the same check last ran.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -41,6 +42,21 @@ class TSinceLast {
   private:
     std::map<std::string, size_t> seen_;
 };
+
+// A runner's vocabulary: actions, and checks whose text (given the step's
+// value) must be that value.
+using TAction = std::function<void(const std::string& value)>;
+using TCheck = std::function<std::string(const std::string& value)>;
+inline void RunStep(const std::map<std::string, TAction>& actions,
+                    const std::map<std::string, TCheck>& checks, const std::string& key,
+                    const std::string& value) {
+    if (auto a = actions.find(key); a != actions.end())
+        a->second(value);
+    else if (auto c = checks.find(key); c != checks.end())
+        EXPECT_EQ(c->second(value), value);
+    else
+        ADD_FAILURE() << "unknown step " << key;
+}
 
 // Plays each case of the case file `name` on a fresh T: SetUp, then
 // T::Step(key, value) for every field in order, then TearDown.
