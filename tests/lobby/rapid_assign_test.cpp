@@ -19,8 +19,6 @@ namespace kestrova::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using TAction = std::function<void(const std::string&)>;
-using TCheck = std::function<std::string(const std::string&)>;
 
 std::string YesNo(bool b) {
     return b ? "yes" : "no";
@@ -37,28 +35,7 @@ class RapidAssignScript : public FriendsFixture {
         Make();
         control->OnMenuChanged = [this] { ++menuChanges; };
     }
-    void Step(const std::string& key, const std::string& v) {
-        const bool on = v == "on" || v == "yes";
-        if (auto a = actions.find(key); a != actions.end()) {
-            a->second(v);
-        } else if (auto c = checks.find(key); c != checks.end()) {
-            EXPECT_EQ(Tmp(c->second(key)), v);
-        } else if (key == "log") {
-            EXPECT_NE(Log().find(v), std::string::npos) << v;
-        } else if (key == "answer") {
-            const bool dontAsk = v.find("don't") != std::string::npos;
-            world.Dialogs.ConfirmAnswers.push_back({v.starts_with("yes"), dontAsk});
-        } else if (key == "bit" || key == "notice bit") {
-            uint32_t& f = s.Settings.ConfirmNotifyFilter;
-            f = on ? f | Bit(key) : f & ~Bit(key);
-        } else if (key.starts_with("file of ")) {
-            EXPECT_EQ(ReadFriends(key.substr(8)), v);
-        } else if (key.starts_with("backup of ")) {
-            EXPECT_EQ(FileOrNone(BackupFile(key.substr(10))), v);
-        } else {
-            ADD_FAILURE() << "unknown step " << key;
-        }
-    }
+    void Step(const std::string& key, const std::string& v) { RunStep(actions, checks, key, v); }
 
   private:
     // The bare assistant over `text`, its events recorded.
@@ -105,9 +82,15 @@ class RapidAssignScript : public FriendsFixture {
         fs::create_directories(Nick(v.substr(0, colon)));
         WriteFileBytes(Nick(v.substr(0, colon)) + file, v.substr(colon + 2));
     }
-    uint32_t Bit(const std::string& key) const {
-        return key.starts_with("notice") ? confirm_bits::ZoneFriendsRenamedNotice
-                                         : confirm_bits::ClearZoneFriends;
+    void SetBit(uint32_t bit, bool on) {
+        uint32_t& f = s.Settings.ConfirmNotifyFilter;
+        f = on ? f | bit : f & ~bit;
+    }
+    std::string BitIs(uint32_t bit) const { return OnOff(s.Settings.ConfirmNotifyFilter & bit); }
+    // "NICK: TEXT" -> "NICK: " and what `file` of that nick holds.
+    std::string InNick(const std::string& v, const std::string& file) {
+        const std::string nick = v.substr(0, v.find(": "));
+        return nick + ": " + FileOrNone(Nick(nick) + file);
     }
     static std::string FileOrNone(const std::string& path) {
         return fs::exists(path) ? ReadFileBytes(path) : "none";
@@ -197,6 +180,17 @@ class RapidAssignScript : public FriendsFixture {
                  names.push_back(Split(v, " ")[0] + std::to_string(i));
              LobbyWrites(names);
          }},
+        {"answer",
+         [this](const std::string& v) {
+             const bool dontAsk = v.find("don't") != std::string::npos;
+             world.Dialogs.ConfirmAnswers.push_back({v.starts_with("yes"), dontAsk});
+         }},
+        {"bit",
+         [this](const std::string& v) { SetBit(confirm_bits::ClearZoneFriends, v == "on"); }},
+        {"notice bit",
+         [this](const std::string& v) {
+             SetBit(confirm_bits::ZoneFriendsRenamedNotice, v == "on");
+         }},
         {"default clear",
          [this](const std::string& v) { s.Settings.DefaultClearZfList = v == "on"; }},
         {"team mode", [this](const std::string& v) { s.TeamMode = v == "on"; }},
@@ -228,11 +222,12 @@ class RapidAssignScript : public FriendsFixture {
         {"timer", [this](const std::string&) { return OnOff(loop.TimerRunning()); }},
         {"pauses", [this](const std::string&) { return Pauses(); }},
         {"reads", [this](const std::string&) { return std::to_string(files.Reads); }},
-        {"diagnostics", [this](const std::string& k) { return since(k, diagnostics.Lines); }},
+        {"diagnostics",
+         [this](const std::string&) { return Tmp(since("diagnostics", diagnostics.Lines)); }},
         {"unrestored", [this](const std::string&) { return Joined(ra->FindUnrestoredLists()); }},
         {"search", [this](const std::string&) { return Search(); }},
-        {"root path", [this](const std::string&) { return ra->RootPath(); }},
-        {"folder setting", [this](const std::string&) { return s.Settings.FriendsFolder; }},
+        {"root path", [this](const std::string&) { return Tmp(ra->RootPath()); }},
+        {"folder setting", [this](const std::string&) { return Tmp(s.Settings.FriendsFolder); }},
         {"settings saved", [this](const std::string&) { return YesNo(world.Settings.Saves > 0); }},
         {"menu changed",
          [this](const std::string&) { return std::exchange(menuChanges, 0) ? "" : "not told"; }},
@@ -240,19 +235,23 @@ class RapidAssignScript : public FriendsFixture {
         {"names", [this](const std::string&) { return Joined(Names()); }},
         {"file", [this](const std::string&) { return FileOrNone(FriendsFile()); }},
         {"backup", [this](const std::string&) { return FileOrNone(BackupFile()); }},
-        {"asked", [this](const std::string& k) { return since(k, world.Dialogs.Asked); }},
-        {"notices", [this](const std::string& k) { return since(k, world.Dialogs.Notices); }},
-        {"messages", [this](const std::string& k) { return since(k, world.Dialogs.Messages); }},
+        {"asked", [this](const std::string&) { return since("asked", world.Dialogs.Asked); }},
+        {"notices", [this](const std::string&) { return since("notices", world.Dialogs.Notices); }},
+        {"messages",
+         [this](const std::string&) { return since("messages", world.Dialogs.Messages); }},
         {"postings",
          [this](const std::string&) {
              const size_t now = announcer.Postings.size();
              return std::to_string(now - std::exchange(postings, now));
          }},
         {"menu", [this](const std::string&) { return Menu(); }},
-        {"bit is",
-         [this](const std::string& k) { return OnOff(s.Settings.ConfirmNotifyFilter & Bit(k)); }},
+        {"log",
+         [this](const std::string& v) { return Log().find(v) != std::string::npos ? v : Log(); }},
+        {"file of", [this](const std::string& v) { return InNick(v, "Friends.txt"); }},
+        {"backup of", [this](const std::string& v) { return InNick(v, "Friends.bak"); }},
+        {"bit is", [this](const std::string&) { return BitIs(confirm_bits::ClearZoneFriends); }},
         {"notice bit is",
-         [this](const std::string& k) { return OnOff(s.Settings.ConfirmNotifyFilter & Bit(k)); }},
+         [this](const std::string&) { return BitIs(confirm_bits::ZoneFriendsRenamedNotice); }},
         {"default clear is",
          [this](const std::string&) { return OnOff(s.Settings.DefaultClearZfList); }},
     };
