@@ -7,22 +7,13 @@
 
 #include "fakes/case_file.h"
 #include "fakes/fake_ports.h"
+#include "lobby/script_steps.h"
 
 namespace kestrova::testing {
 namespace {
 
-std::vector<std::string> Split(const std::string& v, const std::string& by) {
-    std::vector<std::string> out;
-    for (size_t from = 0;;) {
-        const size_t at = v.find(by, from);
-        out.push_back(v.substr(from, at - from));
-        if (at == std::string::npos) return out;
-        from = at + by.size();
-    }
-}
-
 TMacroEdit EditOf(const std::string& v) {  // "NAME | LINES | KEY | CAPTION or -"
-    const auto f = Split(v, " | ");
+    const auto f = Split(v);
     TMacroEdit e{f.at(0), f.at(1).empty() ? std::vector<std::string>{} : Split(f.at(1), " / "),
                  f.at(2), f.at(3) != "-", f.at(3) == "-" ? "" : f.at(3)};
     return e;
