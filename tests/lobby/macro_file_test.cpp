@@ -47,28 +47,6 @@ TEST(MacroFile, PlayerTokensAreLowerCaseOnly) {
         EXPECT_FALSE(IsPlayerMacroText(t)) << t;
 }
 
-TEST(MacroFile, SavedWholeWithLinesQuotedAndABackup) {
-    TempDir dir;
-    const std::string path = dir.File("m.kvm");
-    TMacroFile f;
-    f.Macros = {{"Three", {"one", "two \"2\"", ""}}};
-    f.Toolbar = {{"Three", "3"}};
-    f.HotKeys = {{"Three", "Alt+3"}};
-    f.Save(path);
-    EXPECT_FALSE(std::filesystem::exists(dir.File("m.~kvm")));  // nothing to keep yet
-    const std::string first = ReadFileBytes(path);
-    EXPECT_EQ(first,
-              "[_Toolbar_]\r\nThree=3\r\n\r\n[_HotKeys_]\r\nThree=Alt+3\r\n\r\n"
-              "[Three]\r\nLine00=\"one\"\r\nLine01=\"two \"\"2\"\"\"\r\nLine02=\"\"\r\n\r\n");
-    f.Macros[0].Lines.pop_back();
-    f.Save(path);
-    EXPECT_EQ(ReadFileBytes(dir.File("m.~kvm")), first);  // the previous file
-    TMacroFile back;
-    ASSERT_TRUE(back.Load(path));
-    EXPECT_EQ(back.Macros[0].Lines, (Lines{"one", "two \"2\""}));
-    EXPECT_EQ(back.SaveToText(), f.SaveToText());
-}
-
 TEST(MacroFile, HostileFilesLoadByTheRules) {
     TMacroFile f;
     // Binary bytes, NULs and lone CRs: sections by the header rules, no crash.

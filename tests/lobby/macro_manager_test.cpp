@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "fakes/case_file.h"
 #include "fakes/fake_ports.h"
 #include "lobby/script_steps.h"
@@ -91,7 +93,9 @@ TEST(MacroManager, EachScriptEditsAsWritten) {
                 m.Save(path);
                 EXPECT_EQ(ReadFileBytes(path), CrLf(c.Get("saved")));
             } else if (verb == "backup") {
-                EXPECT_EQ(ReadFileBytes(dir.File("m.~kvm")), CrLf(c.Get("file")));
+                const std::string backup = dir.File("m.~kvm");
+                EXPECT_EQ(std::filesystem::exists(backup) ? ReadFileBytes(backup) : "none",
+                          v == "none" ? v : CrLf(c.Get("file")));
             } else {
                 ADD_FAILURE() << "unknown step";
             }
