@@ -29,17 +29,10 @@ class FriendsFixture : public ::testing::Test {
         ra.reset();
     }
     // Builds the assistant (and the window's side when asked) over the fakes.
-    TRapidAssign& Make(bool withControl = true, IFolderWatcher* watcher = nullptr,
-                       IFriendsFiles* realFiles = nullptr) {
-        TRapidAssignPorts p;
-        p.Favorites = &favorites;
-        p.Window = &window;
-        p.Files = realFiles ? realFiles : &files;
-        p.Watcher = watcher ? watcher : &noWatch;
-        p.Diagnostics = &diagnostics;
-        p.Loop = &loop;
-        p.Dialogs = &world.Dialogs;
-        ra = std::make_unique<TRapidAssign>(p);
+    TRapidAssign& Make(bool withControl = true, IFolderWatcher* watcher = nullptr) {
+        ra = std::make_unique<TRapidAssign>(TRapidAssignPorts{&favorites, &window, &files,
+                                                              watcher ? watcher : &noWatch,
+                                                              &diagnostics, &loop, &world.Dialogs});
         if (withControl) control = std::make_unique<TRapidAssignControl>(s, *ra);
         return *ra;
     }
@@ -88,9 +81,7 @@ class FriendsFixture : public ::testing::Test {
     };
     class TNoWatch : public IFolderWatcher {
       public:
-        std::vector<std::string> Folders;
-        std::unique_ptr<IChangeNotice> Watch(const std::string& folder, std::string&) override {
-            Folders.push_back(folder);
+        std::unique_ptr<IChangeNotice> Watch(const std::string&, std::string&) override {
             return std::make_unique<TQuietNotice>();
         }
     };

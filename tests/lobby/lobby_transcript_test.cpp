@@ -38,8 +38,8 @@ TEST(LobbyTranscript, SixteenEntryDoubleArrivesInTheRoomAsTheCheckedTranscript) 
     SetElimFormat(s, TElimFormat::Double);
     s.MsgParams.RulesTime = "8:15 pm";
     s.OnePerTable = false;
-    for (const char* name : {"Ann", "Bob", "Cat", "Dan", "Eve", "Fay", "Gus", "Hal", "Ida", "Jon", "Kim", "Lou",
-                             "Max", "Ned", "Oli", "Pat"})
+    for (const char* name : {"Ann", "Bob", "Cat", "Dan", "Eve", "Fay", "Gus", "Hal", "Ida", "Jon",
+                             "Kim", "Lou", "Max", "Ned", "Oli", "Pat"})
         ASSERT_NE(AddPlayer(s, name), nullptr);
     EXPECT_EQ(FinalPlaces(s).First, "");  // no places while sign-up is open
     AllStart(s);
@@ -55,7 +55,7 @@ TEST(LobbyTranscript, SixteenEntryDoubleArrivesInTheRoomAsTheCheckedTranscript) 
 
     const auto& sent = world.Windows.At(input).Sent;
     EXPECT_EQ(sent, world.Lobby.Clipboard);  // each line on the clipboard reached the room
-    EXPECT_EQ(world.Windows.Lines, sent);     // the decoy room received nothing
+    EXPECT_EQ(world.Windows.Lines, sent);    // the decoy room received nothing
     EXPECT_EQ(ticks, static_cast<int>(sent.size()));
     ASSERT_GT(sent.size(), 40u);
     ExpectGolden("double16_transcript.txt", JoinLines(sent, "\n"));

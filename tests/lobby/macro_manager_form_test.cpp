@@ -57,34 +57,38 @@ TEST_F(MacroFormsTest, AddEditCopyDeleteMoveSortAndSave) {
     EXPECT_EQ(Items(form.List), (QStringList{"Hello", "Seat"}));
 
     // Add: name, two lines, Ctrl+B picked, a caption typed ticks the box.
-    OnEditor([](TMacroEditForm* e) {
-        EXPECT_EQ(e->windowTitle(), "Macro Editor");
-        QTest::keyClicks(e->NameEdit, "Bye");
-        e->TextEdit->setPlainText("Bye now\n.<DELAY:1.00>");
-        QTest::keyClick(e->HotKeyEdit, Qt::Key_B);  // a plain key is refused
-        EXPECT_EQ(e->HotKeyEdit->KeyText(), "");
-        QTest::keyClick(e->HotKeyEdit, Qt::Key_B, Qt::ShiftModifier);  // Shift alone too
-        EXPECT_EQ(e->HotKeyEdit->KeyText(), "");
-        QTest::keyClick(e->HotKeyEdit, Qt::Key_B, Qt::ControlModifier);
-        EXPECT_EQ(e->HotKeyEdit->KeyText(), "Ctrl+B");
-        EXPECT_FALSE(e->ToolbarBox->isChecked());
-        QTest::keyClicks(e->CaptionEdit, "Bb");
-        EXPECT_TRUE(e->ToolbarBox->isChecked());
-        EXPECT_EQ(e->Preview->toPlainText(), "Hostess> Bye now\nHostess> .<DELAY:1.00>");
-        e->accept();
-    }, &form);
+    OnEditor(
+        [](TMacroEditForm* e) {
+            EXPECT_EQ(e->windowTitle(), "Macro Editor");
+            QTest::keyClicks(e->NameEdit, "Bye");
+            e->TextEdit->setPlainText("Bye now\n.<DELAY:1.00>");
+            QTest::keyClick(e->HotKeyEdit, Qt::Key_B);  // a plain key is refused
+            EXPECT_EQ(e->HotKeyEdit->KeyText(), "");
+            QTest::keyClick(e->HotKeyEdit, Qt::Key_B, Qt::ShiftModifier);  // Shift alone too
+            EXPECT_EQ(e->HotKeyEdit->KeyText(), "");
+            QTest::keyClick(e->HotKeyEdit, Qt::Key_B, Qt::ControlModifier);
+            EXPECT_EQ(e->HotKeyEdit->KeyText(), "Ctrl+B");
+            EXPECT_FALSE(e->ToolbarBox->isChecked());
+            QTest::keyClicks(e->CaptionEdit, "Bb");
+            EXPECT_TRUE(e->ToolbarBox->isChecked());
+            EXPECT_EQ(e->Preview->toPlainText(), "Hostess> Bye now\nHostess> .<DELAY:1.00>");
+            e->accept();
+        },
+        &form);
     QTest::mouseClick(form.AddButton, Qt::LeftButton);
     EXPECT_EQ(Items(form.List), (QStringList{"Hello", "Seat", "Bye"}));
 
     // Edit by double-click: renamed; its key and button follow the new name.
     form.List->setCurrentRow(2);
-    OnEditor([](TMacroEditForm* e) {
-        EXPECT_EQ(e->NameEdit->text(), "Bye");
-        EXPECT_EQ(e->HotKeyEdit->KeyText(), "Ctrl+B");
-        EXPECT_TRUE(e->ToolbarBox->isChecked());
-        e->NameEdit->setText(" Farewell ");
-        e->accept();
-    }, &form);
+    OnEditor(
+        [](TMacroEditForm* e) {
+            EXPECT_EQ(e->NameEdit->text(), "Bye");
+            EXPECT_EQ(e->HotKeyEdit->KeyText(), "Ctrl+B");
+            EXPECT_TRUE(e->ToolbarBox->isChecked());
+            e->NameEdit->setText(" Farewell ");
+            e->accept();
+        },
+        &form);
     emit form.List->itemDoubleClicked(form.List->item(2));
     EXPECT_EQ(Items(form.List), (QStringList{"Hello", "Seat", "Farewell"}));
 
@@ -92,14 +96,16 @@ TEST_F(MacroFormsTest, AddEditCopyDeleteMoveSortAndSave) {
     QTest::mouseClick(form.CopyButton, Qt::LeftButton);
     form.List->setCurrentRow(0);
     QTest::mouseClick(form.CopyButton, Qt::LeftButton);
-    EXPECT_EQ(Items(form.List), (QStringList{"Hello", "Seat", "Farewell", "Copy of Hello", "Copy of Hello 1"}));
+    EXPECT_EQ(Items(form.List),
+              (QStringList{"Hello", "Seat", "Farewell", "Copy of Hello", "Copy of Hello 1"}));
     QTest::mouseClick(form.UpButton, Qt::LeftButton);  // the copy just made is selected
     EXPECT_EQ(form.List->currentRow(), 3);
     EXPECT_EQ(Items(form.List)[3], "Copy of Hello 1");
     form.List->setCurrentRow(1);
     QTest::mouseClick(form.DeleteButton, Qt::LeftButton);
     QTest::mouseClick(form.SortButton, Qt::LeftButton);
-    EXPECT_EQ(Items(form.List), (QStringList{"Copy of Hello", "Copy of Hello 1", "Farewell", "Hello"}));
+    EXPECT_EQ(Items(form.List),
+              (QStringList{"Copy of Hello", "Copy of Hello 1", "Farewell", "Hello"}));
     form.List->setCurrentRow(3);
     QTest::mouseClick(form.DownButton, Qt::LeftButton);  // already last: nothing
     EXPECT_EQ(form.List->currentRow(), 3);
@@ -138,11 +144,15 @@ TEST_F(MacroFormsTest, EditorRefusesInOrderAndFocusesTheField) {
         QWidget* Focus;
     };
     const Step steps[] = {
-        {"  ", "", "", "No name has been entered for the macro. Please enter a name for the macro.", e.NameEdit},
-        {"hello", "", "", "A macro with that name already exists, please alter the name.", e.NameEdit},
-        {"New", "Ctrl+H", "", "A macro is already assigned to that hot-key. Please select another hot-key.",
+        {"  ", "", "", "No name has been entered for the macro. Please enter a name for the macro.",
+         e.NameEdit},
+        {"hello", "", "", "A macro with that name already exists, please alter the name.",
+         e.NameEdit},
+        {"New", "Ctrl+H", "",
+         "A macro is already assigned to that hot-key. Please select another hot-key.",
          e.HotKeyEdit},
-        {"New", "Ctrl+N", " hi ", "A macro with that toolbar name already exists. Please enter another name.",
+        {"New", "Ctrl+N", " hi ",
+         "A macro with that toolbar name already exists. Please enter another name.",
          e.CaptionEdit},
     };
     for (const Step& st : steps) {

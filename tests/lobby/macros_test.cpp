@@ -1,21 +1,22 @@
-// Running macros: the scripts of tests/data/lobby/macro_runs.txt (delays
-// through the clock, "&Stop", a macro run inside another's pause, a file
-// changed or deleted while a macro runs), then a player macro for the clicked
-// player's latest table and the macro-file commands.
+// Running macros: the scripts of tests/data/lobby/macro_runs.txt (the menus
+// read from a file, delays through the clock, "&Stop", a macro run inside
+// another's pause, a file changed or deleted while a macro runs), then a
+// player macro for the clicked player's latest table and the macro-file
+// commands.
 #include "lobby/macros.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
 #include <memory>
 
 #include "common/text.h"
 #include "engine/play_helpers.h"
 #include "engine/results.h"
 #include "engine/status.h"
-#include "fakes/case_file.h"
 #include "fakes/fake_ports.h"
+#include "lobby/hot_key.h"
+#include "lobby/script_steps.h"
 
 namespace kestrova::testing {
 namespace {
@@ -35,92 +36,93 @@ class MacroRunTest : public ::testing::Test {
     TTourneyState s;
     TMacroRunner runner;
     TWindowHandle input = 0;
-    std::vector<bool> running;               // RunningChanged calls
-    std::vector<double> sentAt;              // clock seconds of each line sent
+    std::vector<std::string> running;  // RunningChanged calls
+    std::vector<std::string> sentAt;   // clock seconds of each line sent
 
     MacroRunTest() {
         world.Wire(s);
         world.Lobby.Clock = &world.Clock;
         s.TourneyPath = dir.File("t.kvb");
         s.Settings.MacroFileName = dir.File("Macros.kvm");
+        WriteFileBytes(s.Settings.MacroFileName, kMacros);
         input = world.AttachRoom(s);
-        runner.RunningChanged = [this](bool on) { running.push_back(on); };
+        runner.RunningChanged = [this](bool on) { running.push_back(on ? "on" : "off"); };
         world.Windows.OnMessage = [this](const FakeWindowTree::Message& m) {
-            if (m.Msg == lobby_msg::Char) sentAt.push_back(Seconds());
+            if (m.Msg == lobby_msg::Char) sentAt.push_back(Format("%.3f", Seconds()));
         };
     }
-    double Seconds() { return (world.Clock.Time - EncodeDateTime(2026, 12, 5, 20, 0, 0)) * SecondsPerDay; }
-  public:
-    void WriteMacros(const std::string& body) { WriteFileBytes(s.Settings.MacroFileName, body); }
+    double Seconds() {
+        return (world.Clock.Time - EncodeDateTime(2026, 12, 5, 20, 0, 0)) * SecondsPerDay;
+    }
     const Lines& Sent() { return world.Windows.At(input).Sent; }
     std::string Log() { return ReadFileBytes(dir.File("t.log")); }
-
-  public:
     void TestBody() override {}  // also played by hand, one per script
+    void SetUp() override {}
+    void TearDown() override {}
     void Step(const std::string& key, const std::string& v);
-
-  protected:
-    std::map<std::string, size_t> seen;
-    std::string Since(const std::string& check, const std::vector<std::string>& list) {
-        size_t& from = seen[check];
-        std::string out = from == list.size() ? "(none)" : "";
-        for (size_t i = from; i < list.size(); ++i) out += (i == from ? "" : " | ") + list[i];
-        from = list.size();
-        return out;
-    }
+    std::string Menus() const;
+    TSinceLast since;
 };
 
+// "General macros (hot key) | player macros | toolbar caption=macro".
+std::string MacroRunTest::Menus() const {
+    const TMacroMenus menus = LoadMacros(s.Settings.MacroFileName);
+    std::string shown;
+    for (const auto& m : menus.General)
+        shown += m.Name + (m.HotKey ? "(" + FormatHotKey(*m.HotKey) + ") " : " ");
+    shown += "|";
+    for (const auto& p : menus.Player)
+        shown += " " + p;
+    shown += " |";
+    for (const auto& b : menus.Toolbar)
+        shown += " " + b.Caption + "=" + b.Macro;
+    return shown;
+}
+
 void MacroRunTest::Step(const std::string& key, const std::string& v) {
-    if (key == "host") s.MsgParams.HostName = v;
-    else if (key == "player") s.MsgParams.PlayerName = v;
-    else if (key == "run") runner.RunMacro(s, v);
-    else if (key == "file") WriteMacros(v);
-    else if (key.rfind("at wait ", 0) == 0) {
+    if (key == "host") {
+        s.MsgParams.HostName = v;
+    } else if (key == "player") {
+        s.MsgParams.PlayerName = v;
+    } else if (key == "run") {
+        runner.RunMacro(s, v);
+    } else if (key == "file") {
+        WriteFileBytes(s.Settings.MacroFileName, v);
+    } else if (key.starts_with("at wait ")) {
         const std::string when = key.substr(8);
         auto waits = std::make_shared<int>(0);
         world.Lobby.DuringWait = [this, when, v, waits](int) {
             if (when != "each" && ++*waits != std::stoi(when)) return;
             if (v == "stop") runner.Stop();
-            else if (v == "remove the file") std::filesystem::remove(s.Settings.MacroFileName);
-            else if (v.rfind("run ", 0) == 0) runner.RunMacro(s, v.substr(4));
+            if (v == "remove the file") std::filesystem::remove(s.Settings.MacroFileName);
+            if (v.starts_with("run ")) runner.RunMacro(s, v.substr(4));
         };
-    } else if (key == "sent") EXPECT_EQ(Since(key, Sent()), v);
-    else if (key == "clipboard") EXPECT_EQ(Since(key, world.Lobby.Clipboard), v);
-    else if (key == "running") {
-        std::vector<std::string> shown;
-        for (bool on : running) shown.push_back(on ? "on" : "off");
-        EXPECT_EQ(Since(key, shown), v);
+    } else if (key == "sent") {
+        EXPECT_EQ(since(key, Sent()), v);
+    } else if (key == "clipboard") {
+        EXPECT_EQ(since(key, world.Lobby.Clipboard), v);
+    } else if (key == "running") {
+        EXPECT_EQ(since(key, running), v);
     } else if (key == "sent at") {
-        std::vector<std::string> times;
-        for (double t : sentAt) times.push_back(Format("%.3f", t));
-        EXPECT_EQ(Since(key, times), v);
-    } else if (key == "clock before") EXPECT_LT(Seconds(), std::stod(v));
-    else if (key == "stop requested") EXPECT_EQ(runner.StopRequested() ? "yes" : "no", v);
-    else if (key == "menus") {
-        const TMacroMenus menus = LoadMacros(s.Settings.MacroFileName);
-        std::string shown;
-        for (const auto& m : menus.General) shown += (shown.empty() ? "" : " ") + m.Name;
-        shown += " |";
-        for (const auto& p : menus.Player) shown += " " + p;
-        EXPECT_EQ(shown, v);
-    } else if (key == "log") EXPECT_NE(Log().find(v), std::string::npos) << v;
-    else ADD_FAILURE() << "unknown step " << key;
-}
-
-TEST(MacroRuns, EachScriptRunsAsWritten) {
-    for (const TCase& c : ReadCases("lobby/macro_runs.txt")) {
-        SCOPED_TRACE(c.Where());
-        MacroRunTest t;
-        t.WriteMacros(kMacros);
-        for (const auto& [key, value] : c.Fields) {
-            SCOPED_TRACE(key + " = " + value);
-            t.Step(key, value);
-        }
+        EXPECT_EQ(since(key, sentAt), v);
+    } else if (key == "clock before") {
+        EXPECT_LT(Seconds(), std::stod(v));
+    } else if (key == "stop requested") {
+        EXPECT_EQ(runner.StopRequested() ? "yes" : "no", v);
+    } else if (key == "menus") {
+        EXPECT_EQ(Menus(), v);
+    } else if (key == "log") {
+        EXPECT_NE(Log().find(v), std::string::npos) << v;
+    } else {
+        ADD_FAILURE() << "unknown step " << key;
     }
 }
 
+TEST(MacroRuns, EachScriptRunsAsWritten) {
+    PlayScripts<MacroRunTest>("lobby/macro_runs.txt");
+}
+
 TEST_F(MacroRunTest, PlayerMacroIsExpandedForTheLatestTable) {
-    WriteMacros(kMacros);
     s.LogToFile = true;
     StartTourney(s, TElimFormat::Double, 8);
     TTableRec& first = s.Winners[0].Tables[0];
@@ -137,26 +139,34 @@ TEST_F(MacroRunTest, PlayerMacroIsExpandedForTheLatestTable) {
     const TTableRec* next = winner->Tables[1];
     ASSERT_NE(next, nullptr);
     runner.RunPlayerMacro(s, *winner, 0, "Seat");
-    const std::string expect = winner->Name + ": table " + std::to_string(next->TableNo) + " vs " +
-                               next->Seat[1]->Name + " (Round 2), boot 6:30";
-    EXPECT_EQ(Sent(), Lines{expect});
+    EXPECT_EQ(Sent(), Lines{winner->Name + ": table " + std::to_string(next->TableNo) + " vs " +
+                            next->Seat[1]->Name + " (Round 2), boot 6:30"});
     const TMsgParams p = PlayerMacroParams(s, *winner, 0);
     EXPECT_EQ(p.RoundIndex, GetRoundIndex(s, 1, TBracketKind::Winners));
     EXPECT_EQ(p.BootSecondsLeft, 7 * 60 - 30);
-    EXPECT_NE(Log().find("Click: Player \"" + winner->Name + "\" macro - \"Seat\""), std::string::npos);
+    EXPECT_NE(Log().find("Click: Player \"" + winner->Name + "\" macro - \"Seat\""),
+              std::string::npos);
     // The losers meet in the one-loss bracket; a third result leaves one alone.
     const TMsgParams q = PlayerMacroParams(s, *loser, 0);
     EXPECT_EQ(q.TableNo, loser->Tables[1]->TableNo);
     EXPECT_EQ(q.OpponentName, otherLoser->Name);
     AssignWin(s, TBracketKind::Winners, 0, 2, 0, true, true);
-    TPlayer* alone = s.Winners[0].Tables[2].Seat[1];
-    EXPECT_EQ(PlayerMacroParams(s, *alone, 0).OpponentName, "");
+    EXPECT_EQ(PlayerMacroParams(s, *s.Winners[0].Tables[2].Seat[1], 0).OpponentName, "");
     EXPECT_EQ(q.BootSecondsLeft, 7 * 60);
     EXPECT_TRUE(running.empty());  // player macros never switch the menus
+
+    // A player with a table at every stage: the last but one is the latest
+    // looked at, from any stage clicked.
+    TPlayer deep;
+    for (int k = 0; k < MaxStages; ++k) {
+        s.Winners[0].Tables[k].TableNo = 100 + k;
+        deep.Tables[k] = &s.Winners[0].Tables[k];
+    }
+    for (int stage : {0, MaxStages - 3, MaxStages - 2})
+        EXPECT_EQ(PlayerMacroParams(s, deep, stage).TableNo, 100 + MaxStages - 2) << stage;
 }
 
 TEST_F(MacroRunTest, FileCommandsKeepFiveRecentFiles) {
-    WriteMacros(kMacros);
     for (int i = 0; i < 7; ++i)
         SetMacroFile(s, dir.File("m" + std::to_string(i) + ".kvm"));
     EXPECT_EQ(s.Settings.RecentMacroFiles.size(), RecentMacroFilesMax);
