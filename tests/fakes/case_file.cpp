@@ -20,10 +20,6 @@ std::string TCase::Get(std::string_view key, const std::string& otherwise) const
     return otherwise;
 }
 
-int TCase::Int(std::string_view key, int otherwise) const {
-    return Has(key) ? std::stoi(Get(key)) : otherwise;
-}
-
 std::vector<std::string> TCase::All(std::string_view key) const {
     std::vector<std::string> out;
     for (const auto& [k, v] : Fields)

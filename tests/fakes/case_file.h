@@ -22,7 +22,6 @@ struct TCase {
 
     bool Has(std::string_view key) const;
     std::string Get(std::string_view key, const std::string& otherwise = "") const;
-    int Int(std::string_view key, int otherwise = 0) const;
     std::vector<std::string> All(std::string_view key) const;
     std::string Where() const;  // "file:line title"
     std::string File;

@@ -1,23 +1,35 @@
 #include "fakes/fake_ports.h"
 
-#include <cstdlib>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
 #include <stdexcept>
 
-#include "common/text.h"
 #include "common/file_util.h"
+#include "common/text.h"
 
 namespace kestrova::testing {
 
+namespace {
+// The next scripted answer, or `otherwise` when the script has run out.
+template <class T>
+T Next(std::deque<T>& answers, T otherwise) {
+    if (answers.empty()) return otherwise;
+    T a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+std::string Where(TBracketKind b, int r) {
+    return std::to_string(static_cast<int>(b)) + " " + std::to_string(r);
+}
+}  // namespace
+
 TConfirmAnswer FakeDialogs::ConfirmDlg(const std::string& text) {
     Asked.push_back(text);
-    if (ConfirmAnswers.empty()) return {};
-    TConfirmAnswer a = ConfirmAnswers.front();
-    ConfirmAnswers.pop_front();
-    return a;
+    return Next(ConfirmAnswers, TConfirmAnswer{});
 }
 
 bool FakeDialogs::NotifyDlg(const std::string& text) {
@@ -25,53 +37,42 @@ bool FakeDialogs::NotifyDlg(const std::string& text) {
     return TickNotices;
 }
 
-void FakeDialogs::MessageBox(TMessageBoxKind, const std::string& text) { Messages.push_back(text); }
+void FakeDialogs::MessageBox(TMessageBoxKind, const std::string& text) {
+    Messages.push_back(text);
+}
 
 bool FakeDialogs::YesNo(const std::string& text) {
     Asked.push_back(text);
-    if (YesNoAnswers.empty()) return true;
-    bool a = YesNoAnswers.front();
-    YesNoAnswers.pop_front();
-    return a;
+    return Next(YesNoAnswers, true);
 }
 
 std::optional<std::string> FakeDialogs::InputBox(const std::string& caption,
                                                  const std::string& prompt,
                                                  const std::string& initial) {
     Asked.push_back(caption + "|" + prompt + "|" + initial);
-    if (Inputs.empty()) return std::nullopt;
-    auto a = Inputs.front();
-    Inputs.pop_front();
-    return a;
+    return Next(Inputs, std::optional<std::string>());
 }
 
 std::optional<std::string> FakeDialogs::ChooseFolder(const std::string& text,
                                                      const std::string& start) {
     Asked.push_back(text + "|" + start);
-    if (Folders.empty()) return std::nullopt;
-    auto a = Folders.front();
-    Folders.pop_front();
-    return a;
+    return Next(Folders, std::optional<std::string>());
 }
 
 void FakeView::RedrawRound(TBracketKind b, int r) {
-    Calls.push_back("redraw " + std::to_string(static_cast<int>(b)) + " " + std::to_string(r));
+    Calls.push_back("redraw " + Where(b, r));
 }
 
 void FakeView::SelectRound(TBracketKind b, int r) {
-    Calls.push_back("select " + std::to_string(static_cast<int>(b)) + " " + std::to_string(r));
+    Calls.push_back("select " + Where(b, r));
 }
 
 void FakeView::ScrollToTable(TBracketKind b, int r, int t) {
-    ++Scrolls;
-    Calls.push_back("scroll " + std::to_string(static_cast<int>(b)) + " " + std::to_string(r) +
-                    " " + std::to_string(t));
+    Calls.push_back("scroll " + Where(b, r) + " " + std::to_string(t));
 }
 
 bool FakeView::Called(const std::string& what) const {
-    for (const auto& c : Calls)
-        if (c == what) return true;
-    return false;
+    return std::find(Calls.begin(), Calls.end(), what) != Calls.end();
 }
 
 bool FakeLobby::SetClipboard(const std::string& text) {
@@ -129,10 +130,6 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
     f << bytes;
 }
 
-}  // namespace kestrova::testing
-
-namespace kestrova::testing {
-
 TStoredValue FakeSettingsStore::Read(const std::string& subkey, const std::string& name) {
     if (FailReads) throw std::runtime_error("the settings key cannot be read");
     return Get(name, subkey);
@@ -147,7 +144,6 @@ void FakeSettingsStore::Write(const std::string& subkey, const std::string& name
                               const TStoredValue& v) {
     KeyExists = true;
     Values[{LowerCase(subkey), LowerCase(name)}] = v;
-    if (subkey.empty()) WriteOrder.push_back(name);
 }
 
 void FakeSettingsStore::ClearSubkey(const std::string& subkey) {
@@ -160,10 +156,6 @@ void FakeSettingsStore::Commit() {
     if (FailCommits) throw std::runtime_error("the settings folder is read-only");
     ++Saves;
 }
-
-}  // namespace kestrova::testing
-
-namespace kestrova::testing {
 
 std::vector<std::string> FakeTimeZoneStore::KeyNames() {
     if (Fail) throw std::runtime_error("the time-zone store cannot be read");

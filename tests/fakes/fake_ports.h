@@ -52,7 +52,6 @@ public:
     std::string FindStatus;
     std::string FindBox;
     bool UndoEnabled = false, RedoEnabled = false;
-    int Scrolls = 0;
     void RedrawRound(TBracketKind b, int r) override;
     void TabsChanged() override { Calls.push_back("tabs"); }
     void SelectRound(TBracketKind b, int r) override;
@@ -93,7 +92,6 @@ public:
     bool KeyExists = false;
     bool FailReads = false, FailCommits = false;
     std::map<std::pair<std::string, std::string>, TStoredValue> Values;
-    std::vector<std::string> WriteOrder;  // names of the main key, as written since the last Clear
 
     bool Exists() override { return KeyExists; }
     TStoredValue Read(const std::string& subkey, const std::string& name) override;

@@ -124,7 +124,7 @@ TEST(KvbFiles, DamagedCopiesAreRefusedOrReadAsNoted) {
             EXPECT_EQ(o.World.Dialogs.Messages, std::vector<std::string>{kOpenError + "Operation aborted"});
         }
     }
-    EXPECT_EQ(copies, 57);
+    EXPECT_EQ(copies, 59);
 }
 
 }  // namespace
