@@ -30,9 +30,11 @@ class WindowTest : public ::testing::Test {
         clock = Own<FakeClock>(ports.Clock);
         store = Own<FakeSettingsStore>(ports.Settings);
         windows = Own<FakeWindowTree>(ports.LobbyWindows);
-        windows->Clipboard = [this] { return lobby->Latest(); };
+        windows->Clipboard = [this] { return lobby ? lobby->Latest() : std::string(); };
         if (o.RecordPostings) announcer = Own<RecordingAnnouncer>(ports.Announcer);
-        if (change) change(ports);
+        if (change) change(ports);  // a fake it replaces is forgotten
+        if (ports.Dialogs.get() != dialogs) dialogs = nullptr;
+        if (ports.Lobby.get() != lobby) lobby = nullptr;
         form = std::make_unique<TKestrovaForm>(std::move(ports));
         form->SetNewTourneyDialog([](QWidget*) { return std::optional<TNewTourneyOptions>(); });
         if (o.Path) s().TourneyPath = dir.File("t.kvb");
