@@ -1,8 +1,7 @@
-// The main window's lobby and macro menus against a scripted lobby: a room
-// chosen from the list and found again by the tick, the "&Macro" menu,
+// The main window's macro menus against a scripted lobby: the "&Macro" menu,
 // toolbar and player submenu built from a file, "&Stop" shown while a macro
-// runs, and the macro-file commands. The list's captions and the options are
-// scripts in tests/data/ui/window_scripts.txt.
+// runs, and the macro-file commands. The room list, the options and "Edit..."
+// are scripts in tests/data/ui/window_scripts.txt.
 #include "ui/lobby_commands.h"
 
 #include "lobby/lobby_link.h"
@@ -20,34 +19,7 @@ class LobbyCommandsTest : public WindowTest {
         form->show();
     }
     TLobbyCommands& cmd() { return form->LobbyCommands(); }
-    QStringList RoomMenu() {
-        emit m().LobbyList->aboutToShow();
-        return Captions(m().LobbyList->actions());
-    }
 };
-
-TEST_F(LobbyCommandsTest, RoomsAreChosenFromTheListAndFoundAgainByTheTick) {
-    const TWindowHandle old = windows->AddOldRoom("Spades & Co");
-    windows->AddNewRoom("Hearts");
-    EXPECT_EQ(RoomMenu(), (QStringList{"Hearts", "Spades && Co", "-", "&Disabled"}));
-    m().LobbyList->actions()[1]->trigger();
-    EXPECT_EQ(s().LobbyName, "Spades & Co");
-    EXPECT_EQ(s().FLobbyEditWnd, windows->InputOf(old));
-    EXPECT_EQ(s().RoomTableCount, 51);
-    EXPECT_TRUE(RoomMenu().size() == 4 && m().LobbyList->actions()[1]->isChecked());
-    EXPECT_FALSE(m().LobbyDisabled->isChecked());
-
-    windows->Close(old);
-    form->TickClock();
-    EXPECT_EQ(s().FLobbyEditWnd, 0u);
-    const TWindowHandle back = windows->AddOldRoom("SPADES & CO");
-    form->TickClock();
-    EXPECT_EQ(s().FLobbyEditWnd, windows->InputOf(back));
-
-    m().LobbyDisabled->trigger();
-    EXPECT_TRUE(LobbyDisabled(s()));
-    EXPECT_EQ(s().FLobbyEditWnd, 0u);
-}
 
 constexpr const char* kMacros =
     "[_Toolbar_]\r\nGreet=Hi!\r\nGhost=Boo\r\n[_HotKeys_]\r\nGreet=Ctrl+G\r\nShout=Ctrl+Nope\r\n"
@@ -118,19 +90,6 @@ TEST_F(LobbyCommandsTest, MacroFileCommandsAndRecentFiles) {
     m().MacroRecent->actions()[2]->trigger();
     EXPECT_EQ(s().Settings.MacroFileName, dir.File("other.kvm"));
     EXPECT_EQ(Captions(m().Macro->actions()).front(), "Only");
-}
-
-TEST_F(LobbyCommandsTest, EditOpensTheManagerAndReloadsAfterOk) {
-    WriteFileBytes(s().Settings.MacroFileName, kMacros);
-    WhenModal([](QWidget* w) {
-        EXPECT_EQ(w->windowTitle(), "Macro Manager");
-        ClickButton(w, "Sort");
-        ClickButton(w, "OK");
-    });
-    m().MacroEdit->trigger();
-    EXPECT_EQ(Captions(m().Macro->actions()).mid(0, 2), (QStringList{"Greet", "Shout"}));
-    EXPECT_NE(ReadFileBytes(dir.File("t.log")).find("Menu: Macro/Edit"), std::string::npos);
-    EXPECT_EQ(ReadFileBytes(dir.File("Macros.~kvm")), kMacros);
 }
 
 }  // namespace

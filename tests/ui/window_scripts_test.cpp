@@ -2,10 +2,14 @@
 // tests/data/ui/window_scripts.txt, played in order. Before the first step:
 //   templates          the real templates are posted (else postings are recorded)
 //   no file            the tournament has no file yet;  path = NAME  its file
-//   format = NAME      the format chosen
+//   format = NAME      the format chosen;  one per table (else entries sit in pairs)
 //   file NAME <<< >>>  bytes written into the files folder
 //   banned = A B       recent players = A B       confirm filter = N
 //   settings loaded    the settings were read (so changes are saved)
+//   macro file = NAME  the macro file in use
+//   played single = A B C ...   a single tournament played by the engine (seat 0 wins)
+//   start time = T     not started    mail program = EXIT|none (a stand-in xdg-email
+//                      writing its arguments to args.txt, the attachment to attached.txt)
 // Steps:
 //   add = A B C           names typed into the add field, each with Enter
 //   menu = Top/Sub/Item   a menu item triggered (captions without '&')
@@ -15,15 +19,19 @@
 //   click = win T S       a win button;   play to the end (seat 0 wins each table)
 //   answer = yes no       the next questions;   yesno = yes no
 //   folder = NAME/        the next folder chosen (made first; "cancel" cancels)
-//   room old|new = Title  a lobby room opens;    tick (the clock's second)
+//   room old|new = Title  a lobby room opens;  room closed = Title;  tick (a second)
+//   save as = TYPE NAME   "Save as" answered with the file type (1 to 4) and name
 //   close window
 //   dialog <<< >>>        answers the next modal dialog of the next step, a line each:
 //                         title X, click X, unchecked X, list NAME A|B, row NAME N,
 //                         name X (file name field), folder (the files folder), save NAME,
-//                         accept, reject
-//   expect PROBE = V, has PROBE = V (contains), lacks PROBE = V
+//                         append NAME text, set NAME line|line (a text field),
+//                         choose NAME (the points summary's file), accept, reject
+//   expect PROBE = V, has PROBE = V (contains), lacks PROBE = V; in V $DIR/ is the
+//   files folder and $clipboard the clipboard's last text
 // Probes: title, visible, clipboard, clipboards, asked, notices, messages, result,
 //   posted, count, files, file NAME, path, players, banned, recent players, folder,
+//   lobby (the chosen room's name and whose input: "Name in Title"), room tables,
 //   recent tourneys, confirm filter, saves, match points, bar, menu PATH, item PATH
 //   and pop-up CAPTION (on/off, disabled, hidden, or ready), seat T S, win T S.
 #include <QCheckBox>
@@ -33,7 +41,13 @@
 #include <QLineEdit>
 #include <QListWidget>
 
+#include <sys/stat.h>
+
+#include <QPlainTextEdit>
+
 #include "engine/format_store.h"
+#include "engine/points_summary_form.h"
+#include "engine/report_play.h"
 #include "fakes/case_file.h"
 #include "kit/dialog_util.h"
 #include "ui/window_fixture.h"
@@ -65,7 +79,9 @@ class WindowScripts : public WindowTest {
         where = c.Where();
         QDir(QString::fromStdString(dir.Path())).removeRecursively();
         QDir().mkpath(QString::fromStdString(dir.Path()));
-        Make({.RecordPostings = !c.Has("templates"), .Pairs = true, .Path = !c.Has("no file")});
+        Make({.RecordPostings = !c.Has("templates"),
+              .Pairs = !c.Has("one per table"),
+              .Path = !c.Has("no file")});
         if (c.Has("path")) s().TourneyPath = dir.File(c.Get("path"));
         if (c.Has("format")) SelectFormat(s(), c.Get("format"));
         for (const auto& [key, value] : c.Fields)
@@ -75,8 +91,20 @@ class WindowScripts : public WindowTest {
         if (c.Has("confirm filter"))
             s().Settings.ConfirmNotifyFilter = static_cast<uint32_t>(c.Int("confirm filter"));
         s().SettingsLoaded = c.Has("settings loaded");
+        if (c.Has("macro file")) s().Settings.MacroFileName = dir.File(c.Get("macro file"));
+        if (c.Has("played single")) {
+            PlayKnownTourney(s(), world, TElimFormat::Single, Words(c.Get("played single")), 0);
+            dialogs->Asked.clear();
+            dialogs->Messages.clear();
+        }
+        s().MsgParams.StartTime = c.Get("start time", s().MsgParams.StartTime);
+        if (c.Has("not started")) s().Started = false;
+        if (c.Has("mail program")) MailProgram(c.Get("mail program"));
         form->show();
-        for (const auto& [key, value] : c.Fields) {
+        for (const auto& [key, given] : c.Fields) {
+            std::string value = given;
+            for (size_t at; (at = value.find("$DIR/")) != std::string::npos;)
+                value.replace(at, 5, dir.Path());
             Step(key, value);
             if (key == "dialog") continue;
             EXPECT_FALSE(dialogPending)
@@ -124,7 +152,18 @@ class WindowScripts : public WindowTest {
             dialogs->Folders.push_back(value == "cancel" ? std::nullopt
                                                          : std::optional(dir.File(value)));
         } else if (key == "room old" || key == "room new") {
-            key == "room old" ? windows->AddOldRoom(value) : windows->AddNewRoom(value);
+            rooms[value] =
+                key == "room old" ? windows->AddOldRoom(value) : windows->AddNewRoom(value);
+        } else if (key == "room closed") {
+            windows->Close(rooms[value]);
+        } else if (key == "save as") {
+            const auto w = Words(value);
+            form->SetSaveAsDialog([&](QWidget*, const QString& start) {
+                EXPECT_EQ(start.toStdString(), s().TourneyPath);
+                return std::make_optional(
+                    std::make_pair(QString::fromStdString(dir.File(w[1])), std::stoi(w[0])));
+            });
+            m().SaveAs->trigger();
         } else if (key == "tick") {
             form->TickClock();
         } else if (key == "close window") {
@@ -136,7 +175,7 @@ class WindowScripts : public WindowTest {
                 Answer(w, value);
             });
         } else if (key.rfind("expect ", 0) == 0) {
-            EXPECT_EQ(Probe(key.substr(7)), value);
+            EXPECT_EQ(Probe(key.substr(7)), value == "$clipboard" ? lobby->Latest() : value);
         } else if (key.rfind("has ", 0) == 0) {
             EXPECT_NE(Probe(key.substr(4)).find(value), std::string::npos) << Probe(key.substr(4));
         } else if (key.rfind("lacks ", 0) == 0) {
@@ -180,6 +219,17 @@ class WindowScripts : public WindowTest {
             } else if (verb == "save" && files) {
                 files->selectFile(QString::fromStdString(dir.File(arg.toStdString())));
                 static_cast<QDialog*>(files)->accept();
+            } else if (verb == "append" || verb == "set") {
+                auto* edit = w->findChild<QPlainTextEdit*>(arg.section(' ', 0, 0));
+                ASSERT_NE(edit, nullptr);
+                const QString text = arg.section(' ', 1).replace('|', '\n');
+                verb == "set" ? edit->setPlainText(text) : edit->appendPlainText(text);
+            } else if (verb == "choose") {
+                auto* summary = qobject_cast<TPointsSummaryForm*>(w);
+                ASSERT_NE(summary, nullptr);
+                summary->SetChooseFile([this, arg](QWidget*, const QString&) {
+                    return QString::fromStdString(dir.File(arg.toStdString()));
+                });
             } else if (verb == "accept" || verb == "reject") {
                 verb == "accept" ? static_cast<QDialog*>(w)->accept()
                                  : static_cast<QDialog*>(w)->reject();
@@ -216,6 +266,13 @@ class WindowScripts : public WindowTest {
                        ? ReadFileBytes(dir.File(w[1]))
                        : "(none)";
         if (probe == "path") return Relative(s().TourneyPath);
+        if (probe == "room tables") return std::to_string(s().RoomTableCount);
+        if (probe == "lobby") {
+            for (const auto& [title, room] : rooms)
+                if (s().FLobbyEditWnd == windows->InputOf(room))
+                    return s().LobbyName + " in " + title;
+            return s().LobbyName + (s().FLobbyEditWnd ? " in another" : "");
+        }
         if (probe == "players") {
             std::vector<std::string> names;
             for (const auto& p : s().Players)
@@ -260,8 +317,24 @@ class WindowScripts : public WindowTest {
         return out.empty() ? "ready" : out;
     }
 
+    // A stand-in xdg-email first on PATH, or none at all.
+    void MailProgram(const std::string& exitCode) {
+        const std::string bin = dir.File("bin");
+        QDir().mkpath(QString::fromStdString(bin));
+        if (exitCode != "none")
+            WriteFileBytes(bin + "/xdg-email",
+                           "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"" +
+                               dir.File("args.txt") + "\"\ncat \"$5\" > \"" +
+                               dir.File("attached.txt") + "\"\nexit " + exitCode + "\n");
+        ::chmod((bin + "/xdg-email").c_str(), 0755);
+        qputenv("PATH", QByteArray::fromStdString(bin) + (exitCode == "none" ? "" : ":" + path));
+    }
+
     std::string where;
     bool dialogPending = false;
+    std::map<std::string, TWindowHandle> rooms;
+    FakeWorld world;  // its clock drives PlayKnownTourney
+    const QByteArray path = qgetenv("PATH");
 };
 
 TEST_F(WindowScripts, EveryScriptShowsTheHostWhatItExpects) {
@@ -270,6 +343,8 @@ TEST_F(WindowScripts, EveryScriptShowsTheHostWhatItExpects) {
     for (const TCase& c : cases) {
         Play(c);
         form.reset();
+        rooms.clear();
+        qputenv("PATH", path);
     }
 }
 
