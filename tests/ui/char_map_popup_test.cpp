@@ -12,9 +12,9 @@
 #include <QToolButton>
 
 #include "fakes/fake_ports.h"
+#include "kit/dialog_util.h"
 #include "lobby/macro_edit_form.h"
 #include "lobby/macro_manager.h"
-#include "kit/dialog_util.h"
 
 namespace kestrova {
 namespace {
@@ -48,7 +48,7 @@ TEST(CharMap, InsertsIntoTheMacroEditorsTextAtTheCaret) {
     EXPECT_TRUE(map->isVisible());
     QTest::mouseClick(map->CharButton(55), Qt::LeftButton);  // the multiplication sign
     QTest::mouseClick(map->TokenButton(0), Qt::LeftButton);  // "%p"
-    QTest::keyClick(map, Qt::Key_Z, Qt::NoModifier);          // typed: inserted too
+    QTest::keyClick(map, Qt::Key_Z, Qt::NoModifier);         // typed: inserted too
     EXPECT_EQ(editor.TextEdit->toPlainText(), QString::fromUtf8("a\u00d7%pzb"));
     EXPECT_TRUE(map->isVisible());  // stays open for more
     EXPECT_EQ(editor.Preview->toPlainText(), QString::fromUtf8("H> a\u00d7%pzb"));

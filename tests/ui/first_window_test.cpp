@@ -1,36 +1,21 @@
 // The first window a new host sees: every label whole at the default size,
 // the round tab row present whatever the start-up dialog did, a room signed
 // up with the keyboard alone, and the place kept in the settings.
-#include <gtest/gtest.h>
-
-#include <QAbstractButton>
 #include <QDockWidget>
 #include <QGuiApplication>
-#include <QLabel>
-#include <QLineEdit>
 #include <QScreen>
-#include <QTest>
 
-#include "fakes/fake_ports.h"
 #include "session/lifecycle.h"
-#include "ui/kestrova_form.h"
 #include "ui/status_docks.h"
+#include "ui/window_fixture.h"
 
-namespace kestrova {
+namespace kestrova::testing {
 namespace {
 
-using namespace testing;
-
-class FirstWindowTest : public ::testing::Test {
+class FirstWindowTest : public WindowTest {
   protected:
-    void Make(std::function<void(TTourneyState&)> settings = {}) {
-        TFormPorts ports;
-        ports.Dialogs = std::make_unique<FakeDialogs>();
-        ports.Lobby = std::make_unique<FakeLobby>();
-        ports.Clock = std::make_unique<FakeClock>();
-        ports.Settings = std::make_unique<FakeSettingsStore>();
-        form = std::make_unique<TKestrovaForm>(std::move(ports));
-        s().Settings.FilesFolder = dir.Path();
+    void Open(std::function<void(TTourneyState&)> settings = {}) {
+        Make({.RecordPostings = false, .Pairs = false, .Path = false});
         if (settings) settings(s());
         PrepareStartUp(s());
         form->RestoreGeometry();
@@ -38,11 +23,7 @@ class FirstWindowTest : public ::testing::Test {
         form->show();
         QApplication::setActiveWindow(form.get());
     }
-    TTourneyState& s() { return form->State(); }
-
-    TempDir dir;
     std::optional<TNewTourneyOptions> options;
-    std::unique_ptr<TKestrovaForm> form;
 };
 
 // Cut text shows as a widget narrower than it asks to be.
@@ -59,10 +40,11 @@ QStringList CutWidgets(QWidget* window) {
 }
 
 TEST_F(FirstWindowTest, DefaultSizeCutsNoLabelAndShowsTheTabRow) {
-    Make();
+    Open();
     form->StartUp({});  // the start-up dialog is cancelled
     QApplication::processEvents();
-    EXPECT_TRUE(CutWidgets(form.get()).isEmpty()) << CutWidgets(form.get()).join(", ").toStdString();
+    EXPECT_TRUE(CutWidgets(form.get()).isEmpty())
+        << CutWidgets(form.get()).join(", ").toStdString();
     // The add field holds a whole name of 15 characters.
     QLineEdit* add = form->AddFind()->AddEdit();
     EXPECT_GE(add->width(), add->fontMetrics().horizontalAdvance("Abcdefghijklmno"));
@@ -81,7 +63,7 @@ TEST_F(FirstWindowTest, DefaultSizeCutsNoLabelAndShowsTheTabRow) {
 // panels as tabs below the brackets; the window fits with every label whole.
 // A large one keeps them in their column.
 TEST_F(FirstWindowTest, ASmallScreenTakesTheStatusPanelsAsTabsBelow) {
-    Make();
+    Open();
     QDockWidget* overdue = form->Docks().Dock(TStatusDocks::Overdue);
     form->FitToArea(QSize(1920, 1080));
     EXPECT_EQ(form->dockWidgetArea(overdue), Qt::RightDockWidgetArea);
@@ -95,7 +77,8 @@ TEST_F(FirstWindowTest, ASmallScreenTakesTheStatusPanelsAsTabsBelow) {
     EXPECT_LE(form->minimumHeight(), area.height());
     form->resize(area - QSize(8, 32));
     QApplication::processEvents();
-    EXPECT_TRUE(CutWidgets(form.get()).isEmpty()) << CutWidgets(form.get()).join(", ").toStdString();
+    EXPECT_TRUE(CutWidgets(form.get()).isEmpty())
+        << CutWidgets(form.get()).join(", ").toStdString();
     EXPECT_GT(form->Panel(TBracketKind::Winners)->height(), form->height() / 3);
 }
 
@@ -103,7 +86,7 @@ TEST_F(FirstWindowTest, KeyboardOnlySignUpAfterNew) {
     TNewTourneyOptions o;
     o.Path = dir.File("Friday");
     options = o;
-    Make();
+    Open();
     form->StartUp({});
     ASSERT_EQ(s().TourneyPath, dir.File("Friday.kvb"));
     for (const char* name : {"Ann", "Bob", "Cat"}) {
@@ -121,22 +104,11 @@ TEST_F(FirstWindowTest, KeyboardOnlySignUpAfterNew) {
     EXPECT_TRUE(s().Players.empty());
 }
 
-// Enter before any tournament exists (no path): the entry is signed up and
-// the save question comes before it could be lost.
-TEST_F(FirstWindowTest, EnterBeforeATournamentExistsLosesNothing) {
-    Make();
-    form->StartUp({});
-    QTest::keyClicks(form->AddFind()->AddEdit(), "Ann");
-    QTest::keyClick(form->AddFind()->AddEdit(), Qt::Key_Return);
-    ASSERT_EQ(s().Players.size(), 1u);
-    EXPECT_TRUE(form->AddFind()->AddEdit()->text().isEmpty());
-}
-
 TEST_F(FirstWindowTest, ComesBackWhereTheHostLeftIt) {
     QScreen* screen = QGuiApplication::primaryScreen();
     ASSERT_NE(screen, nullptr);
     const QRect area = screen->availableGeometry();
-    Make([&](TTourneyState& st) {
+    Open([&](TTourneyState& st) {
         st.Settings.Left = area.left() + 20;
         st.Settings.Top = area.top() + 30;
         st.Settings.Height = std::min(area.height() - 40, 600);
@@ -150,15 +122,15 @@ TEST_F(FirstWindowTest, ComesBackWhereTheHostLeftIt) {
 
     // A place on no screen (a monitor removed): the primary screen, default size.
     form.reset();
-    Make([&](TTourneyState& st) {
+    Open([&](TTourneyState& st) {
         st.Settings.Left = area.right() + 5000;
         st.Settings.Top = -4000;
         st.Settings.Height = 900;
     });
     EXPECT_TRUE(area.contains(form->geometry().center()));
-    EXPECT_EQ(form->height(), std::min(std::max(TAppSettings{}.Height, form->minimumHeight()),
-                                       area.height()));
+    EXPECT_EQ(form->height(),
+              std::min(std::max(TAppSettings{}.Height, form->minimumHeight()), area.height()));
 }
 
 }  // namespace
-}  // namespace kestrova
+}  // namespace kestrova::testing

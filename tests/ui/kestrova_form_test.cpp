@@ -1,76 +1,26 @@
 // The main window end to end: sign-up through the add strip, Close, a double
 // tournament played to its grand final by clicking the real win buttons, with
 // a forced bye, undo and redo, a withdrawn win and a removal from the pop-up.
-#include <gtest/gtest.h>
-
-#include "engine/tourney_file.h"
-#include "ui/modal_helper.h"
-#include "session/new_tourney_form.h"
-
-#include <QScrollBar>
-#include <QTest>
-
 #include "engine/status.h"
-#include "fakes/fake_ports.h"
+#include "engine/tourney_file.h"
 #include "fakes/state_dump.h"
-#include "ui/kestrova_form.h"
+#include "session/new_tourney_form.h"
+#include "ui/window_fixture.h"
 
-namespace kestrova {
+namespace kestrova::testing {
 namespace {
 
-using namespace testing;
-
-class KestrovaFormTest : public ::testing::Test {
+class KestrovaFormTest : public WindowTest {
   protected:
     void SetUp() override {
-        TFormPorts ports;
-        auto d = std::make_unique<FakeDialogs>();
-        auto c = std::make_unique<FakeClock>();
-        auto l = std::make_unique<FakeLobby>();
-        auto a = std::make_unique<RecordingAnnouncer>();
-        dialogs = d.get();
-        clock = c.get();
-        lobby = l.get();
-        announcer = a.get();
-        ports.Dialogs = std::move(d);
-        ports.Clock = std::move(c);
-        ports.Lobby = std::move(l);
-        ports.Settings = std::make_unique<FakeSettingsStore>();
-        ports.Announcer = std::move(a);
-        form = std::make_unique<TKestrovaForm>(std::move(ports));
-        s().TourneyPath = dir.File("t.kvb");
-        s().Settings.FilesFolder = dir.Path();
+        Make();
         s().RecentPlayers = {"Quince", "Quartz", "Rowan"};
-        s().OnePerTable = false;
-        form->OnePerTableChanged(false);
         form->show();
     }
-    TTourneyState& s() { return form->State(); }
     TBracketPanel* Panel(TBracketKind b) { return form->Panel(b); }
-    void AddByEnter(const QString& name) {
-        QTest::keyClicks(form->AddFind()->AddEdit(), name);
-        QTest::keyClick(form->AddFind()->AddEdit(), Qt::Key_Return);
-    }
-    void ClickWin(TBracketKind b, int round, int table, int seat) {
-        TBracketPanel* p = Panel(b);
-        p->Tabs()->setCurrentIndex(round - static_cast<int>(b));
-        QTest::mouseClick(p->Box(table)->Seat(seat).Win, Qt::LeftButton);
-    }
-    // Plays every open, full table of the lowest round of any bracket; false when none.
-    bool PlayOneRound() {
-        for (int r = 0; r < MaxRounds; ++r)
-            for (int b = 0; b < s().BracketCount(); ++b) {
-                const auto kind = static_cast<TBracketKind>(b);
-                const TRoundRec& round = s().Bracket(kind)[r];
-                bool played = false;
-                for (int t = 0; t < round.TableCount; ++t)
-                    if (round.Tables[t].Full() && round.Tables[t].Result == 0) {
-                        ClickWin(kind, r, t, 0);
-                        played = true;
-                    }
-                if (played) return true;
-            }
-        // Nobody can arrive any more: the lowest lone entry gets a forced bye.
+    // A round played, or else the lowest lone entry given its forced bye.
+    bool PlayOrGiveABye() {
+        if (PlayOneRound()) return true;
         for (int r = 0; r < MaxRounds; ++r)
             for (int b = 0; b < s().BracketCount(); ++b) {
                 const auto kind = static_cast<TBracketKind>(b);
@@ -85,13 +35,6 @@ class KestrovaFormTest : public ::testing::Test {
             }
         return false;
     }
-
-    TempDir dir;
-    FakeDialogs* dialogs;
-    FakeClock* clock;
-    FakeLobby* lobby;
-    RecordingAnnouncer* announcer;
-    std::unique_ptr<TKestrovaForm> form;
 };
 
 TEST_F(KestrovaFormTest, SignUpCloseAndPlayADoubleTournamentToTheGrandFinal) {
@@ -102,7 +45,7 @@ TEST_F(KestrovaFormTest, SignUpCloseAndPlayADoubleTournamentToTheGrandFinal) {
 
     // Fourteen by Enter, one by the button, one picked from the suggestions.
     for (int i = 0; i < 14; ++i)
-        AddByEnter(QString("Player%1").arg(i));
+        Add(QString("Player%1").arg(i));
     QTest::keyClicks(form->AddFind()->AddEdit(), "Button");
     QTest::mouseClick(form->AddFind()->AddButton(), Qt::LeftButton);
     QTest::keyClicks(form->AddFind()->AddEdit(), "qu");
@@ -184,7 +127,7 @@ TEST_F(KestrovaFormTest, SignUpCloseAndPlayADoubleTournamentToTheGrandFinal) {
     EXPECT_EQ(CheckInvariants(s()), "");
 
     int rounds = 0;
-    while (PlayOneRound() && rounds < 40)
+    while (PlayOrGiveABye() && rounds < 40)
         ++rounds;
     EXPECT_EQ(CheckInvariants(s()), "");
     const TTableRec& gf = s().Winners[s().GrandFinalRound].Tables[0];
@@ -203,10 +146,6 @@ TEST_F(KestrovaFormTest, SignUpCloseAndPlayADoubleTournamentToTheGrandFinal) {
     reread.LogToFile = false;
     ASSERT_TRUE(ReadTourney(reread, s().TourneyPath));
     EXPECT_EQ(CheckInvariants(reread), "");
-    // Saved again, the state read back gives the same bytes.
-    reread.TourneyPath = dir.File("again.kvb");
-    SaveTourney(reread);
-    EXPECT_EQ(ReadFileBytes(reread.TourneyPath), ReadFileBytes(s().TourneyPath));
     EXPECT_EQ(reread.Winners[reread.GrandFinalRound].Tables[0].Result, gf.Result);
 }
 
@@ -230,8 +169,8 @@ TEST_F(KestrovaFormTest, CaptionClockPanelGeometryAndTheFindBox) {
 
     form->Menus().Double->trigger();
     for (int i = 0; i < 8; ++i)
-        AddByEnter(QString("Finder%1").arg(i));
-    AddByEnter("Target");
+        Add(QString("Finder%1").arg(i));
+    Add("Target");
     form->Menus().Close->trigger();
     QTest::keyClicks(form->AddFind()->FindEdit(), "targ");
     EXPECT_EQ(s().FindText, "TARG");
@@ -243,17 +182,11 @@ TEST_F(KestrovaFormTest, CaptionClockPanelGeometryAndTheFindBox) {
               QColor(128, 255, 128));
 }
 
-}  // namespace
-}  // namespace kestrova
-
-namespace kestrova {
-namespace {
-
 // File, "&New...": the dialog's choices make the tournament, its file and its caption.
 TEST_F(KestrovaFormTest, ANewTournamentIsMadeThroughTheDialog) {
     form->SetNewTourneyDialog([this](QWidget* parent) -> std::optional<TNewTourneyOptions> {
         TNewTourneyForm dialog(s(), parent);
-        testing::WhenModal([](QWidget* w) {
+        WhenModal([](QWidget* w) {
             auto* d = qobject_cast<TNewTourneyForm*>(w);
             ASSERT_NE(d, nullptr);
             d->TeamBox->setChecked(true);
@@ -278,4 +211,4 @@ TEST_F(KestrovaFormTest, ANewTournamentIsMadeThroughTheDialog) {
 }
 
 }  // namespace
-}  // namespace kestrova
+}  // namespace kestrova::testing

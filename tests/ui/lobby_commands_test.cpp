@@ -1,130 +1,25 @@
-// The main window's lobby and macro menus against a scripted lobby: the room
-// list with and without rooms, its move into the menu bar, the options, the
-// "&Macro" menu, toolbar and player submenu built from a file, "&Stop" shown
-// while a macro runs, and the macro-file commands.
+// The main window's macro menus against a scripted lobby: the "&Macro" menu,
+// toolbar and player submenu built from a file, "&Stop" shown while a macro
+// runs, and the macro-file commands. The room list, the options and "Edit..."
+// are scripts in tests/data/ui/window_scripts.txt.
 #include "ui/lobby_commands.h"
 
-#include <gtest/gtest.h>
-
-#include <QMenuBar>
-#include <QTest>
-#include <QToolBar>
-
-#include "fakes/fake_ports.h"
 #include "lobby/lobby_link.h"
-#include "ui/kestrova_form.h"
-#include "ui/modal_helper.h"
+#include "ui/window_fixture.h"
 
-namespace kestrova {
+namespace kestrova::testing {
 namespace {
 
-using namespace testing;
-
-QStringList Captions(const QList<QAction*>& actions) {
-    QStringList out;
-    for (QAction* a : actions)
-        out << (a->isSeparator() ? QString("-") : a->text());
-    return out;
-}
-
-class LobbyCommandsTest : public ::testing::Test {
+class LobbyCommandsTest : public WindowTest {
   protected:
-    TempDir dir;
-    FakeLobby* lobby = nullptr;
-    FakeWindowTree* windows = nullptr;
-    FakeSettingsStore* store = nullptr;
-    std::unique_ptr<TKestrovaForm> form;
-
     void SetUp() override {
-        TFormPorts ports;
-        auto l = std::make_unique<FakeLobby>();
-        auto w = std::make_unique<FakeWindowTree>();
-        auto st = std::make_unique<FakeSettingsStore>();
-        lobby = l.get();
-        windows = w.get();
-        store = st.get();
-        windows->Clipboard = [this] { return lobby->Latest(); };
-        ports.Dialogs = std::make_unique<FakeDialogs>();
-        ports.Clock = std::make_unique<FakeClock>();
-        ports.Lobby = std::move(l);
-        ports.LobbyWindows = std::move(w);
-        ports.Settings = std::move(st);
-        ports.Announcer = std::make_unique<RecordingAnnouncer>();
-        form = std::make_unique<TKestrovaForm>(std::move(ports));
-        s().TourneyPath = dir.File("t.kvb");
-        s().Settings.FilesFolder = dir.Path();
+        Make({.Pairs = false});
         s().Settings.MacroFileName = dir.File("Macros.kvm");
         s().SettingsLoaded = true;
         form->show();
     }
-    TTourneyState& s() { return form->State(); }
-    TMainMenus& m() { return form->Menus(); }
     TLobbyCommands& cmd() { return form->LobbyCommands(); }
-    QStringList RoomMenu() {
-        emit m().LobbyList->aboutToShow();
-        return Captions(m().LobbyList->actions());
-    }
-    QStringList Bar() { return Captions(form->menuBar()->actions()); }
 };
-
-TEST_F(LobbyCommandsTest, WithoutRoomsTheListSaysSo) {
-    EXPECT_EQ(RoomMenu(), (QStringList{"(No lobby room was found)", "-", "&Disabled"}));
-    EXPECT_FALSE(m().LobbyList->actions()[0]->isEnabled());
-    EXPECT_TRUE(m().LobbyDisabled->isChecked());
-    // Opening it again shows the note once.
-    EXPECT_EQ(RoomMenu().size(), 3);
-}
-
-TEST_F(LobbyCommandsTest, RoomsAreChosenFromTheListAndFoundAgainByTheTick) {
-    const TWindowHandle old = windows->AddOldRoom("Spades & Co");
-    windows->AddNewRoom("Hearts");
-    EXPECT_EQ(RoomMenu(), (QStringList{"Hearts", "Spades && Co", "-", "&Disabled"}));
-    m().LobbyList->actions()[1]->trigger();
-    EXPECT_EQ(s().LobbyName, "Spades & Co");
-    EXPECT_EQ(s().FLobbyEditWnd, windows->InputOf(old));
-    EXPECT_EQ(s().RoomTableCount, 51);
-    EXPECT_TRUE(RoomMenu().size() == 4 && m().LobbyList->actions()[1]->isChecked());
-    EXPECT_FALSE(m().LobbyDisabled->isChecked());
-
-    windows->Close(old);
-    form->TickClock();
-    EXPECT_EQ(s().FLobbyEditWnd, 0u);
-    const TWindowHandle back = windows->AddOldRoom("SPADES & CO");
-    form->TickClock();
-    EXPECT_EQ(s().FLobbyEditWnd, windows->InputOf(back));
-
-    m().LobbyDisabled->trigger();
-    EXPECT_TRUE(LobbyDisabled(s()));
-    EXPECT_EQ(s().FLobbyEditWnd, 0u);
-}
-
-TEST_F(LobbyCommandsTest, OptionsAreSavedAndTheLobbyListMoves) {
-    const int saves = store->Saves;
-    m().AutoPostPreview->trigger();
-    m().PostManually->trigger();
-    EXPECT_TRUE(s().Settings.AutoPostPreview && s().Settings.PostAssignmentsManually);
-    EXPECT_EQ(store->Saves, saves + 2);
-    // The loser's option: only with a chat input and preview off.
-    emit m().AutoPost->aboutToShow();
-    EXPECT_FALSE(m().AutoPostLoss->isEnabled());
-    windows->AddNewRoom("Room");
-    emit m().LobbyList->aboutToShow();
-    m().LobbyList->actions()[0]->trigger();
-    emit m().AutoPost->aboutToShow();
-    EXPECT_FALSE(m().AutoPostLoss->isEnabled());
-    m().AutoPostPreview->trigger();
-    emit m().AutoPost->aboutToShow();
-    EXPECT_TRUE(m().AutoPostLoss->isEnabled());
-
-    EXPECT_EQ(Captions(m().AutoPost->actions()).front(), "&Auto-post Lobby");
-    m().ShowLobbyList->trigger();
-    EXPECT_TRUE(s().Settings.ShowMainMenuLobbies);
-    EXPECT_EQ(Bar().mid(0, 3), (QStringList{"&File", "&Lobby", "F&ormat"}));
-    EXPECT_NE(Captions(m().AutoPost->actions()).front(), "&Auto-post Lobby");
-    m().ShowLobbyList->trigger();
-    EXPECT_EQ(Bar().mid(0, 2), (QStringList{"&File", "F&ormat"}));
-    EXPECT_EQ(Captions(m().AutoPost->actions()).front(), "&Auto-post Lobby");
-}
 
 constexpr const char* kMacros =
     "[_Toolbar_]\r\nGreet=Hi!\r\nGhost=Boo\r\n[_HotKeys_]\r\nGreet=Ctrl+G\r\nShout=Ctrl+Nope\r\n"
@@ -152,7 +47,8 @@ TEST_F(LobbyCommandsTest, MenusToolbarAndStopFromTheMacroFile) {
     lobby->DuringWait = [&](int) {
         stopShown = cmd().StopMenu()->menuAction()->isVisible();
         macroHidden = !m().Macro->menuAction()->isVisible();
-        if (!windows->At(input).Sent.empty() && lobby->Waits.size() > 2) cmd().StopAction()->trigger();
+        if (!windows->At(input).Sent.empty() && lobby->Waits.size() > 2)
+            cmd().StopAction()->trigger();
     };
     m().MacrosBar->actions()[0]->trigger();
     EXPECT_TRUE(stopShown && macroHidden);
@@ -186,27 +82,15 @@ TEST_F(LobbyCommandsTest, MacroFileCommandsAndRecentFiles) {
     answer.clear();
     m().MacroOpen->trigger();  // cancelled: nothing changes
     EXPECT_EQ(s().Settings.MacroFileName, dir.File("new.kvm"));
-    EXPECT_EQ(titles, (std::vector<QString>{"Open Macro File", "Save Macros", "Create New Macro File",
-                                             "Open Macro File"}));
+    EXPECT_EQ(titles, (std::vector<QString>{"Open Macro File", "Save Macros",
+                                            "Create New Macro File", "Open Macro File"}));
     emit m().MacroRecent->aboutToShow();
-    EXPECT_EQ(Captions(m().MacroRecent->actions()), (QStringList{"new.kvm", "copy.kvm", "other.kvm"}));
+    EXPECT_EQ(Captions(m().MacroRecent->actions()),
+              (QStringList{"new.kvm", "copy.kvm", "other.kvm"}));
     m().MacroRecent->actions()[2]->trigger();
     EXPECT_EQ(s().Settings.MacroFileName, dir.File("other.kvm"));
     EXPECT_EQ(Captions(m().Macro->actions()).front(), "Only");
 }
 
-TEST_F(LobbyCommandsTest, EditOpensTheManagerAndReloadsAfterOk) {
-    WriteFileBytes(s().Settings.MacroFileName, kMacros);
-    WhenModal([](QWidget* w) {
-        EXPECT_EQ(w->windowTitle(), "Macro Manager");
-        QTest::mouseClick(FindChildByText<QPushButton>(w, "Sort"), Qt::LeftButton);
-        QTest::mouseClick(FindChildByText<QPushButton>(w, "OK"), Qt::LeftButton);
-    });
-    m().MacroEdit->trigger();
-    EXPECT_EQ(Captions(m().Macro->actions()).mid(0, 2), (QStringList{"Greet", "Shout"}));
-    EXPECT_NE(ReadFileBytes(dir.File("t.log")).find("Menu: Macro/Edit"), std::string::npos);
-    EXPECT_EQ(ReadFileBytes(dir.File("Macros.~kvm")), kMacros);
-}
-
 }  // namespace
-}  // namespace kestrova
+}  // namespace kestrova::testing

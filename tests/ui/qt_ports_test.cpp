@@ -8,9 +8,9 @@
 #include <stdexcept>
 
 #include "common/datetime.h"
-#include "model/tourney_state.h"
 #include "fakes/fake_ports.h"
 #include "formats/format_defaults.h"
+#include "model/tourney_state.h"
 #include "ui/kestrova_app.h"
 #include "ui/qt_ports.h"
 

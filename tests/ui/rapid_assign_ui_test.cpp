@@ -2,52 +2,37 @@
 // watcher on a temporary favourites folder and a scripted lobby window: a
 // new tournament "added to ZF", names appearing in the bracket as the lobby
 // writes the file, Close switching it off, the menu items and the search.
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <QListWidget>
-#include <QTest>
 #include <filesystem>
 
 #include "fakes/fake_friends.h"
-#include "fakes/fake_ports.h"
 #include "lobby/friends_restore_form.h"
-#include "ui/kestrova_form.h"
-#include "ui/modal_helper.h"
+#include "ui/window_fixture.h"
 
-namespace kestrova {
+namespace kestrova::testing {
 namespace {
 
-using namespace testing;
-
-class RapidAssignUiTest : public ::testing::Test {
+class RapidAssignUiTest : public WindowTest {
   protected:
     void SetUp() override {
         root = dir.Path() + "Favorites/";
         std::filesystem::create_directories(root + "Hoster");
         WriteFileBytes(FriendsFile(), "[Friends]\r\nOwn\r\n");
-        TFormPorts ports;
-        auto d = std::make_unique<FakeDialogs>();
-        dialogs = d.get();
-        ports.Dialogs = std::move(d);
-        ports.Clock = std::make_unique<FakeClock>();
-        ports.Lobby = std::make_unique<FakeLobby>();
-        ports.Settings = std::make_unique<FakeSettingsStore>();
-        ports.Announcer = std::make_unique<RecordingAnnouncer>();
-        auto platform = std::make_unique<TFriendsPlatform>(MakeDefaultFriendsPlatform(nullptr));
-        auto favorites = std::make_unique<FakeFavorites>();
-        favorites->Root = root;
-        auto w = std::make_unique<FakeZoneWindow>();
-        w->SetTitle("Zone - Hoster");
-        window = w.get();
-        platform->Favorites = std::move(favorites);
-        platform->Window = std::move(w);
-        ports.Friends = std::move(platform);
-        form = std::make_unique<TKestrovaForm>(std::move(ports));
+        Make({.Pairs = false}, [this](TFormPorts& ports) {
+            auto platform = std::make_unique<TFriendsPlatform>(MakeDefaultFriendsPlatform(nullptr));
+            auto favorites = std::make_unique<FakeFavorites>();
+            favorites->Root = root;
+            auto w = std::make_unique<FakeZoneWindow>();
+            w->SetTitle("Zone - Hoster");
+            window = w.get();
+            platform->Favorites = std::move(favorites);
+            platform->Window = std::move(w);
+            ports.Friends = std::move(platform);
+        });
         s().TourneyPath = dir.File("old.kvb");
-        s().Settings.FilesFolder = dir.Path();
         form->SetNewTourneyDialog([this](QWidget*) {
             TNewTourneyOptions o;
             o.Path = dir.File("t");
@@ -57,8 +42,6 @@ class RapidAssignUiTest : public ::testing::Test {
         form->show();
     }
     void TearDown() override { form.reset(); }
-    TTourneyState& s() { return form->State(); }
-    TMainMenus& m() { return form->Menus(); }
     std::string FriendsFile(const std::string& nick = "Hoster") {
         return root + nick + "/Friends.txt";
     }
@@ -81,12 +64,9 @@ class RapidAssignUiTest : public ::testing::Test {
         return names;
     }
 
-    TempDir dir;
     std::string root;
-    FakeDialogs* dialogs = nullptr;
     FakeZoneWindow* window = nullptr;
     int choice = 1;
-    std::unique_ptr<TKestrovaForm> form;
 };
 
 TEST_F(RapidAssignUiTest, NamesAddedToZfAppearInTheBracketUntilClose) {
@@ -188,4 +168,4 @@ TEST_F(RapidAssignUiTest, ClosingTheWindowPutsTheListBack) {
 }
 
 }  // namespace
-}  // namespace kestrova
+}  // namespace kestrova::testing

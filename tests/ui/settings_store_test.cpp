@@ -1,16 +1,12 @@
-// The platform side of the settings: the typed settings file round trip of
-// every value, the one-time import of the INI file earlier builds wrote, a
-// damaged file, a folder that cannot be written, the window placed on a
-// screen that exists, and the freedesktop file-type registration.
+// The platform side of the settings: the one-time import of the INI file
+// earlier builds wrote, a folder that cannot be written, and the freedesktop
+// file-type registration. The settings file itself is the core's
+// (tests/records/settings_test.cpp).
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
 #include <QProcess>
-#include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -18,7 +14,6 @@
 #include "model/tourney_state.h"
 #include "records/settings.h"
 #include "ui/file_types.h"
-#include "ui/kestrova_form.h"
 #include "ui/qt_ports.h"
 
 namespace kestrova {
@@ -43,54 +38,6 @@ struct StoreWorld {
     }
     TSettingsPlaces Places() const { return {dir.Path() + "docs", dir.Path()}; }
 };
-
-TEST(QtSettingsStore, EveryValueRoundTripsThroughTheFileWithItsType) {
-    StoreWorld w;
-    LoadSettings(w.s, w.Places());
-    TAppSettings& a = w.s.Settings;
-    a.Left = -20, a.Top = 33, a.Height = 700, a.BracketArrangement = 1;
-    a.HostName = "Ma\xEFt\xE9 \"Q\"", a.MacroFileName = w.dir.Path() + "m.kvm";
-    a.ShowPointsAtEnd = false, a.AlwaysOnTop = true, a.ShowStatusSummary = false;
-    a.RemindAt15 = a.RemindAt5 = true, a.ResetBootOnAssign = false;
-    a.ShowMainMenuLobbies = a.AutoPostPreview = a.AutoPostLoss = a.HideCompletedMatches = true;
-    a.MiddleTimeZone = "Europe/Paris", a.MiddleTime24Hour = true;
-    a.RightTimeZone = "Asia/Tokyo", a.RightTime24Hour = true;
-    a.ConfirmNotifyFilter = 0x80000000u | confirm_bits::MovedNotice;
-    a.DefaultClearZfList = a.PostAssignmentsManually = a.DisplayMatchTimeRemaining = true;
-    a.RecentTourneys = {"/t/a.kvb", "/t/b b.kvb"};
-    w.s.TeamMode = w.s.CapNames = w.s.AssignAllRound2Byes = w.s.RandomRound2Byes = true;
-    SaveSettings(w.s);
-    SaveDefaultStartTables(w.s, "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15");
-    SaveLastVersionInstalled(w.s, 44);
-    EXPECT_TRUE(w.dialogs.Messages.empty());
-
-    TQtSettingsStore again(Q(w.dir.Path() + "cfg/Kestrova.settings"), "/nonexistent.conf");
-    TTourneyState b;
-    b.Ports.Settings = &again;
-    ASSERT_TRUE(ReadSettings(b, w.Places()));
-    const TAppSettings& r = b.Settings;
-    EXPECT_EQ(r.Left, -20);
-    EXPECT_EQ(r.Top, 33);
-    EXPECT_EQ(r.Height, 700);
-    EXPECT_EQ(r.BracketArrangement, 1);
-    EXPECT_EQ(r.HostName, a.HostName);
-    EXPECT_EQ(r.MacroFileName, a.MacroFileName);
-    EXPECT_EQ(r.FilesFolder, a.FilesFolder);
-    EXPECT_FALSE(r.ShowPointsAtEnd || !r.AlwaysOnTop || r.ShowStatusSummary);
-    EXPECT_TRUE(r.RemindAt15 && !r.RemindAt10 && r.RemindAt5 && !r.ResetBootOnAssign);
-    EXPECT_TRUE(r.ShowMainMenuLobbies && r.AutoPostPreview && r.AutoPostLoss);
-    EXPECT_TRUE(r.HideCompletedMatches && r.MiddleTime24Hour && r.RightTime24Hour);
-    EXPECT_EQ(r.MiddleTimeZone, "Europe/Paris");
-    EXPECT_EQ(r.RightTimeZone, "Asia/Tokyo");
-    EXPECT_EQ(r.ConfirmNotifyFilter, a.ConfirmNotifyFilter);
-    EXPECT_TRUE(r.DefaultClearZfList && r.PostAssignmentsManually && r.DisplayMatchTimeRemaining);
-    EXPECT_TRUE(b.TeamMode && b.CapNames && b.AssignAllRound2Byes && b.RandomRound2Byes);
-    EXPECT_EQ(r.DefaultStartTables, "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15");
-    EXPECT_EQ(r.LastVersionInstalled, 44);
-    EXPECT_EQ(r.RecentTourneys, a.RecentTourneys);
-    EXPECT_TRUE(again.Read("", "Left").IsInteger());
-    EXPECT_TRUE(again.Read("", "Host name").IsString());
-}
 
 TEST(QtSettingsStore, TheIniFileOfEarlierBuildsIsCarriedOverOnce) {
     StoreWorld w;
@@ -130,17 +77,6 @@ TEST(QtSettingsStore, TheIniFileOfEarlierBuildsIsCarriedOverOnce) {
     EXPECT_EQ(later.Read("", "Left").Int, 15);
 }
 
-TEST(QtSettingsStore, ADamagedFileStartsWithDefaultsAndTheWarning) {
-    StoreWorld w;
-    QDir().mkpath(Q(w.dir.Path() + "cfg"));
-    testing::WriteFileBytes(w.dir.Path() + "cfg/Kestrova.settings",
-                            "[Kestrova]\n\"Left\"=\"-5\"\n\"Top\"=dword:\n\x00\xff\xfe garbage");
-    LoadSettings(w.s, w.Places());
-    EXPECT_EQ(w.dialogs.Messages, std::vector<std::string>{"Error reading configuration"});
-    EXPECT_EQ(w.s.Settings.Left, TAppSettings{}.Left);
-    EXPECT_TRUE(w.s.SettingsLoaded);
-}
-
 TEST(QtSettingsStore, AFolderThatCannotBeWrittenIsToldOnce) {
     TempDir dir;
     testing::WriteFileBytes(dir.File("cfg"), "a file where the folder should be");
@@ -155,31 +91,6 @@ TEST(QtSettingsStore, AFolderThatCannotBeWrittenIsToldOnce) {
     SaveSettings(s);
     EXPECT_EQ(dialogs.Messages.size(), 1u);
     EXPECT_TRUE(s.Settings.AlwaysOnTop);
-}
-
-TEST(KestrovaFormSettings, AWindowOffEveryScreenOpensOnThePrimaryScreen) {
-    TempDir dir;
-    TFormPorts ports;
-    ports.Dialogs = std::make_unique<FakeDialogs>();
-    ports.Settings = std::make_unique<testing::FakeSettingsStore>();
-    TKestrovaForm window(std::move(ports));
-    window.State().Settings.FilesFolder = dir.Path();
-    window.State().Settings.Left = 40000;
-    window.State().Settings.Top = -30000;
-    window.ApplySettings();
-    window.show();
-    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    EXPECT_TRUE(area.contains(window.frameGeometry().topLeft()))
-        << window.frameGeometry().x() << "," << window.frameGeometry().y();
-    // The designed height, or more when the strips' labels need it.
-    EXPECT_EQ(window.height(), std::max(TAppSettings{}.Height, window.minimumHeight()));
-
-    window.State().Settings.Left = area.left() + 10;
-    window.State().Settings.Top = area.top() + 10;
-    window.State().Settings.Height = 400;
-    window.ApplySettings();
-    EXPECT_EQ(window.y(), area.top() + 10);
-    EXPECT_EQ(window.height(), std::max(400, window.minimumHeight()));
 }
 
 // ---- freedesktop registration
@@ -234,7 +145,8 @@ TEST(XdgFileTypes, AfterTheFirstStartAKvbFileIsOursAndOpensInTheProgram) {
     next.Ports.Dialogs = &dialogs;
     next.Ports.FileTypes = &types;
     LoadSettings(next, {env.dir.Path() + "docs", env.dir.Path()});
-    EXPECT_EQ(testing::ReadFileBytes(types.DesktopFile().toStdString()), desktop + "NoDisplay=true\n");
+    EXPECT_EQ(testing::ReadFileBytes(types.DesktopFile().toStdString()),
+              desktop + "NoDisplay=true\n");
 }
 
 TEST(XdgFileTypes, AFolderThatCannotBeMadeGivesTheWarning) {

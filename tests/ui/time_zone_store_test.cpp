@@ -58,7 +58,8 @@ TEST(QtTimeZoneStore, EveryFittingZoneAgreesWithQTimeZone) {
         const TTimeZoneRule rule = *DecodeTzi(record->Tzi);
         withDaylight += HasDaylightRule(rule) ? 1 : 0;
         const QTimeZone zone(QByteArray::fromStdString(key));
-        const auto transitions = zone.transitions(start.addDays(-1), start.addSecs(span).addDays(1));
+        const auto transitions =
+            zone.transitions(start.addDays(-1), start.addSecs(span).addDays(1));
         bool ok = true;
         for (int i = 0; i < 200 && ok; ++i) {
             const QDateTime at = start.addSecs(span * i / 200 + 3607 * i % 86400);

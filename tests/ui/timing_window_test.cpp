@@ -2,59 +2,37 @@
 // behind it), the blink and the overdue row, a boot timed on its button and
 // in "Active Boots" up to its time-out box (no lobby room chosen), the table and boot pop-ups,
 // and a finished table in navy. Checks what the host sees.
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QClipboard>
-#include <QLabel>
 #include <QMessageBox>
-#include <QPushButton>
-#include <QTest>
 #include <QTreeWidget>
 
-#include "common/datetime.h"
-#include "fakes/fake_ports.h"
-#include "ui/kestrova_form.h"
-#include "ui/modal_helper.h"
 #include "ui/qt_ports.h"
 #include "ui/timing_host.h"
+#include "ui/window_fixture.h"
 
-namespace kestrova {
+namespace kestrova::testing {
 namespace {
 
-using namespace testing;
-constexpr auto W = TBracketKind::Winners;
-
-class TimingWindowTest : public ::testing::Test {
+class TimingWindowTest : public WindowTest {
   protected:
     void SetUp() override {
-        TFormPorts ports;
-        auto d = std::make_unique<TQtDialogs>();
-        auto c = std::make_unique<FakeClock>();
-        auto a = std::make_unique<RecordingAnnouncer>();
-        dialogs = d.get();
-        clock = c.get();
-        announcer = a.get();
-        ports.Dialogs = std::move(d);
-        ports.Clock = std::move(c);
-        ports.Lobby = std::make_unique<TQtLobbyPort>();
-        ports.Settings = std::make_unique<FakeSettingsStore>();
-        ports.Announcer = std::move(a);
-        form = std::make_unique<TKestrovaForm>(std::move(ports));
-        dialogs->SetParent(form.get());
-        s().TourneyPath = dir.File("t.kvb");
-        s().Settings.FilesFolder = dir.Path();
+        // The system's message boxes and clipboard, as the host meets them.
+        Make({}, [this](TFormPorts& ports) {
+            auto d = std::make_unique<TQtDialogs>();
+            qtDialogs = d.get();
+            ports.Dialogs = std::move(d);
+            ports.Lobby = std::make_unique<TQtLobbyPort>();
+        });
+        qtDialogs->SetParent(form.get());
         s().Settings.ConfirmNotifyFilter = confirm_bits::CloseSignups;
         s().SettingsLoaded = true;
-        s().OnePerTable = false;
-        form->OnePerTableChanged(false);
-        form->Menus().Single->trigger();
+        m().Single->trigger();
         for (int i = 1; i <= 16; ++i) {
             form->AddFind()->AddEdit()->setText(QString("Seat%1").arg(i, 2, 10, QChar('0')));
             emit form->AddFind()->AddEdit()->returnPressed();
         }
-        form->Menus().Close->trigger();
-        form->Menus().AllStart->trigger();
+        m().Close->trigger();
+        m().AllStart->trigger();
         s().MsgParams.TimeLimits.fill(45);
         s().Messages[static_cast<size_t>(TMessageKind::mkTimeWarning)] = "%p, %x minutes left";
         start = s().Winners[0].Tables[0].StartTime;
@@ -62,17 +40,11 @@ class TimingWindowTest : public ::testing::Test {
         for (int k = 1; k < s().Winners[0].TableCount; ++k)
             s().Winners[0].Tables[k].StartTime = start + 1000 / SecondsPerDay;
     }
-    TTourneyState& s() { return form->State(); }
-    TTableBox* Box(int k) { return form->Panel(W)->Box(k); }
     void At(double seconds) { clock->Time = start + seconds / SecondsPerDay; }
     void Tick() { form->Timing().Tick(); }
     QTreeWidget* List(TStatusDocks::TPanel p) { return form->Docks().List(p); }
 
-    TempDir dir;
-    TQtDialogs* dialogs = nullptr;
-    FakeClock* clock = nullptr;
-    RecordingAnnouncer* announcer = nullptr;
-    std::unique_ptr<TKestrovaForm> form;
+    TQtDialogs* qtDialogs = nullptr;
     TDateTime start = 0;
 };
 
@@ -104,7 +76,8 @@ TEST_F(TimingWindowTest, ReminderBlinkOverdueBootAndTheirMenus) {
     });
     Tick();
     const QString tableNo = QString::number(s().Winners[0].Tables[0].TableNo);
-    EXPECT_EQ(shown, "Table " + tableNo + " in round 1 has 15 minutes left. You may Ctrl+V into the table.");
+    EXPECT_EQ(shown, "Table " + tableNo +
+                         " in round 1 has 15 minutes left. You may Ctrl+V into the table.");
     EXPECT_FALSE(secondBox);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "Seat01, 15 minutes left");
 
@@ -166,7 +139,8 @@ TEST_F(TimingWindowTest, ReminderBlinkOverdueBootAndTheirMenus) {
     });
     At(3421);
     Tick();
-    EXPECT_EQ(timedOut, "Seat03 has timed out at table " + table1 + ", you may inform the opp Seat04");
+    EXPECT_EQ(timedOut,
+              "Seat03 has timed out at table " + table1 + ", you may inform the opp Seat04");
     EXPECT_EQ(announcer->Postings.back().Kind, TMessageKind::mkBootTimedOut);
     EXPECT_EQ(announcer->Postings.back().Params.PlayerName, "Seat04");
     EXPECT_EQ(boot->text(), "1");
@@ -207,4 +181,4 @@ TEST_F(TimingWindowTest, ReminderBlinkOverdueBootAndTheirMenus) {
 }
 
 }  // namespace
-}  // namespace kestrova
+}  // namespace kestrova::testing
