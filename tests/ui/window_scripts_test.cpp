@@ -89,7 +89,7 @@ class WindowScripts : public WindowTest {
         if (c.Has("banned")) s().BannedPlayers = Words(c.Get("banned"));
         if (c.Has("recent players")) s().RecentPlayers = Words(c.Get("recent players"));
         if (c.Has("confirm filter"))
-            s().Settings.ConfirmNotifyFilter = static_cast<uint32_t>(c.Int("confirm filter"));
+            s().Settings.ConfirmNotifyFilter = static_cast<uint32_t>(std::stoul(c.Get("confirm filter", "0")));
         s().SettingsLoaded = c.Has("settings loaded");
         if (c.Has("macro file")) s().Settings.MacroFileName = dir.File(c.Get("macro file"));
         if (c.Has("played single")) {
