@@ -82,7 +82,8 @@ void Hostile8(TTourneyState& s, FakeWorld& world) {
 // The golden tournaments of tests/data/README.md.
 void Golden(TTourneyState& s, FakeWorld& world) {
     for (size_t i = 0; i < s.Players.size(); ++i)
-        s.Players[i]->Name = i % 5 == 3 ? Format("Longest_name_%02zu", i) : Format("Ply%zu", i + 1);
+        s.Players[i]->Name = i % 5 == 3 ? Format("Longest_name_%02d", static_cast<int>(i))
+                                        : Format("Ply%d", static_cast<int>(i) + 1);
     s.HostPoints = 6;
     s.CoHostPoints = 4;
     s.FirstMatchWinPoints = 3;

@@ -263,7 +263,7 @@ void TScenarioPlay::Act(const std::string& op, std::istringstream& words) {
     } else if (op == "signup") {  // "signup 16": 16 more entries, sign-ups open (Double)
         if (s_.Players.empty()) SetElimFormat(s_, TElimFormat::Double);
         for (int i = 0; i < std::stoi(a); ++i)
-            AddPlayer(s_, Format("P%03zu", s_.Players.size() + 1));
+            AddPlayer(s_, Format("P%03d", static_cast<int>(s_.Players.size()) + 1));
     } else if (op == "rename") {  // "rename W0.0.0 P099" ("-": the name erased)
         std::string more;
         std::getline(words, more);
@@ -429,8 +429,9 @@ void TScenarioPlay::Expect(std::istringstream& words) {
             EXPECT_EQ(p->Disqualified, a == "disqualified");
         }
     } else if (what == "stacks") {  // "expect stacks 1 0": undo and redo sizes
-        EXPECT_EQ(Format("%zu %zu %d %d", s_.UndoList.size(), s_.RedoList.size(),
-                         world_.View.UndoEnabled, world_.View.RedoEnabled),
+        EXPECT_EQ(Format("%d %d %d %d", static_cast<int>(s_.UndoList.size()),
+                         static_cast<int>(s_.RedoList.size()), world_.View.UndoEnabled,
+                         world_.View.RedoEnabled),
                   Format("%s %s %d %d", a.c_str(), b.c_str(), a != "0", b != "0"));
         if (a == "0") {
             EXPECT_FALSE(Undo(s_));
