@@ -57,25 +57,30 @@ bool NumberFinalTables(TTourneyState& s) {
     const int m4 = QuadRoom(n);
     auto start = [&](int r) { return s.StartTable[std::clamp(r, 0, MaxRounds - 1)]; };
     auto valid = [](int r) { return r >= 0 && r < MaxRounds; };
-    if (valid(s.GrandFinalRound)) fix(s.Winners[s.GrandFinalRound].Tables[0], s.StartTable[14]);
+    // Like every other table, a final's table is one of the room's: a semifinal
+    // starting at the room's last table has its second table at the first.
+    auto inRoom = [n](int number) { return Mod(number - 1, n) + 1; };
+    if (valid(s.GrandFinalRound))
+        fix(s.Winners[s.GrandFinalRound].Tables[0], inRoom(s.StartTable[14]));
     const int wf = s.WinnersFinalRound;
     if (!valid(wf)) return s.TableNoVersion != version;
     switch (s.ElimFormat) {
         case TElimFormat::Single:
-            fix(s.Winners[wf].Tables[0], s.StartTable[13]);
-            fix(s.Winners[wf].Tables[1], s.StartTable[13] + 1);
+            fix(s.Winners[wf].Tables[0], inRoom(s.StartTable[13]));
+            fix(s.Winners[wf].Tables[1], inRoom(s.StartTable[13] + 1));
             break;
         case TElimFormat::Double:
             fix(s.Winners[wf].Tables[0], Mod(((start(wf) + 1) & ~1) - 1, n) + 1);
             if (valid(s.OneLossFinalRound))
-                fix(s.OneLoss[s.OneLossFinalRound].Tables[0], (s.StartTable[13] & ~1) + 1);
+                fix(s.OneLoss[s.OneLossFinalRound].Tables[0], inRoom((s.StartTable[13] & ~1) + 1));
             break;
         case TElimFormat::Triple:
             fix(s.Winners[wf].Tables[0], Mod((start(wf) + 1) & ~3, m4) + 1);
             if (valid(s.OneLossFinalRound))
-                fix(s.OneLoss[s.OneLossFinalRound].Tables[0], Mod(((start(s.OneLossFinalRound) + 1) & ~3) + 1, m4) + 1);
+                fix(s.OneLoss[s.OneLossFinalRound].Tables[0],
+                    Mod(((start(s.OneLossFinalRound) + 1) & ~3) + 1, m4) + 1);
             if (valid(s.OneLossLastRound))
-                fix(s.OneLoss[s.OneLossLastRound].Tables[0], s.StartTable[13]);
+                fix(s.OneLoss[s.OneLossLastRound].Tables[0], inRoom(s.StartTable[13]));
             break;
     }
     return s.TableNoVersion != version;

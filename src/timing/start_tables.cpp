@@ -33,7 +33,7 @@ void SingleExample(TExampleTables& x, const TRoundList& S, int w) {
         w = (w + 1) / 2;
         if (w <= 4) break;
     }
-    x.Last[13] = S[13] + 1;  // the second semifinal table
+    x.Last[13] = S[13] % 150 + 1;  // the second semifinal table (after 150 comes 1)
     x.Shown[13] = true;
 }
 
