@@ -13,7 +13,6 @@
 #include "common/text.h"
 #include "engine/play_helpers.h"
 #include "engine/points.h"
-#include "engine/results.h"
 #include "engine/status.h"
 #include "engine/table_count.h"
 #include "fakes/case_file.h"
@@ -59,19 +58,9 @@ void TFormatPlay::Play(const std::string& how, bool toTheEnd) {
                  : format == "Double" ? TElimFormat::Double
                                       : TElimFormat::Single,
                  std::stoi(how.substr(how.find(' '))));
-    auto index = [&](const TPlayer* p) {
-        for (size_t i = 0; i < s_.Players.size(); ++i)
-            if (s_.Players[i].get() == p) return static_cast<int>(i);
-        return -1;
-    };
-    for (int guard = 0; toTheEnd && guard < 1000 && !GrandFinalDecided(s_); ++guard) {
-        const auto all = PlayableTables(s_, false);
-        ASSERT_FALSE(all.empty()) << c_.Where();
-        const TPlayable& p = all.front();
-        const TTableRec& t = s_.Bracket(p.Bracket)[p.Round].Tables[p.Table];
-        const bool second = !t.Seat[0] || (t.Full() && index(t.Seat[1]) < index(t.Seat[0]));
-        AssignWin(s_, p.Bracket, p.Round, p.Table, second ? 1 : 0, true, false);
-    }
+    if (!toTheEnd) return;
+    PlayInSignupOrder(s_);
+    EXPECT_TRUE(GrandFinalDecided(s_)) << c_.Where();
 }
 
 void TFormatPlay::Step(const std::string& key, const std::string& value) {

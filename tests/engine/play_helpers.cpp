@@ -4,8 +4,11 @@
 
 #include "common/text.h"
 #include "engine/corrections.h"
+#include "engine/format_store.h"
+#include "engine/report_play.h"
 #include "engine/results.h"
 #include "engine/seat_search.h"
+#include "engine/signup.h"
 #include "engine/table_count.h"
 #include "engine/table_numbers.h"
 #include "engine/undo.h"
@@ -72,8 +75,14 @@ bool GrandFinalDecided(const TTourneyState& s) {
     return s.GrandFinalRound > 0 && s.Winners[s.GrandFinalRound].Tables[0].Result != 0;
 }
 
-std::optional<TResultChoice> ChooseRandomResult(const TTourneyState& s, std::mt19937& rng,
-                                                int forcedByeOneIn) {
+struct TResultChoice {
+    TBracketKind Bracket;
+    int Round, Table, Seat;
+};
+
+// Chooses the next result the way PlayRandomResult plays it.
+static std::optional<TResultChoice> ChooseRandomResult(const TTourneyState& s, std::mt19937& rng,
+                                                       int forcedByeOneIn) {
     // The host plays the final tables last, and forces a bye on an entry left
     // waiting alone only now and then, or when nothing else can be played.
     auto all = PlayableTables(s, true);
@@ -112,11 +121,48 @@ bool PlayRandomResult(TTourneyState& s, std::mt19937& rng, int forcedByeOneIn) {
     return true;
 }
 
-int PlayToEnd(TTourneyState& s, std::mt19937& rng) {
-    int results = 0;
-    while (!GrandFinalDecided(s) && PlayRandomResult(s, rng))
-        ++results;
-    return results;
+static int SignupIndex(const TTourneyState& s, const TPlayer* p) {
+    for (size_t i = 0; i < s.Players.size(); ++i)
+        if (s.Players[i].get() == p) return static_cast<int>(i);
+    return -1;
+}
+
+void PlayInSignupOrder(TTourneyState& s, int upsetEvery, int results, FakeClock* clock) {
+    for (int played = 0; played != results && !GrandFinalDecided(s); ++played) {
+        const std::vector<TPlayable> all = PlayableTables(s, false);
+        if (all.empty()) return;
+        const TPlayable& p = all.front();
+        const TTableRec& t = s.Bracket(p.Bracket)[p.Round].Tables[p.Table];
+        int seat = t.Full() && SignupIndex(s, t.Seat[1]) < SignupIndex(s, t.Seat[0]) ? 1 : 0;
+        if (t.Full() && upsetEvery > 0 && (played + 1) % upsetEvery == 0) seat = 1 - seat;
+        if (!t.Seat[0]) seat = 1;
+        if (clock) clock->AdvanceSeconds(180);
+        AssignWin(s, p.Bracket, p.Round, p.Table, seat, true, false);
+    }
+}
+
+void PlayKnownTourney(TTourneyState& s, FakeWorld& w, TElimFormat format,
+                      const std::vector<std::string>& names, int upsetEvery, int results) {
+    w.Clock.Time = EncodeDateTime(2026, 12, 5, 20, 0, 0);
+    SelectFormat(s, DefaultFormatName);  // the built-in match and player points
+    SetElimFormat(s, format);
+    SeatEntries(s, static_cast<int>(names.size()));
+    for (size_t i = 0; i < names.size(); ++i)
+        s.Players[i]->Name = names[i];
+    AllStart(s);
+    w.Clock.AdvanceSeconds(300);
+    CloseSignups(s);
+    PlayInSignupOrder(s, upsetEvery, results, &w.Clock);
+}
+
+void SetReportTexts(TTourneyState& s) {
+    s.CurrentFormat = "Friday \"Fast\", Hearts";
+    s.MsgParams.StartTime = "8:00 PM ET";
+    s.MsgParams.HostName = "Morgan";
+    s.HostPlayerName = "MorganPlays";
+    s.MsgParams.CoHostName = "Dee";
+    s.CoHostPlayerName = "DeeDee";
+    s.EmailFields = {"first@example.org", "second@example.org", "third@example.org", ""};
 }
 
 std::vector<TSeatRef> SeatsAt(const TTourneyState& s, bool open) {

@@ -26,17 +26,14 @@ struct TPlayable {
 // Open tables that can be decided now: full tables and byes.
 std::vector<TPlayable> PlayableTables(const TTourneyState& s, bool includeLonePlayers);
 bool GrandFinalDecided(const TTourneyState& s);
-struct TResultChoice {
-    TBracketKind Bracket;
-    int Round, Table, Seat;
-};
-// Chooses the next result the way PlayRandomResult plays it.
-std::optional<TResultChoice> ChooseRandomResult(const TTourneyState& s, std::mt19937& rng,
-                                                int forcedByeOneIn = 0);
 // Plays one random result; false when nothing is playable.
 bool PlayRandomResult(TTourneyState& s, std::mt19937& rng, int forcedByeOneIn = 0);
-// Plays until the grand final is decided (or nothing is playable).
-int PlayToEnd(TTourneyState& s, std::mt19937& rng);
+// Plays the first playable table, won by the entry signed up first, until the
+// grand final is decided, nothing is playable or `results` results were given
+// (-1: no limit); every `upsetEvery`-th result (0: never) goes to the other
+// seat. With a clock, each result comes three minutes after the one before.
+void PlayInSignupOrder(TTourneyState& s, int upsetEvery = 0, int results = -1,
+                       FakeClock* clock = nullptr);
 
 // Every seat holding an entry at an open (or a decided) table, up to the
 // seat search's bound.

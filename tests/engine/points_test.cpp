@@ -48,8 +48,7 @@ class PointsTest : public ::testing::Test {
 TEST_F(PointsTest, HugeAndNegativeValuesNeverOverflow) {
     // Single, 8, seat 0 winning every table: P1 beats P2, P3, P5; P3 beats P4; P5 beats P6.
     StartTourney(s, TElimFormat::Single, 8);
-    for (auto open = PlayableTables(s, false); !open.empty(); open = PlayableTables(s, false))
-        AssignWin(s, open[0].Bracket, open[0].Round, open[0].Table, 0, true, false);
+    PlayInSignupOrder(s);
     s.WinPoints.fill(INT_MAX);
     s.LosePoints.fill(INT_MIN);
     s.SecondPlacePoints = INT_MIN;  // "Exactly:" 2^31
