@@ -1,59 +1,103 @@
 #include "fakes/state_dump.h"
 
+#include <charconv>
 #include <map>
-#include <sstream>
+#include <string_view>
+#include <type_traits>
 
 #include "engine/status.h"
+#include "fakes/reopen_check.h"
 
 namespace kestrova::testing {
 
 namespace {
 std::map<const TPlayer*, int> Positions(const TTourneyState& s) {
     std::map<const TPlayer*, int> pos;
-    for (size_t i = 0; i < s.Players.size(); ++i) pos[s.Players[i].get()] = static_cast<int>(i);
+    for (size_t i = 0; i < s.Players.size(); ++i)
+        pos[s.Players[i].get()] = static_cast<int>(i);
     return pos;
+}
+
+// Appends numbers and texts, each after a space (the dumps are compared after
+// every step of the long play-throughs, so they avoid streams).
+class TLine {
+  public:
+    explicit TLine(std::string& out) : out_(out) {}
+    template <class T>
+    TLine& operator<<(const T& v) {
+        if constexpr (std::is_convertible_v<T, std::string_view>) {
+            out_ += std::string_view(v);
+        } else if constexpr (std::is_same_v<T, bool>) {
+            out_ += v ? '1' : '0';
+        } else {
+            char buf[32];
+            out_.append(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
+        }
+        out_ += ' ';
+        return *this;
+    }
+
+  private:
+    std::string& out_;
+};
+
+// Everything the state holds, or (`saved`) what its file keeps: each
+// bracket's rounds up to its last (a table beyond that holding anything
+// would be lost), the void numbers and the points.
+std::string Dump(const TTourneyState& s, bool saved) {
+    const std::map<const TPlayer*, int> pos = Positions(s);
+    auto who = [&](const TPlayer* p) { return p ? (pos.count(p) ? pos.at(p) : -99) : -1; };
+    std::string out;
+    TLine o(out);
+    o << "markers" << s.WinnersFinalRound << s.OneLossFinalRound << s.TwoLossFinalRound
+      << s.OneLossLastRound << s.GrandFinalRound;
+    if (saved) o << "\nvoid";
+    for (int no : saved ? s.VoidTables : std::vector<int>())
+        o << no;
+    const int last[3] = {
+        s.GrandFinalRound,
+        s.ElimFormat == TElimFormat::Triple ? s.OneLossLastRound : s.OneLossFinalRound,
+        s.TwoLossFinalRound};
+    for (int b = 0; b < (saved ? s.BracketCount() : 3); ++b) {
+        const TBracket& br = s.Bracket(static_cast<TBracketKind>(b));
+        for (int r = 0; r < MaxRounds; ++r) {
+            const TRoundRec& round = br[r];
+            const bool kept = !saved || r <= last[b];
+            o << "\nround" << b << r;
+            if (kept) o << "tables" << round.TableCount << "bye" << round.HasBye;
+            for (int i = 0; i < MaxTablesPerRound; ++i) {
+                const TTableRec& t = round.Tables[i];
+                const bool holds = t.Result || !t.Empty() || t.StartTime || t.EndTime;
+                if (!saved && !holds) o << t.TableNo;
+                if ((saved && kept && i < round.TableCount) || holds)
+                    o << "\n " << i << "no" << t.TableNo << "result" << t.Result << "seats"
+                      << who(t.Seat[0]) << who(t.Seat[1]) << "times" << t.StartTime << t.EndTime;
+            }
+        }
+    }
+    for (const auto& p : s.Players) {
+        o << "\nplayer" << p->Name + '|' + p->Player1 + '|' + p->Player2 << p->BootStart
+          << p->BootCount << p->BootedOut << p->Disqualified;
+        if (saved) o << p->Points;
+        for (int k = 0; k < MaxStages; ++k)
+            if (const TTableRec* t = p->Tables[k])
+                o << "s" << k << static_cast<int>(BracketOf(*t)) << RoundOf(*t) << TableIndexOf(*t)
+                  << p->Seats[k];
+    }
+    return out + '\n';
 }
 }  // namespace
 
 std::string DumpState(const TTourneyState& s) {
-    auto pos = Positions(s);
-    auto who = [&](const TPlayer* p) { return p ? (pos.count(p) ? pos[p] : -99) : -1; };
-    std::ostringstream o;
-    o.precision(17);
-    o << "markers " << s.WinnersFinalRound << ' ' << s.OneLossFinalRound << ' '
-      << s.TwoLossFinalRound << ' ' << s.OneLossLastRound << ' ' << s.GrandFinalRound << '\n';
-    for (int b = 0; b < 3; ++b) {
-        const TBracket& br = s.Bracket(static_cast<TBracketKind>(b));
-        for (int r = 0; r < MaxRounds; ++r) {
-            const TRoundRec& round = br[r];
-            o << "round " << b << ' ' << r << ' ' << round.TableCount << ' ' << round.HasBye << '\n';
-            for (int i = 0; i < MaxTablesPerRound; ++i) {
-                const TTableRec& t = round.Tables[i];
-                o << ' ' << t.TableNo;
-                if (t.Result || t.Seat[0] || t.Seat[1] || t.StartTime || t.EndTime)
-                    o << '[' << t.Result << ',' << who(t.Seat[0]) << ',' << who(t.Seat[1]) << ','
-                      << t.StartTime << ',' << t.EndTime << ']';
-            }
-            o << '\n';
-        }
-    }
-    for (const auto& p : s.Players) {
-        o << "player " << p->Name << '|' << p->Player1 << '|' << p->Player2 << ' ' << p->BootStart
-          << ' ' << p->BootCount << ' ' << p->BootedOut << ' ' << p->Disqualified;
-        for (int k = 0; k < MaxStages; ++k) {
-            const TTableRec* t = p->Tables[k];
-            if (!t) continue;
-            o << " s" << k << '=' << static_cast<int>(BracketOf(*t)) << '/' << RoundOf(*t) << '/'
-              << TableIndexOf(*t) << '/' << p->Seats[k];
-        }
-        o << '\n';
-    }
-    return o.str();
+    return Dump(s, false);
+}
+
+std::string DumpSaved(const TTourneyState& s) {
+    return Dump(s, true);
 }
 
 std::string CheckInvariants(const TTourneyState& s) {
     auto pos = Positions(s);
-    std::ostringstream err;
     for (const auto& p : s.Players) {
         int open = 0;
         int last = p->LastStage();
@@ -83,14 +127,15 @@ std::string CheckInvariants(const TTourneyState& s) {
                     if (!p) continue;
                     if (!pos.count(p)) return "a seat refers to a removed entry";
                     bool linked = false;
-                    for (int k = 0; k < MaxStages; ++k) linked |= p->Tables[k] == &t;
+                    for (int k = 0; k < MaxStages; ++k)
+                        linked |= p->Tables[k] == &t;
                     if (!linked) return "seated entry " + p->Name + " has no stage at its table";
                 }
             }
     }
     for (const TPlayer* p : s.ActiveBoots)
         if (!pos.count(p)) return "an active boot refers to a removed entry";
-    return err.str();
+    return "";
 }
 
 }  // namespace kestrova::testing
