@@ -148,7 +148,7 @@ void PlayKnownTourney(TTourneyState& s, FakeWorld& w, TElimFormat format,
     SetElimFormat(s, format);
     SeatEntries(s, static_cast<int>(names.size()));
     for (size_t i = 0; i < names.size(); ++i)
-        s.Players[i]->Name = names[i];
+        if (!names[i].empty()) s.Players[i]->Name = names[i];
     AllStart(s);
     w.Clock.AdvanceSeconds(300);
     CloseSignups(s);

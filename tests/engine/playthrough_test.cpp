@@ -12,7 +12,6 @@
 //   same states; the seat search's busy numbers agree with IsTableNoInUse.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <random>
 
@@ -77,8 +76,6 @@ std::string BusyNumbersDiffer(const TTourneyState& s) {
 class Playthrough : public ::testing::TestWithParam<Case> {
   protected:
     void SetUp() override {
-        for (FakeWorld* w : {&world, &twinWorld})
-            w->Dialogs.Messages.clear();
         world.Wire(s);
         twinWorld.Wire(twin);
         s.LogToFile = twin.LogToFile = false;
@@ -96,10 +93,6 @@ class Playthrough : public ::testing::TestWithParam<Case> {
             if (m.find("CRITICAL") != std::string::npos) out += m + "\n";
         world.Dialogs.Messages.clear();
         return out + CheckInvariants(s);
-    }
-    void Reset() {
-        ResetTourneyState(s);
-        world.Dialogs.Messages.clear();
     }
     void ExpectOneChampion();
 
@@ -167,7 +160,7 @@ TEST_P(ResultsPlay, PlaysToOneChampionThenUndoesAndRedoesEverything) {
             ++redone;
         EXPECT_EQ(redone, recorded);
         EXPECT_EQ(DumpState(s), atEnd);
-        Reset();
+        ResetTourneyState(s);
     }
 }
 
@@ -175,17 +168,13 @@ TEST_P(ResultsPlay, PlaysToOneChampionThenUndoesAndRedoesEverything) {
 // withdrawn after its winner left, once the bracket's final was decided or
 // its next round was full; an empty final table left with another number by
 // a move within the final round; a move to an empty table of a round at its
-// bound. For a long local run: KESTROVA_SEEDS=n plays n times as many
-// tournaments, KESTROVA_SEED=k only seed k, and KESTROVA_TRACE prints the
-// state after every step.
+// bound. For a long local run, KESTROVA_SEEDS=n plays n times as many.
 std::vector<unsigned> Seeds(const Case& c) {
     static const Case kKnown[] = {{TElimFormat::Triple, 64},  {TElimFormat::Triple, 100},
                                   {TElimFormat::Triple, 128}, {TElimFormat::Double, 128},
                                   {TElimFormat::Double, 100}, {TElimFormat::Single, 17},
                                   {TElimFormat::Single, 33},  {TElimFormat::Double, 128}};
     static const unsigned kKnownSeeds[] = {2314, 2572, 72, 797, 1500, 3232, 91, 1386};
-    if (const char* only = std::getenv("KESTROVA_SEED"))
-        return {static_cast<unsigned>(std::atoi(only))};
     const char* scale = std::getenv("KESTROVA_SEEDS");
     const unsigned n = 10 * static_cast<unsigned>(std::max(1, scale ? std::atoi(scale) : 1));
     std::vector<unsigned> seeds;
@@ -215,9 +204,6 @@ TEST_P(CorrectionsPlay, EndsWithOneChampionOrAnEmptiedFinal) {
                 if (!step.Do) break;
                 step.Do(s);
             }
-            if (std::getenv("KESTROVA_TRACE"))  // every step, for a failing seed
-                std::fprintf(stderr, "step %d: %s\n%s", steps, step.Name.c_str(),
-                             DumpState(s).c_str());
             const std::string at = Format("step %d (%s)\n", steps, step.Name.c_str());
             ASSERT_EQ(Faults(), "") << at << DumpState(s);
             if (rng() % 5 != 0) continue;
@@ -238,7 +224,7 @@ TEST_P(CorrectionsPlay, EndsWithOneChampionOrAnEmptiedFinal) {
         for (const auto& p : s.Players)
             champions += p->CurrentTable() == &gf && gf.Winner() == p.get();
         EXPECT_TRUE(!GrandFinalDecided(s) || champions == (gf.Result == 4 ? 0 : 1)) << champions;
-        Reset();
+        ResetTourneyState(s);
     }
 }
 
