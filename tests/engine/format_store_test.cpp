@@ -41,13 +41,33 @@ class TFormatPlay {
 
   private:
     void Play(const std::string& how, bool toTheEnd);
+    void Set(const std::string& key, const std::string& value);
     std::string Value(const std::string& key);
-
     const TCase& c_;
     TempDir dir_;
     FakeWorld world_;
     TitleView view_;
     TTourneyState s_;
+    // The values a case sets or checks, by their formats-file keys.
+    const std::map<std::string, TRoundList*> lists_ = {
+        {"Points", &s_.MsgParams.MatchPoints},
+        {"Win points", &s_.WinPoints},
+        {"Bye points", &s_.ByePoints},
+        {"Lose points", &s_.LosePoints},
+        {"Match time limits", &s_.MsgParams.TimeLimits},
+        {"Starting tables", &s_.StartTable}};
+    const std::map<std::string, std::string*> texts_ = {
+        {"title", &s_.Title},
+        {"Host name", &s_.MsgParams.HostName},
+        {"Co-host name", &s_.MsgParams.CoHostName},
+        {"Co-host player Name", &s_.CoHostPlayerName},
+        {"Start time", &s_.MsgParams.StartTime}};
+    const std::map<std::string, int32_t*> numbers_ = {{"item", &s_.MatchPointsItem},
+                                                      {"1st place points", &s_.FirstPlacePoints},
+                                                      {"2nd place points", &s_.SecondPlacePoints},
+                                                      {"Host points", &s_.HostPoints},
+                                                      {"WinOfWin points", &s_.WinOfWinPoints},
+                                                      {"Boot time", &s_.BootTime}};
 };
 
 // Started, then played out: the entry signed up first wins every table.
@@ -80,8 +100,8 @@ void TFormatPlay::Step(const std::string& key, const std::string& value) {
         ChooseMatchPointsPreset(s_, std::stoi(value));
     } else if (key == "closed") {
         s_.SignupClosed = true;
-    } else if (key == "set Host name" || key == "set Co-host name") {
-        (key == "set Host name" ? s_.MsgParams.HostName : s_.MsgParams.CoHostName) = value;
+    } else if (key.rfind("set ", 0) == 0) {
+        Set(key.substr(4), value);
     } else if (key == "new") {
         ResetTourneyState(s_);
     } else if (key == "start" || key == "play") {
@@ -100,29 +120,22 @@ void TFormatPlay::Step(const std::string& key, const std::string& value) {
     }
 }
 
+// A list is filled with the one value.
+void TFormatPlay::Set(const std::string& key, const std::string& value) {
+    if (lists_.count(key)) lists_.at(key)->fill(std::stoi(value));
+    if (texts_.count(key)) *texts_.at(key) = value;
+    if (numbers_.count(key)) *numbers_.at(key) = std::stoi(value);
+    EXPECT_TRUE(lists_.count(key) + texts_.count(key) + numbers_.count(key))
+        << "cannot set " << key;
+}
+
 std::string TFormatPlay::Value(const std::string& key) {
-    const auto& m = s_.MsgParams;
-    const std::map<std::string, const TRoundList*> lists = {
-        {"Points", &m.MatchPoints},           {"Win points", &s_.WinPoints},
-        {"Bye points", &s_.ByePoints},        {"Lose points", &s_.LosePoints},
-        {"Match time limits", &m.TimeLimits}, {"Starting tables", &s_.StartTable}};
-    const std::map<std::string, const std::string*> texts = {
-        {"title", &s_.Title},
-        {"Host name", &m.HostName},
-        {"Co-host name", &m.CoHostName},
-        {"Co-host player Name", &s_.CoHostPlayerName},
-        {"Start time", &m.StartTime}};
-    const std::map<std::string, int> numbers = {{"item", s_.MatchPointsItem},
-                                                {"elim", static_cast<int>(s_.ElimFormat) + 1},
-                                                {"1st place points", s_.FirstPlacePoints},
-                                                {"Host points", s_.HostPoints},
-                                                {"WinOfWin points", s_.WinOfWinPoints},
-                                                {"Boot time", s_.BootTime},
-                                                {"host fields told", view_.HostFieldChanges}};
+    if (key == "elim") return IntToStr(static_cast<int>(s_.ElimFormat) + 1);
+    if (key == "host fields told") return IntToStr(view_.HostFieldChanges);
+    if (lists_.count(key)) return FormatIntList(*lists_.at(key));
+    if (texts_.count(key)) return *texts_.at(key);
+    if (numbers_.count(key)) return IntToStr(*numbers_.at(key));
     std::string out;
-    if (auto l = lists.find(key); l != lists.end()) return FormatIntList(*l->second);
-    if (auto x = texts.find(key); x != texts.end()) return *x->second;
-    if (auto n = numbers.find(key); n != numbers.end()) return IntToStr(n->second);
     if (key == "format") return CurrentFormatName(s_);
     if (key == "names") return JoinLines(s_.FormatNames, "|");
     if (key == "formats file") return ReadFileBytes(FormatsFilePath(s_));

@@ -1,9 +1,8 @@
-// Player points and match points worked by hand beyond what a formats file
-// gives (tests/data/engine/points_formats.txt): values past int32, the
-// tier's clamp and undo, and the two points dialogs' rules.
+// Match points worked by hand beyond what a formats file gives
+// (tests/data/engine/points_formats.txt): the tier's clamp and undo, and the
+// two points dialogs' rules.
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <tuple>
 
 #include "common/text.h"
@@ -19,7 +18,6 @@ namespace kestrova {
 namespace {
 
 using namespace testing;
-using TPoints = std::vector<int>;
 
 class PointsTest : public ::testing::Test {
   protected:
@@ -31,36 +29,10 @@ class PointsTest : public ::testing::Test {
         s.WinPoints = {2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 17};
         s.LosePoints = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 5, 10};
     }
-    TPoints All() {
-        UpdatePlayerState(s);
-        TPoints v;
-        for (auto& p : s.Players)
-            v.push_back(p->Points);
-        return v;
-    }
     TempDir dir;
     FakeWorld world;
     TTourneyState s;
 };
-
-// Any 32-bit value of a formats file: the sums are made in 64 bits and a
-// total past the int32 range stays at its bound.
-TEST_F(PointsTest, HugeAndNegativeValuesNeverOverflow) {
-    // Single, 8, seat 0 winning every table: P1 beats P2, P3, P5; P3 beats P4; P5 beats P6.
-    StartTourney(s, TElimFormat::Single, 8);
-    PlayInSignupOrder(s);
-    s.WinPoints.fill(INT_MAX);
-    s.LosePoints.fill(INT_MIN);
-    s.SecondPlacePoints = INT_MIN;  // "Exactly:" 2^31
-    const TPoints v = All();
-    EXPECT_EQ(TPoints(v.begin(), v.begin() + 5), (TPoints{INT_MAX, INT_MIN, -1, INT_MIN, INT_MAX}));
-    s.WinPoints.fill(-7);
-    s.LosePoints.fill(0);
-    s.SecondPlacePoints = 0;
-    s.DoublePlayerPoints = true;
-    EXPECT_EQ(All()[0], -42);
-    EXPECT_TRUE(PlayerPointsRows(s).empty());  // nobody above 0
-}
 
 // Past this program's field the clamp holds; undo picks the row again for
 // the field it restores (the rows by size: tests/data/engine/points_formats.txt).
