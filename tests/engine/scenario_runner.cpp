@@ -1,3 +1,6 @@
+// Every scenario of tests/data/engine, played by one runner: one test a file,
+// scenarios headed by "== title", one action or expectation a line.
+//
 // The scenario language. P01, P02, ... are the entries in sign-up order (the
 // engine names them P001, ...); a place is a bracket letter (W, O, T), a
 // round and a table, counted from 0 ("W1.0"), and a seat adds ".0" or ".1";
@@ -55,8 +58,6 @@
 //       table, text and status), findbox, highlight W1.0.1, seated W0.0 (the
 //       names as they stand), team W0.2.1, reassign W1.0.0 text | opponent |
 //       this | next | flags, menu W0.1.1 [button] [macros] (enabled items)
-#include "engine/scenario_runner.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -82,6 +83,13 @@
 #include "session/lifecycle.h"
 
 namespace kestrova::testing {
+namespace {
+
+struct TScenario {
+    std::string Title;
+    std::vector<std::string> Lines;
+    int FirstLine = 0;  // in its file, for failure messages
+};
 
 std::vector<TScenario> ReadScenarios(const std::string& path) {
     std::vector<TScenario> out;
@@ -96,8 +104,6 @@ std::vector<TScenario> ReadScenarios(const std::string& path) {
     }
     return out;
 }
-
-namespace {
 
 class TScenarioPlay {
   public:
@@ -549,8 +555,7 @@ void TScenarioPlay::End() {
     EXPECT_EQ(ReopenDiff(s_, dir_.File("end.kvb")), "") << DumpState(s_);
 }
 
-}  // namespace
-
+// Plays one scenario on a fresh tournament.
 void PlayScenario(const TScenario& sc) {
     SCOPED_TRACE(sc.Title + " (line " + std::to_string(sc.FirstLine) + ")");
     TScenarioPlay play;
@@ -561,4 +566,21 @@ void PlayScenario(const TScenario& sc) {
     play.End();
 }
 
+class ScenarioFile : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(ScenarioFile, PlaysAsWorkedOutByHand) {
+    const std::string path = std::string(KESTROVA_TEST_DATA) + "/engine/" + GetParam() + ".txt";
+    const std::vector<TScenario> all = ReadScenarios(path);
+    ASSERT_FALSE(all.empty()) << path;
+    for (const TScenario& sc : all)
+        PlayScenario(sc);
+}
+
+INSTANTIATE_TEST_SUITE_P(Tables, ScenarioFile, ::testing::Values("tables"));
+
+INSTANTIATE_TEST_SUITE_P(Engine, ScenarioFile,
+                         ::testing::Values("corrections", "finals", "results", "undo", "status",
+                                           "signup"));
+
+}  // namespace
 }  // namespace kestrova::testing
