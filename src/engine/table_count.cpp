@@ -425,6 +425,11 @@ void SetElimFormat(TTourneyState& s, TElimFormat format) {
     WriteLog(s, kLines[static_cast<int>(format) % 3]);
     NumberTables(s);
     UpdateTableCount(s, MaxPlayers);
+    // Then counted from the entries, as every later change is and as an open
+    // of the file is: the plan also sets the final markers of brackets the
+    // format does not have, which a count leaves at 0, and the file saved
+    // now must read back as it was.
+    RefreshCounts(s);
 }
 
 bool OpponentOnTheWay(const TTableRec& t) {

@@ -17,7 +17,8 @@
 //   win P01 | win W0.3.1 (alone: a forced bye), release W0.0.0 (the button
 //       released), withdraw P01 k (the entry's win at stage k released)
 //   remove P01 | remove W1.0.1, bothquit W2.0, disqualify W0.0.0
-//   void N ("Don't assign to this table number"), number W0.4 90 (edited)
+//   void N ("Don't assign to this table number"), number W0.4 90 (edited),
+//   starttable 13 150 (round index 13's start table, during sign-up)
 //   move P01 N [win]   reassign: to number N in the round (with "win": the
 //       win, and to N in the next round); relocate P16 W0.7 (from that table)
 //   booted P05, booting P05 60 (for 60 seconds), boot W0.1.0 (counting down),
@@ -81,6 +82,7 @@
 #include "fakes/reopen_check.h"
 #include "fakes/state_dump.h"
 #include "session/lifecycle.h"
+#include "timing/start_tables.h"
 
 namespace kestrova::testing {
 namespace {
@@ -219,6 +221,11 @@ void TScenarioPlay::Act(const std::string& op, std::istringstream& words) {
         EditTableNumber(s_, at.Bracket, at.Round, at.Table, b);
     } else if (op == "void") {
         ToggleVoidTable(s_, std::stoi(a));
+    } else if (op == "starttable") {  // "starttable 13 150": one round's start table, as the dialog
+                                      // sets it
+        TRoundList row = s_.StartTable;
+        row[std::stoul(a)] = std::stoi(b);
+        ApplyStartTables(s_, row);
     } else if (op == "move") {  // "move P01 92 [win]"
         std::string win;
         words >> win;
