@@ -61,7 +61,6 @@ class MacroRunTest : public ::testing::Test {
     void TearDown() override {}
     void Step(const std::string& key, const std::string& v);
     std::string Menus() const;
-    std::string Params(const std::string& seat, int stage);
     TPlayer& Seat(const std::string& ref) {  // "TABLE.SEAT" of the first round
         return *s.Winners[0]
                     .Tables[std::stoi(Split(ref, ".")[0])]
@@ -84,15 +83,6 @@ std::string MacroRunTest::Menus() const {
     for (const auto& b : menus.Toolbar)
         shown += " " + b.Caption + "=" + b.Macro;
     return shown;
-}
-
-// "SEAT STAGE -> NAME: table T vs OPPONENT, round R, boot SECONDS" for the
-// seat (first round "TABLE.SEAT") clicked at that stage.
-std::string MacroRunTest::Params(const std::string& seat, int stage) {
-    const TMsgParams p = PlayerMacroParams(s, Seat(seat), stage);
-    return seat + " " + std::to_string(stage) + " -> " + p.PlayerName + ": table " +
-           std::to_string(p.TableNo) + " vs " + p.OpponentName + ", round " +
-           std::to_string(p.RoundIndex) + ", boot " + std::to_string(p.BootSecondsLeft);
 }
 
 void MacroRunTest::Step(const std::string& key, const std::string& v) {
@@ -119,9 +109,6 @@ void MacroRunTest::Step(const std::string& key, const std::string& v) {
     } else if (key == "player macro") {  // "SEAT STAGE MACRO"
         const auto f = Split(v, " ");
         runner.RunPlayerMacro(s, Seat(f[0]), std::stoi(f[1]), f[2]);
-    } else if (key == "params") {
-        const auto f = Split(Arrow(v).first, " ");
-        EXPECT_EQ(Params(f[0], std::stoi(f[1])), v);
     } else if (key == "use") {
         s.Settings.MacroFileName = dir.File(v);
     } else if (key == "macro file") {
