@@ -119,9 +119,9 @@ TEST(LinkSockets, ARefusedConnectionAndAPortInUseShowTheirTexts) {
     const int port = FreePort();
     Copy b(port);
     ASSERT_TRUE(b.WaitMenu([&] { b.ConnectTo("127.0.0.1"); }, 2));
-    EXPECT_EQ(b.dialogs.Messages, std::vector<std::string>{
-                                      "Error connecting to 127.0.0.1: Connection is forcefully "
-                                      "rejected. (10061)"});
+    EXPECT_EQ(b.dialogs.Messages,
+              std::vector<std::string>{"Error connecting to 127.0.0.1: Connection is forcefully "
+                                       "rejected. (10061)"});
     EXPECT_EQ(b.Menu(), "-ac-");
     EXPECT_FALSE(b.commands->Sockets().ClientOpen());
 
