@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QListWidget>
 #include <QMenu>
+#include <QMetaEnum>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -13,6 +14,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "fakes/case_file.h"
 #include "fakes/fake_ports.h"
 #include "link/link_errors.h"
 #include "link/local_addresses_form.h"
@@ -198,17 +200,15 @@ TEST(LinkSockets, WhatsMyIpListsTheAddressesAndAFailedLookupShowsNothing) {
     EXPECT_EQ(a.Menu(), "-ac-");
 }
 
+// tests/data/link/socket_errors.txt: each Qt error's code and text.
 TEST(LinkSockets, QtErrorsMapOntoTheWinsockCodes) {
-    using E = QAbstractSocket::SocketError;
-    EXPECT_EQ(WinsockCodeOf(E::ConnectionRefusedError), 10061);
-    EXPECT_EQ(WinsockCodeOf(E::HostNotFoundError), 11001);
-    EXPECT_EQ(WinsockCodeOf(E::SocketTimeoutError), 10060);
-    EXPECT_EQ(WinsockCodeOf(E::AddressInUseError), 10048);
-    EXPECT_EQ(WinsockCodeOf(E::NetworkError), 10051);
-    EXPECT_EQ(WinsockCodeOf(E::RemoteHostClosedError), 0);
-    // No counterpart: Qt's own number, which the table does not know.
-    EXPECT_EQ(SocketErrorText(WinsockCodeOf(E::SslHandshakeFailedError)), "Unknown error.");
-    EXPECT_EQ(WinsockCodeOf(E::UnknownSocketError), -1);
+    const QMetaEnum errors = QMetaEnum::fromType<QAbstractSocket::SocketError>();
+    const testing::TCase table = testing::ReadCases("link/socket_errors.txt").at(1);
+    for (const auto& [name, shown] : table.Fields) {
+        const int code =
+            WinsockCodeOf(QAbstractSocket::SocketError(errors.keyToValue(name.c_str())));
+        EXPECT_EQ(std::to_string(code) + " " + SocketErrorText(code), shown) << name;
+    }
 }
 
 TEST(LinkSockets, TheSubmenuIsHiddenUnlessAskedFor) {
