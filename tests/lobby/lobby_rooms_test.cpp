@@ -1,14 +1,21 @@
 // tests/data/lobby/lobby_rooms.txt played on the scripted window tree: the
 // stand-in client's scenes built of the tree's rooms (lobby_rooms_script.h);
 // then tests/data/lobby/lobby_link.txt, which needs the tree itself: windows
-// built one by one, the menu, the table count, the options, and postings
-// that meet another in a pause or outlive their room.
+// built one by one, the menu, the table count, the options, postings that
+// meet another in a pause or outlive their room, and a whole tournament's
+// announcements arriving in the room.
 #include <gtest/gtest.h>
 
 #include <map>
 
+#include "engine/format_store.h"
+#include "engine/play_helpers.h"
+#include "engine/results.h"
+#include "engine/signup.h"
 #include "engine/table_count.h"
+#include "formats/messages.h"
 #include "lobby/lobby_rooms_script.h"
+#include "session/lifecycle.h"
 
 namespace kestrova::testing {
 namespace {
@@ -123,6 +130,25 @@ class FakeRoomsScript : public TLobbyRoomsScript {
                ", saved " + std::to_string(world.Settings.Saves);
     }
     static std::string YesNo(bool b) { return b ? "yes" : "no"; }
+    void PlayToTheEnd() {  // the first decidable table each time; seat 0 wins
+        AllStart(s);
+        CloseSignups(s);
+        for (int guard = 0; !GrandFinalDecided(s) && guard < 100; ++guard) {
+            const auto tables = PlayableTables(s, false);
+            ASSERT_FALSE(tables.empty());
+            AssignWin(s, tables[0].Bracket, tables[0].Round, tables[0].Table, 0, true, false);
+        }
+    }
+    // Every line reached the chosen room through the clipboard, with a tick
+    // in each pause, and no other edit received any.
+    std::string Transcript(const std::string& name) {
+        const std::vector<std::string>& sent = w.At(s.FLobbyEditWnd).Sent;
+        EXPECT_EQ(sent, world.Lobby.Clipboard);
+        EXPECT_EQ(w.Lines, sent);
+        EXPECT_EQ(ticks, static_cast<int>(sent.size()));
+        ExpectGolden(name, JoinLines(sent, "\n"));
+        return name;
+    }
 
     FakeWindowTree& w = world.Windows;
     std::vector<TWindowHandle> tops;
@@ -130,6 +156,7 @@ class FakeRoomsScript : public TLobbyRoomsScript {
     std::map<std::string, TWindowHandle> named;
     std::vector<std::string> received, messages;
     bool pasteCloses = false;
+    int ticks = 0;
     TSinceLast since;
 
     const std::map<std::string, TAction> actions = {
@@ -154,6 +181,23 @@ class FakeRoomsScript : public TLobbyRoomsScript {
         {"lobbies in the menu bar",
          [this](const std::string& v) { SetShowLobbyListInMenuBar(s, v == "on"); }},
         {"during the first pause", [this](const std::string& v) { DuringTheFirstPause(Split(v)); }},
+        {"a tick in every pause",
+         [this](const std::string&) {
+             world.Lobby.DuringWait = [this](int) {
+                 ++ticks;
+                 RefindLobby(s);
+             };
+         }},
+        {"format", [this](const std::string& v) { SelectFormat(s, v); }},
+        {"rules time", [this](const std::string& v) { s.MsgParams.RulesTime = v; }},
+        {"several per table", [this](const std::string&) { s.OnePerTable = false; }},
+        {"sign up",
+         [this](const std::string& v) {
+             for (const std::string& name : Split(v))
+                 ASSERT_NE(AddPlayer(s, name), nullptr);
+         }},
+        {"play to the end", [this](const std::string&) { PlayToTheEnd(); }},
+        {"announce the winners", [this](const std::string&) { AnnounceWinners(s); }},
         {"a paste closes the room",
          [this](const std::string&) {
              world.Lobby.DuringWait = nullptr;
@@ -177,6 +221,12 @@ class FakeRoomsScript : public TLobbyRoomsScript {
         {"options", [this](const std::string&) { return Options(); }},
         {"loss available", [this](const std::string&) { return YesNo(AutoPostLossAvailable(s)); }},
         {"window messages", [this](const std::string&) { return since("window", messages); }},
+        {"places",
+         [this](const std::string&) {
+             const TFinalPlaces places = FinalPlaces(s);
+             return places.First + "|" + places.Second + "|" + places.Third;
+         }},
+        {"transcript", [this](const std::string& v) { return Transcript(v); }},
     };
 };
 
