@@ -3,14 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-#include <sstream>
-
-#include "fakes/case_file.h"
 #include "fakes/fake_ports.h"
 #include "link/link_errors.h"
+#include "lobby/script_steps.h"
 
-namespace kestrova {
+namespace kestrova::testing {
 namespace {
 
 // Sockets that only record what the link asked of them.
@@ -41,73 +38,78 @@ class FakeSockets : public ILinkSockets {
 };
 
 // One script of tests/data/link/cohost.txt against a fresh link.
-struct LinkScript {
-    FakeSockets sockets;
-    testing::FakeDialogs dialogs;
-    std::optional<TLocalHost> local = TLocalHost{"desk", {"192.168.1.5", "10.0.0.7"}};
-    int menuChanges = 0;
-    std::map<std::string, size_t> seen;
-    TCoHostLink link{sockets, dialogs, [this] { return local; }};
-    LinkScript() { link.MenuChanged = [this] { ++menuChanges; }; }
-    std::string Since(const std::string& check, const std::vector<std::string>& list) {
-        size_t& from = seen[check];
-        std::string out = from == list.size() ? "(none)" : "";
-        for (size_t i = from; i < list.size(); ++i) out += (i == from ? "" : " | ") + list[i];
-        from = list.size();
-        return out;
+class LinkScript {
+  public:
+    LinkScript() {
+        link.MenuChanged = [this] { ++menuChanges; };
     }
+    void SetUp() {}
+    void TearDown() {}
+    void Step(const std::string& key, const std::string& v) { RunStep(actions, checks, key, v); }
+
+  private:
     std::string Menu() const {
         const TLinkMenu& m = link.Menu();
-        return {m.AllowChecked ? 'x' : '-', m.AllowEnabled ? 'a' : '-', m.ConnectEnabled ? 'c' : '-',
-                m.DisconnectEnabled ? 'd' : '-'};
+        return {m.AllowChecked ? 'x' : '-', m.AllowEnabled ? 'a' : '-',
+                m.ConnectEnabled ? 'c' : '-', m.DisconnectEnabled ? 'd' : '-'};
     }
-    void Step(const std::string& key, const std::string& v) {
-        if (key == "allow") link.AllowHost();
-        else if (key == "connect") {
-            dialogs.Inputs = {v == "(cancel)" ? std::nullopt : std::optional<std::string>(v)};
-            link.ConnectHost();
-        } else if (key == "disconnect") link.Disconnect();
-        else if (key == "connected") link.Connected();
-        else if (key == "client closed") link.ClientDisconnected();
-        else if (key == "client error") link.ClientError(std::stoi(v));
-        else if (key == "listen fails") sockets.ListenResult = std::stoi(v);
-        else if (key == "lookup") {
-            local = v == "none" ? std::nullopt : std::optional<TLocalHost>(TLocalHost{"desk", {}});
-            std::istringstream in(v);
-            for (std::string a; local && in >> a;) local->Addresses.push_back(a);
-        } else if (key == "menu") EXPECT_EQ(Menu(), v);
-        else if (key == "calls") EXPECT_EQ(Since(key, sockets.Calls), v);
-        else if (key == "messages") EXPECT_EQ(Since(key, dialogs.Messages), v);
-        else if (key == "menu changes") EXPECT_EQ(menuChanges, std::stoi(v));
-        else if (key == "client") EXPECT_EQ(sockets.ClientOpen() ? "open" : "closed", v);
-        else if (key == "my ip") {
-            const auto ip = link.WhatsMyIp();
-            std::string shown = ip ? "" : "none";
-            for (const auto& a : ip.value_or(std::vector<std::string>{})) shown += (shown.empty() ? "" : " ") + a;
-            EXPECT_EQ(shown, v);
-        } else ADD_FAILURE() << "unknown step " << key;
+    std::string MyIp() const {  // the addresses with a space between
+        const auto ip = link.WhatsMyIp();
+        std::string shown = ip ? "" : "none";
+        for (size_t i = 0; ip && i < ip->size(); ++i)
+            shown += (i ? " " : "") + (*ip)[i];
+        return shown;
     }
+
+    FakeSockets sockets;
+    FakeDialogs dialogs;
+    std::optional<TLocalHost> local = TLocalHost{"desk", {"192.168.1.5", "10.0.0.7"}};
+    int menuChanges = 0;
+    TSinceLast since;
+    TCoHostLink link{sockets, dialogs, [this] { return local; }};
+
+    const std::map<std::string, TAction> actions = {
+        {"allow", [this](const std::string&) { link.AllowHost(); }},
+        {"connect",
+         [this](const std::string& v) {
+             dialogs.Inputs = {v == "(cancel)" ? std::nullopt : std::optional(v)};
+             link.ConnectHost();
+         }},
+        {"disconnect", [this](const std::string&) { link.Disconnect(); }},
+        {"connected", [this](const std::string&) { link.Connected(); }},
+        {"client closed", [this](const std::string&) { link.ClientDisconnected(); }},
+        {"client error", [this](const std::string& v) { link.ClientError(std::stoi(v)); }},
+        {"listen fails", [this](const std::string& v) { sockets.ListenResult = std::stoi(v); }},
+        {"lookup",
+         [this](const std::string& v) {
+             local = TLocalHost{"desk", v.empty() ? std::vector<std::string>{} : Split(v, " ")};
+             if (v == "none") local.reset();
+         }},
+    };
+    const std::map<std::string, TCheck> checks = {
+        {"menu", [this](const std::string&) { return Menu(); }},
+        {"calls", [this](const std::string&) { return since("calls", sockets.Calls); }},
+        {"messages", [this](const std::string&) { return since("messages", dialogs.Messages); }},
+        {"menu changes", [this](const std::string&) { return std::to_string(menuChanges); }},
+        {"client", [this](const std::string&) { return sockets.ClientOpen() ? "open" : "closed"; }},
+        {"my ip", [this](const std::string&) { return MyIp(); }},
+    };
 };
 
 TEST(CoHostLink, EachScriptPlaysAsWritten) {
-    for (const testing::TCase& c : testing::ReadCases("link/cohost.txt")) {
-        SCOPED_TRACE(c.Where());
-        LinkScript s;
-        for (const auto& [key, value] : c.Fields) {
-            SCOPED_TRACE(key + " = " + value);
-            s.Step(key, value);
-        }
-    }
+    PlayScripts<LinkScript>("link/cohost.txt");
 }
 
 TEST(LinkErrors, EveryRowOfTheTableAndNoOther) {
-    const testing::TCase table = testing::ReadCases("link/socket_errors.txt").at(0);
-    for (const auto& [code, text] : table.Fields) EXPECT_EQ(SocketErrorText(std::stoi(code)), text) << code;
+    const TCase table = ReadCases("link/socket_errors.txt").at(0);
+    for (const auto& [code, text] : table.Fields)
+        EXPECT_EQ(SocketErrorText(std::stoi(code)), text) << code;
     int known = 0;
-    for (int code = 10000; code < 11100; ++code) known += SocketErrorText(code) != "Unknown error.";
+    for (int code = 10000; code < 11100; ++code)
+        known += SocketErrorText(code) != "Unknown error.";
     EXPECT_EQ(known, static_cast<int>(table.Fields.size()));
     EXPECT_EQ(LocalAddressText({"1.2.3.4"}), "Local Address = 1.2.3.4");
 }
 
 }  // namespace
-}  // namespace kestrova
+}  // namespace kestrova::testing

@@ -1,21 +1,23 @@
 // The co-host link over real loopback sockets, in-process: one copy listens,
-// another connects. Every wait is on a signal, with a timeout.
+// another connects. Every wait is on a signal or a check, with a timeout.
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QListWidget>
 #include <QMenu>
+#include <QMetaEnum>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTest>
 #include <filesystem>
 #include <memory>
 
 #include "fakes/fake_ports.h"
 #include "link/link_errors.h"
 #include "link/local_addresses_form.h"
+#include "lobby/script_steps.h"
 #include "ui/kestrova_form.h"
 #include "ui/link_commands.h"
 #include "ui/modal_helper.h"
@@ -64,92 +66,69 @@ struct Copy {
         s += disconnect->isEnabled() ? 'd' : '-';
         return s;
     }
-    // Runs the action and waits until the menu has changed `changes` times.
-    bool WaitMenu(const std::function<void()>& act, int changes = 1) {
-        QSignalSpy spy(commands.get(), &TLinkCommands::menuChanged);
-        act();
-        while (spy.count() < changes)
-            if (!spy.wait(kWait)) return false;
-        return true;
-    }
     void ConnectTo(const std::string& host) {
         dialogs.Inputs = {host};
         connect->trigger();
     }
 };
 
-TEST(LinkSockets, ListenConnectAndDisconnectOverLoopbackFromEitherSide) {
-    const int port = FreePort();
-    Copy a(port), b(port);
-    EXPECT_EQ(a.Menu(), "-ac-");
-    a.allow->trigger();
-    EXPECT_EQ(a.Menu(), "xac-");
-    EXPECT_EQ(a.dialogs.Messages,
-              std::vector<std::string>{"Local Address = 127.0.0.1, 192.168.7.9"});
-    EXPECT_EQ(a.commands->Sockets().ServerPort(), port);
+// Copies of the link and other programs' sockets played from
+// tests/data/link/sockets.txt: "COPY STEP" drives the copy of that name
+// (made on first use), "... becomes" waits, with a bound, for a check to
+// read its value.
+struct SocketScript {
+    int port = FreePort();
+    std::map<std::string, std::unique_ptr<Copy>> copies;
+    QTcpServer holder, rude;
 
-    QSignalSpy aSpy(a.commands.get(), &TLinkCommands::menuChanged);
-    ASSERT_TRUE(b.WaitMenu([&] { b.ConnectTo("127.0.0.1"); }, 2));  // the click, then connected
-    EXPECT_EQ(b.Menu(), "---d");
-    while (a.Menu() != "x--d" && aSpy.wait(kWait)) {
+    void SetUp() {}
+    void TearDown() {}
+    std::string Check(Copy& c, const std::string& what) {
+        TQtLinkSockets& sockets = c.commands->Sockets();
+        if (what == "menu") return c.Menu();
+        if (what == "messages") return testing::Joined(c.dialogs.Messages);
+        if (what == "peer count") return std::to_string(sockets.PeerCount());
+        if (what == "listening") return sockets.Listening() ? "yes" : "no";
+        if (what == "client") return sockets.ClientOpen() ? "open" : "closed";
+        if (what == "port") return sockets.ServerPort() == port ? "the link's" : "another";
+        return "no check " + what;
     }
-    EXPECT_EQ(a.Menu(), "x--d");
+    void Step(const std::string& key, const std::string& v) {
+        if (key == "rude server") {
+            ASSERT_TRUE(rude.listen(QHostAddress::LocalHost, 0));
+            port = rude.serverPort();
+        } else if (key == "another program holds the port") {
+            ASSERT_TRUE(holder.listen(QHostAddress::AnyIPv4, static_cast<quint16>(port)));
+        } else if (key == "the rude server resets") {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return rude.hasPendingConnections(); }, kWait));
+            QTcpSocket* peer = rude.nextPendingConnection();
+            peer->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+            peer->abort();
+        } else {
+            auto& copy = copies[key.substr(0, key.find(' '))];
+            if (!copy) copy = std::make_unique<Copy>(port);
+            Act(*copy, key.substr(key.find(' ') + 1), v);
+        }
+    }
+    void Act(Copy& c, const std::string& what, const std::string& v) {
+        if (what == "allow") {
+            c.allow->trigger();
+        } else if (what == "connect") {
+            c.ConnectTo(v);
+        } else if (what == "disconnect") {
+            c.disconnect->trigger();
+        } else if (what.ends_with(" becomes")) {
+            const std::string check = what.substr(0, what.size() - 8);
+            (void)QTest::qWaitFor([&] { return Check(c, check) == v; }, kWait);  // checked next
+            EXPECT_EQ(Check(c, check), v);
+        } else {
+            EXPECT_EQ(Check(c, what), v);
+        }
+    }
+};
 
-    // The connecting side leaves: its own menu is idle again, the listening
-    // side keeps its state until its host disconnects.
-    b.disconnect->trigger();
-    EXPECT_EQ(b.Menu(), "-ac-");
-    QSignalSpy peerGone(a.commands->Sockets().findChildren<QTcpSocket*>().value(0),
-                        &QObject::destroyed);
-    ASSERT_TRUE(peerGone.wait(kWait));
-    EXPECT_EQ(a.Menu(), "x--d");
-    EXPECT_EQ(a.commands->Sockets().PeerCount(), 0);
-    a.disconnect->trigger();
-    EXPECT_EQ(a.Menu(), "-ac-");
-    EXPECT_FALSE(a.commands->Sockets().Listening());
-    // The listening side closing idles the connected side: a close is no error.
-    a.allow->trigger();
-    ASSERT_TRUE(b.WaitMenu([&] { b.ConnectTo("127.0.0.1"); }, 2));
-    ASSERT_TRUE(b.WaitMenu([&] { a.disconnect->trigger(); }));
-    EXPECT_EQ(b.Menu(), "-ac-");
-    EXPECT_TRUE(b.dialogs.Messages.empty());
-}
-
-TEST(LinkSockets, ARefusedConnectionAndAPortInUseShowTheirTexts) {
-    const int port = FreePort();
-    Copy b(port);
-    ASSERT_TRUE(b.WaitMenu([&] { b.ConnectTo("127.0.0.1"); }, 2));
-    EXPECT_EQ(b.dialogs.Messages, std::vector<std::string>{
-                                      "Error connecting to 127.0.0.1: Connection is forcefully "
-                                      "rejected. (10061)"});
-    EXPECT_EQ(b.Menu(), "-ac-");
-    EXPECT_FALSE(b.commands->Sockets().ClientOpen());
-
-    QTcpServer holder;
-    ASSERT_TRUE(holder.listen(QHostAddress::AnyIPv4, static_cast<quint16>(port)));
-    Copy a(port);
-    a.allow->trigger();
-    EXPECT_EQ(a.dialogs.Messages,
-              std::vector<std::string>{"Error connecting to desk: Address in use. (10048)"});
-    EXPECT_EQ(a.Menu(), "-ac-");  // the click's own check mark is taken back
-}
-
-TEST(LinkSockets, APeerThatResetsIsADisconnectAndTheProgramGoesOn) {
-    QTcpServer rude;
-    ASSERT_TRUE(rude.listen(QHostAddress::LocalHost, 0));
-    Copy b(rude.serverPort());
-    QSignalSpy arrived(&rude, &QTcpServer::newConnection);
-    ASSERT_TRUE(b.WaitMenu([&] { b.ConnectTo("127.0.0.1"); }, 2));
-    ASSERT_TRUE(arrived.count() > 0 || arrived.wait(kWait));
-    QTcpSocket* peer = rude.nextPendingConnection();
-    ASSERT_NE(peer, nullptr);
-    peer->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    ASSERT_TRUE(b.WaitMenu([&] { peer->abort(); }));
-    EXPECT_EQ(b.Menu(), "-ac-");
-    EXPECT_TRUE(b.dialogs.Messages.empty());
-    // And it connects again.
-    ASSERT_TRUE(b.WaitMenu([&] { b.ConnectTo("127.0.0.1"); }, 2));
-    EXPECT_EQ(b.Menu(), "---d");
+TEST(LinkSockets, EachScriptPlaysOverLoopback) {
+    testing::PlayScripts<SocketScript>("link/sockets.txt");
 }
 
 TEST(LinkSockets, OpeningAndClosingAThousandTimesLeaksNoDescriptor) {
@@ -158,8 +137,8 @@ TEST(LinkSockets, OpeningAndClosingAThousandTimesLeaksNoDescriptor) {
     const int before = OpenDescriptors();
     for (int i = 0; i < 1000; ++i) {
         a.allow->trigger();
-        ASSERT_TRUE(b.WaitMenu([&] { b.ConnectTo("127.0.0.1"); }, 2)) << i;
-        ASSERT_EQ(b.Menu(), "---d") << i;
+        b.ConnectTo("127.0.0.1");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return b.Menu() == "---d"; }, kWait)) << i;
         b.disconnect->trigger();
         a.disconnect->trigger();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -198,17 +177,15 @@ TEST(LinkSockets, WhatsMyIpListsTheAddressesAndAFailedLookupShowsNothing) {
     EXPECT_EQ(a.Menu(), "-ac-");
 }
 
+// tests/data/link/socket_errors.txt: each Qt error's code and text.
 TEST(LinkSockets, QtErrorsMapOntoTheWinsockCodes) {
-    using E = QAbstractSocket::SocketError;
-    EXPECT_EQ(WinsockCodeOf(E::ConnectionRefusedError), 10061);
-    EXPECT_EQ(WinsockCodeOf(E::HostNotFoundError), 11001);
-    EXPECT_EQ(WinsockCodeOf(E::SocketTimeoutError), 10060);
-    EXPECT_EQ(WinsockCodeOf(E::AddressInUseError), 10048);
-    EXPECT_EQ(WinsockCodeOf(E::NetworkError), 10051);
-    EXPECT_EQ(WinsockCodeOf(E::RemoteHostClosedError), 0);
-    // No counterpart: Qt's own number, which the table does not know.
-    EXPECT_EQ(SocketErrorText(WinsockCodeOf(E::SslHandshakeFailedError)), "Unknown error.");
-    EXPECT_EQ(WinsockCodeOf(E::UnknownSocketError), -1);
+    const QMetaEnum errors = QMetaEnum::fromType<QAbstractSocket::SocketError>();
+    const testing::TCase table = testing::ReadCases("link/socket_errors.txt").at(1);
+    for (const auto& [name, shown] : table.Fields) {
+        const int code =
+            WinsockCodeOf(QAbstractSocket::SocketError(errors.keyToValue(name.c_str())));
+        EXPECT_EQ(std::to_string(code) + " " + SocketErrorText(code), shown) << name;
+    }
 }
 
 TEST(LinkSockets, TheSubmenuIsHiddenUnlessAskedFor) {

@@ -1,10 +1,12 @@
-// The lobby client's folder found in a Wine prefix: the registry text and
-// the drive mapping, on a prefix laid out in a temporary folder.
+// The lobby client's folder found in a Wine prefix: the registry text
+// (tests/data/lobby/friends_wine.txt) and the drive mapping, on a prefix laid
+// out in a temporary folder.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 
+#include "fakes/case_file.h"
 #include "fakes/fake_ports.h"
 #include "lobby/friends_wine.h"
 
@@ -12,21 +14,8 @@ namespace kestrova::testing {
 namespace {
 
 TEST(FriendsWineTest, TheSetupKeysPathValue) {
-    const std::pair<std::string, std::optional<std::string>> cases[] = {
-        {"WINE REGISTRY Version 2\n\n[Software\\\\Microsoft\\\\Internet Gaming Zone\\\\Setup] 17\n"
-         "#time=1d\n\"Other\"=\"x\"\n\"Path\"=\"C:\\\\Program Files\\\\Zone\"\n",
-         "C:\\Program Files\\Zone"},
-        {"[software\\\\wow6432node\\\\microsoft\\\\internet gaming zone\\\\setup]\r\n"
-         "\"PATH\"=str(2):\"D:\\\\Z\\x00e9ne \\\"q\\\"\"\r\n",
-         "D:\\Z\xE9ne \"q\""},
-        // The value of another key, or an unterminated string, is no answer.
-        {"[Software\\\\Microsoft\\\\Internet Gaming Zone\\\\Other]\n\"Path\"=\"C:\\\\No\"\n"
-         "[Software\\\\Microsoft\\\\Internet Gaming Zone\\\\Setup]\n\"Path\"=\"C:\\\\Cut",
-         std::nullopt},
-        {"", std::nullopt},
-    };
-    for (const auto& [text, path] : cases)
-        EXPECT_EQ(WineZonePath(text), path) << text;
+    for (const TCase& c : ReadCases("lobby/friends_wine.txt"))
+        EXPECT_EQ(WineZonePath(c.Get("registry")).value_or("none"), c.Get("path")) << c.Where();
 }
 
 TEST(FriendsWineTest, DrivesAndLetterCase) {

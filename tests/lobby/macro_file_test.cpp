@@ -1,5 +1,6 @@
 // The macro file read and written: quoting, delay lines, macro kinds, hot-key
-// texts, and hostile files that must load by the rules or not at all.
+// texts (tests/data/lobby/macro_texts.txt), and hostile files that must load
+// by the rules or not at all.
 #include "lobby/macro_file.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include "fakes/case_file.h"
 #include "fakes/fake_ports.h"
 #include "lobby/hot_key.h"
+#include "lobby/script_steps.h"
 
 namespace kestrova::testing {
 namespace {
@@ -29,6 +31,8 @@ TEST(MacroFile, EachTextReadsAsItsCaseSays) {
             } else if (key == "delay") {
                 const auto ms = DelayMilliseconds(text);
                 EXPECT_EQ(ms ? std::to_string(*ms) : "none", want);
+            } else if (key == "player macro") {
+                EXPECT_EQ(IsPlayerMacro(Split(text, " / ")) ? "yes" : "no", want);
             } else if (key == "hot key") {
                 const auto k = ParseHotKey(text);
                 EXPECT_EQ(k ? FormatHotKey(*k) + (k->Pickable() ? ", pickable" : "") : "none",
@@ -37,14 +41,6 @@ TEST(MacroFile, EachTextReadsAsItsCaseSays) {
                 ADD_FAILURE() << "unknown field";
             }
         }
-}
-
-TEST(MacroFile, PlayerTokensAreLowerCaseOnly) {
-    EXPECT_TRUE(IsPlayerMacro({"hi", "table %t"}));
-    for (const char* t : {"%p", "x%o", "%r!", "%t"})
-        EXPECT_TRUE(IsPlayerMacroText(t)) << t;
-    for (const char* t : {"%P", "%O %R %T", "%h %n", "100%", "p o r t"})
-        EXPECT_FALSE(IsPlayerMacroText(t)) << t;
 }
 
 TEST(MacroFile, HostileFilesLoadByTheRules) {

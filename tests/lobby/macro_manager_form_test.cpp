@@ -1,202 +1,136 @@
-// The "Macro Manager" and "Macro Editor" driven through their widgets: add,
-// edit, copy, delete, up/down, sort, the editor's refusals, the fields a
-// player macro hides, the preview, and the file written on OK (not on Cancel).
-#include "lobby/macro_manager_form.h"
-
+// The "Macro Manager" and "Macro Editor" driven through their widgets from
+// tests/data/lobby/macro_forms.txt: add, edit, copy, delete, up/down, sort,
+// the editor's refusals, the fields a player macro hides, the preview, and
+// the file written on OK (not on Cancel).
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTest>
+#include <filesystem>
 
 #include "fakes/fake_ports.h"
+#include "formats/form_script.h"
 #include "lobby/macro_edit_form.h"
-#include "ui/modal_helper.h"
+#include "lobby/macro_manager_form.h"
+#include "lobby/script_steps.h"
 
-namespace kestrova {
+namespace kestrova::testing {
 namespace {
 
-using namespace testing;
-
-QStringList Items(QListWidget* list) {
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
+using TArg = TFormScript::TArg;
 
 constexpr const char* kFile =
     "[_Toolbar_]\r\nHello=Hi\r\n[_HotKeys_]\r\nHello=Ctrl+H\r\n"
     "[Hello]\r\nLine00=\"Hello all\"\r\n[Seat]\r\nLine00=\"%p sit at %t\"\r\n";
 
-class MacroFormsTest : public ::testing::Test {
-  protected:
+#define KESTROVA_NAMED(member) \
+    { #member, f->member }
+
+TWidgetNames Names(QWidget* w) {
+    if (auto* f = dynamic_cast<TMacroManagerForm*>(w))
+        return {KESTROVA_NAMED(List),       KESTROVA_NAMED(AddButton),
+                KESTROVA_NAMED(EditButton), KESTROVA_NAMED(DeleteButton),
+                KESTROVA_NAMED(CopyButton), KESTROVA_NAMED(UpButton),
+                KESTROVA_NAMED(DownButton), KESTROVA_NAMED(SortButton)};
+    if (auto* f = dynamic_cast<TMacroEditForm*>(w))
+        return {KESTROVA_NAMED(NameEdit),   KESTROVA_NAMED(TextEdit),    KESTROVA_NAMED(HotKeyEdit),
+                KESTROVA_NAMED(ToolbarBox), KESTROVA_NAMED(CaptionEdit), KESTROVA_NAMED(Preview)};
+    return {};
+}
+
+#undef KESTROVA_NAMED
+
+// "Ctrl+Shift+B" pressed on `target`.
+void Press(QWidget* target, const std::string& keys) {
+    Qt::KeyboardModifiers mods;
+    const std::vector<std::string> parts = Split(keys, "+");
+    for (size_t i = 0; i + 1 < parts.size(); ++i)
+        mods |= parts[i] == "Ctrl"  ? Qt::ControlModifier
+                : parts[i] == "Alt" ? Qt::AltModifier
+                                    : Qt::ShiftModifier;
+    QTest::keyClick(target, static_cast<Qt::Key>(parts.back().at(0)), mods);
+}
+
+std::string Shown(const TMacroEdit& e) {
+    std::string lines;
+    for (size_t i = 0; i < e.Lines.size(); ++i)
+        lines += (i ? " / " : "") + e.Lines[i];
+    return e.Name + " | " + lines + " | " + e.HotKey + " | " + (e.Toolbar ? e.Caption : "-");
+}
+
+struct MacroForms {
     TempDir dir;
     FakeDialogs dialogs;
-    std::string path = dir.File("m.kvm");
-    MacroFormsTest() { WriteFileBytes(path, kFile); }
-    // Runs `fill` on the editor the next modal opens, then presses OK.
-    void OnEditor(std::function<void(TMacroEditForm*)> fill, QWidget* besides) {
-        WhenModal(
-            [fill](QWidget* w) {
-                auto* editor = qobject_cast<TMacroEditForm*>(w);
-                ASSERT_NE(editor, nullptr);
-                fill(editor);
-            },
-            besides);
+    TMacroManager manager;
+    std::unique_ptr<QDialog> form;
+    TSinceLast since;
+
+    MacroForms() { WriteFileBytes(dir.File("m.kvm"), kFile); }
+    QWidget* Open(const std::string& kind) {
+        if (kind == "manager") {
+            form = std::make_unique<TMacroManagerForm>(dir.File("m.kvm"), "Hostess", dialogs);
+        } else {
+            manager.Open(dir.File("m.kvm"));
+            const int n = kind == "editor new" ? -1 : std::stoi(kind.substr(7));
+            form = std::make_unique<TMacroEditForm>(
+                manager, n, n < 0 ? TMacroEdit{} : manager.EditOf(n), "Hostess", dialogs);
+        }
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        return form.get();
+    }
+    // The dialog the steps drive: a modal one opened by the form, or the form.
+    QWidget* Current() const {
+        QWidget* modal = QApplication::activeModalWidget();
+        return modal ? modal : form.get();
+    }
+    THotKeyPicker* Picker() const { return dynamic_cast<TMacroEditForm&>(*Current()).HotKeyEdit; }
+    TMacroEditForm& Editor() const { return dynamic_cast<TMacroEditForm&>(*form); }
+    std::string File(const std::string& name) {
+        const std::string path = dir.File(name);
+        return std::filesystem::exists(path) ? ReadFileBytes(path) : "none";
     }
 };
 
-TEST_F(MacroFormsTest, AddEditCopyDeleteMoveSortAndSave) {
-    TMacroManagerForm form(path, "Hostess", dialogs);
-    form.show();
-    EXPECT_EQ(form.windowTitle(), "Macro Manager");
-    EXPECT_EQ(Items(form.List), (QStringList{"Hello", "Seat"}));
-
-    // Add: name, two lines, Ctrl+B picked, a caption typed ticks the box.
-    OnEditor(
-        [](TMacroEditForm* e) {
-            EXPECT_EQ(e->windowTitle(), "Macro Editor");
-            QTest::keyClicks(e->NameEdit, "Bye");
-            e->TextEdit->setPlainText("Bye now\n.<DELAY:1.00>");
-            QTest::keyClick(e->HotKeyEdit, Qt::Key_B);  // a plain key is refused
-            EXPECT_EQ(e->HotKeyEdit->KeyText(), "");
-            QTest::keyClick(e->HotKeyEdit, Qt::Key_B, Qt::ShiftModifier);  // Shift alone too
-            EXPECT_EQ(e->HotKeyEdit->KeyText(), "");
-            QTest::keyClick(e->HotKeyEdit, Qt::Key_B, Qt::ControlModifier);
-            EXPECT_EQ(e->HotKeyEdit->KeyText(), "Ctrl+B");
-            EXPECT_FALSE(e->ToolbarBox->isChecked());
-            QTest::keyClicks(e->CaptionEdit, "Bb");
-            EXPECT_TRUE(e->ToolbarBox->isChecked());
-            EXPECT_EQ(e->Preview->toPlainText(), "Hostess> Bye now\nHostess> .<DELAY:1.00>");
-            e->accept();
-        },
-        &form);
-    QTest::mouseClick(form.AddButton, Qt::LeftButton);
-    EXPECT_EQ(Items(form.List), (QStringList{"Hello", "Seat", "Bye"}));
-
-    // Edit by double-click: renamed; its key and button follow the new name.
-    form.List->setCurrentRow(2);
-    OnEditor(
-        [](TMacroEditForm* e) {
-            EXPECT_EQ(e->NameEdit->text(), "Bye");
-            EXPECT_EQ(e->HotKeyEdit->KeyText(), "Ctrl+B");
-            EXPECT_TRUE(e->ToolbarBox->isChecked());
-            e->NameEdit->setText(" Farewell ");
-            e->accept();
-        },
-        &form);
-    emit form.List->itemDoubleClicked(form.List->item(2));
-    EXPECT_EQ(Items(form.List), (QStringList{"Hello", "Seat", "Farewell"}));
-
-    form.List->setCurrentRow(0);
-    QTest::mouseClick(form.CopyButton, Qt::LeftButton);
-    form.List->setCurrentRow(0);
-    QTest::mouseClick(form.CopyButton, Qt::LeftButton);
-    EXPECT_EQ(Items(form.List),
-              (QStringList{"Hello", "Seat", "Farewell", "Copy of Hello", "Copy of Hello 1"}));
-    QTest::mouseClick(form.UpButton, Qt::LeftButton);  // the copy just made is selected
-    EXPECT_EQ(form.List->currentRow(), 3);
-    EXPECT_EQ(Items(form.List)[3], "Copy of Hello 1");
-    form.List->setCurrentRow(1);
-    QTest::mouseClick(form.DeleteButton, Qt::LeftButton);
-    QTest::mouseClick(form.SortButton, Qt::LeftButton);
-    EXPECT_EQ(Items(form.List),
-              (QStringList{"Copy of Hello", "Copy of Hello 1", "Farewell", "Hello"}));
-    form.List->setCurrentRow(3);
-    QTest::mouseClick(form.DownButton, Qt::LeftButton);  // already last: nothing
-    EXPECT_EQ(form.List->currentRow(), 3);
-    form.accept();
-
-    EXPECT_EQ(ReadFileBytes(dir.File("m.~kvm")), kFile);
-    EXPECT_EQ(ReadFileBytes(path),
-              "[_Toolbar_]\r\nFarewell=Bb\r\nHello=Hi\r\n\r\n"
-              "[_HotKeys_]\r\nHello=Ctrl+H\r\nFarewell=Ctrl+B\r\n\r\n"
-              "[Copy of Hello]\r\nLine00=\"Hello all\"\r\n\r\n"
-              "[Copy of Hello 1]\r\nLine00=\"Hello all\"\r\n\r\n"
-              "[Farewell]\r\nLine00=\"Bye now\"\r\nLine01=\".<DELAY:1.00>\"\r\n\r\n"
-              "[Hello]\r\nLine00=\"Hello all\"\r\n\r\n");
-}
-
-TEST_F(MacroFormsTest, CancelDiscardsEverything) {
-    TMacroManagerForm form(path, "H", dialogs);
-    form.show();
-    form.List->setCurrentRow(0);
-    QTest::mouseClick(form.DeleteButton, Qt::LeftButton);
-    form.reject();
-    EXPECT_EQ(ReadFileBytes(path), kFile);
-}
-
-TEST_F(MacroFormsTest, EditorRefusesInOrderAndFocusesTheField) {
-    TMacroManager manager;
-    manager.Open(path);
-    TMacroEditForm e(manager, -1, {}, "H", dialogs);
-    e.show();
-    QApplication::setActiveWindow(&e);
-    struct Step {
-        const char* Name;
-        const char* Key;
-        const char* Caption;
-        const char* Message;
-        QWidget* Focus;
-    };
-    const Step steps[] = {
-        {"  ", "", "", "No name has been entered for the macro. Please enter a name for the macro.",
-         e.NameEdit},
-        {"hello", "", "", "A macro with that name already exists, please alter the name.",
-         e.NameEdit},
-        {"New", "Ctrl+H", "",
-         "A macro is already assigned to that hot-key. Please select another hot-key.",
-         e.HotKeyEdit},
-        {"New", "Ctrl+N", " hi ",
-         "A macro with that toolbar name already exists. Please enter another name.",
-         e.CaptionEdit},
-    };
-    for (const Step& st : steps) {
-        dialogs.Messages.clear();
-        e.NameEdit->setText(st.Name);
-        e.HotKeyEdit->SetKeyText(st.Key);
-        e.CaptionEdit->setText(st.Caption);
-        e.ToolbarBox->setChecked(*st.Caption != 0);
-        e.accept();
-        EXPECT_EQ(dialogs.Messages, std::vector<std::string>{st.Message});
-        EXPECT_EQ(QApplication::focusWidget(), st.Focus) << st.Message;
-        EXPECT_EQ(e.result(), 0);
+TEST(MacroForms, EachCaseAsWritten) {
+    for (const TCase& c : ReadCases("lobby/macro_forms.txt")) {
+        MacroForms d;
+        TFormScript script;
+        script.Names = Names;
+        script.Open = [&](const std::string& kind) { return d.Open(kind); };
+        script.Steps = {
+            {"press", [&](TArg name, TArg v) { Press(Names(d.Current()).at(name), v); }},
+            {"set hot key", [&](TArg, TArg v) { d.Picker()->SetKeyText(v); }},
+            {"hot key", [&](TArg, TArg v) { EXPECT_EQ(d.Picker()->KeyText(), v); }},
+            {"double click",
+             [&](TArg, TArg v) {
+                 QListWidget* list = dynamic_cast<TMacroManagerForm&>(*d.form).List;
+                 emit list->itemDoubleClicked(list->item(std::stoi(v)));
+             }},
+            {"focus",
+             [&](TArg, TArg v) {
+                 EXPECT_EQ(QApplication::focusWidget(), Names(d.Current()).at(v));
+             }},
+            {"result",
+             [&](TArg, TArg v) {
+                 EXPECT_EQ(d.form->result() == QDialog::Accepted ? "accepted" : "refused", v);
+             }},
+            {"edit", [&](TArg, TArg v) { EXPECT_EQ(Shown(d.Editor().Result()), v); }},
+            {"messages",
+             [&](TArg, TArg v) { EXPECT_EQ(d.since("messages", d.dialogs.Messages), v); }},
+            {"file",
+             [&](TArg name, TArg v) {
+                 EXPECT_EQ(d.File(name), v == "the file opened" ? kFile
+                                         : v == "none"          ? v
+                                                                : CrLf(v));
+             }},
+        };
+        script.Play(nullptr, c);
     }
-    EXPECT_EQ(e.NameEdit->text(), "New");  // trimmed and written back
-    e.CaptionEdit->setText("");
-    e.accept();
-    EXPECT_EQ(e.result(), QDialog::Accepted);
-    EXPECT_EQ(e.Result().Caption, "New");  // an empty caption is the name
-}
-
-TEST_F(MacroFormsTest, PlayerMacroHidesHotKeyAndToolbar) {
-    TMacroManager manager;
-    manager.Open(path);
-    TMacroEditForm e(manager, 1, manager.EditOf(1), "H", dialogs);
-    e.show();
-    EXPECT_FALSE(e.HotKeyEdit->isVisible());
-    EXPECT_FALSE(e.ToolbarBox->isVisible());
-    EXPECT_FALSE(e.CaptionEdit->isVisible());
-    e.TextEdit->setPlainText("no tokens now");
-    EXPECT_TRUE(e.HotKeyEdit->isVisible());
-    EXPECT_TRUE(e.ToolbarBox->isVisible());
-    e.TextEdit->setPlainText("%o next");
-    EXPECT_FALSE(e.ToolbarBox->isVisible());
-    EXPECT_EQ(e.Preview->toPlainText(), "H> %o next");
-    // Hidden fields count as empty even when they hold something.
-    e.HotKeyEdit->SetKeyText("Ctrl+H");
-    e.ToolbarBox->setChecked(true);
-    e.CaptionEdit->setText("Hi");
-    e.accept();
-    EXPECT_EQ(e.result(), QDialog::Accepted);
-    EXPECT_EQ(e.Result().HotKey, "");
-    EXPECT_FALSE(e.Result().Toolbar);
-    EXPECT_TRUE(dialogs.Messages.empty());
 }
 
 }  // namespace
-}  // namespace kestrova
+}  // namespace kestrova::testing

@@ -28,13 +28,6 @@ std::string Shown(const TMacroEdit& e) {
     return e.Name + " | " + lines + " | " + e.HotKey + " | " + (e.Toolbar ? e.Caption : "-");
 }
 
-std::string CrLf(const std::string& block) {
-    std::string out;
-    for (char c : block)
-        out += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    return out + "\r\n";
-}
-
 TEST(MacroManager, EachScriptEditsAsWritten) {
     for (const TCase& c : ReadCases("lobby/macro_manager.txt")) {
         SCOPED_TRACE(c.Where());

@@ -1,7 +1,7 @@
 #pragma once
 // What the lobby runners share: scripts played one case at a time, lists
-// shown as "A | B" ("(none)" when empty), and checks that see only what
-// came since the same check last ran.
+// shown as "A | B" ("(none)" when empty), blocks as CR LF text, and checks
+// that see only what came since the same check last ran.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -28,6 +28,14 @@ inline std::string Joined(const std::vector<std::string>& items, size_t from = 0
     for (size_t i = from; i < items.size(); ++i)
         out += (i == from ? "" : " | ") + items[i];
     return out;
+}
+
+// A block's lines, each ending in CR LF as the files on disk do.
+inline std::string CrLf(const std::string& block) {
+    std::string out;
+    for (char c : block)
+        out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return out + "\r\n";
 }
 
 class TSinceLast {
