@@ -1,19 +1,12 @@
-// The clock, the boots and the start tables beyond their scripts
-// (tests/data/timing): the Double winners-final limit, values a file could
-// carry, ticks behind a modal box, three hours of ticks that keep time, boots
-// that never outlive their players, and applying a row of start tables.
+// The clock and the boots beyond their scripts (tests/data/timing): the
+// Double winners-final limit, values a file could carry, ticks behind a modal
+// box and three hours of ticks that keep time.
 #include <gtest/gtest.h>
 
 #include "common/datetime.h"
 #include "engine/boots.h"
-#include "engine/results.h"
-#include "engine/status.h"
-#include "engine/undo.h"
-#include "formats/format_defaults.h"
-#include "session/lifecycle.h"
 #include "timing/boot_timer.h"
 #include "timing/reminders.h"
-#include "timing/start_tables.h"
 #include "timing/timing_fixture.h"
 
 namespace kestrova::testing {
@@ -129,41 +122,6 @@ TEST(BootTimer, TicksDuringTheTimeOutQuestionAskNothingMore) {
     w.Tick();
     EXPECT_EQ(w.Dialogs.Asked.size(), 2u);
     EXPECT_TRUE(w.P(2)->BootedOut);
-}
-
-TEST_F(ClockTest, ActiveBootsNeverOutliveTheirPlayers) {
-    ToggleBoot(S, Clock, {W, 0, 0, 0});
-    AssignWin(S, W, 0, 1, 0, true, false);  // the snapshot holds P001's boot
-    ToggleBoot(S, Clock, {W, 0, 0, 0});     // returned
-    Undo(S);
-    EXPECT_EQ(S.ActiveBoots, std::vector<TPlayer*>{P(1)});
-    Tick();
-    EXPECT_EQ(TickView.Boots.size(), 1u);
-    TNewTourneyOptions o;
-    StartNewTourney(S, o);
-    EXPECT_TRUE(S.ActiveBoots.empty());
-    Tick();  // nothing left to show, nothing dangling to read
-    EXPECT_TRUE(TickView.Boots.empty());
-}
-
-TEST(StartTables, ApplyingARowRenumbersSavesAndKeepsTheDefaultAsTyped) {
-    TimingWorld w;
-    TRoundList row = DefaultStartTables;
-    row[0] = 10;
-    row[1] = 999;  // held at 150
-    ApplyStartTables(w.S, row);
-    EXPECT_EQ(w.S.StartTable[1], 150);
-    EXPECT_EQ(w.S.Winners[0].Tables[0].TableNo, 10);
-    EXPECT_NE(ReadFileBytes(w.Dir.File("t.log")).find("    -> Starting tables are: 10,150,1,80,"),
-              std::string::npos);
-    EXPECT_FALSE(ReadFileBytes(w.Dir.File("t.kvb")).empty());
-    SaveDefaultStartTableRow(w.S, row);
-    EXPECT_EQ(w.S.Settings.DefaultStartTables,
-              "10,999,1,80,110,130,140,80,98,30,60,90,120,148,150");
-    w.Start(TElimFormat::Single, 16);
-    row[0] = 20;
-    ApplyStartTables(w.S, row);  // sign-ups closed: nothing changes
-    EXPECT_EQ(w.S.StartTable[0], 10);
 }
 
 }  // namespace

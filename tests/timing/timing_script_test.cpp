@@ -421,6 +421,18 @@ void Script::Step(std::string key, const std::string& v) {
              const auto kind = Named<TBracketKind>(bracket, {"W", "O", "T"});
              EXPECT_EQ(ClockLimitIndex(S, kind, tab), std::stoi(want));
          }},
+        {"start",
+         [&] {
+             std::string format;
+             words >> format >> a;
+             Start(Named<TElimFormat>(format, {"single", "double", "triple"}), a);
+         }},
+        {"apply", [&] { ApplyStartTables(S, ParseIntList(v)); }},
+        {"set default", [&] { SaveDefaultStartTableRow(S, ParseIntList(v)); }},
+        {"start tables", [&] { EXPECT_EQ(FormatIntList(S.StartTable), v); }},
+        {"first table", [&] { EXPECT_EQ(Table(0).TableNo, a); }},
+        {"saved", [&] { EXPECT_EQ(ReadFileBytes(Dir.File("t.kvb")).empty() ? "no" : "yes", v); }},
+        {"default row", [&] { EXPECT_EQ(set.DefaultStartTables, v); }},
         {"saved row",
          [&] {
              set.DefaultStartTables = in;
