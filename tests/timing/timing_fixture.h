@@ -4,8 +4,8 @@
 #include <array>
 #include <functional>
 #include <map>
-#include <tuple>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/play_helpers.h"
@@ -25,16 +25,20 @@ class FakeTimingView : public ITimingView {
     std::vector<TOverdueTable> Overdue;
     std::vector<TBootRow> Boots;
     int TimeCalls = 0, OverdueCalls = 0, StatusCalls = 0;
-    void SlotTimeChanged(TBracketKind b, int slot, const std::string& text, TClockInk ink) override {
+    TSlot& At(TBracketKind b, int slot) {
+        return Slots[static_cast<size_t>(b)][static_cast<size_t>(slot)];
+    }
+    void SlotTimeChanged(TBracketKind b, int slot, const std::string& text,
+                         TClockInk ink) override {
         ++TimeCalls;
-        Slots[static_cast<size_t>(b)][static_cast<size_t>(slot)].Text = text;
-        if (ink != TClockInk::Unchanged) Slots[static_cast<size_t>(b)][static_cast<size_t>(slot)].Ink = ink;
+        At(b, slot).Text = text;
+        if (ink != TClockInk::Unchanged) At(b, slot).Ink = ink;
     }
     void SlotHintChanged(TBracketKind b, int slot, const std::string& hint) override {
-        Slots[static_cast<size_t>(b)][static_cast<size_t>(slot)].Hint = hint;
+        At(b, slot).Hint = hint;
     }
     void SlotBlinkChanged(TBracketKind b, int slot, bool yellow) override {
-        Slots[static_cast<size_t>(b)][static_cast<size_t>(slot)].Yellow = yellow;
+        At(b, slot).Yellow = yellow;
     }
     void StatusClocks() override { ++StatusCalls; }
     void OverdueRowsChanged(const std::vector<TOverdueTable>& rows) override {
@@ -42,9 +46,6 @@ class FakeTimingView : public ITimingView {
         Overdue = rows;
     }
     void BootRowsChanged(const std::vector<TBootRow>& rows) override { Boots = rows; }
-    const TSlot& At(TBracketKind b, int slot) const {
-        return Slots[static_cast<size_t>(b)][static_cast<size_t>(slot)];
-    }
 };
 
 // Boot buttons as the engine tells the window of them.
@@ -55,13 +56,10 @@ class BootButtonView : public FakeView {
                            bool icon) override {
         Buttons[{static_cast<int>(b), t, seat}] = {caption, icon};
     }
-    std::string Caption(TBracketKind b, int t, int seat) {
+    // The caption and whether the icon shows; "?" for a button never told of.
+    std::pair<std::string, bool> Button(TBracketKind b, int t, int seat) {
         auto it = Buttons.find({static_cast<int>(b), t, seat});
-        return it == Buttons.end() ? "?" : it->second.first;
-    }
-    bool Icon(TBracketKind b, int t, int seat) {
-        auto it = Buttons.find({static_cast<int>(b), t, seat});
-        return it != Buttons.end() && it->second.second;
+        return it == Buttons.end() ? std::pair("?", false) : it->second;
     }
 };
 

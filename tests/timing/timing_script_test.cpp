@@ -9,6 +9,7 @@
 // vocabulary.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <optional>
@@ -39,24 +40,13 @@ using Lines = std::vector<std::string>;
 
 // The enum whose values are in the order of `names`.
 template <class E>
-E Named(const std::string& word, std::initializer_list<const char*> names) {
-    int i = 0;
-    for (const char* name : names) {
-        if (word == name) break;
-        ++i;
-    }
-    return static_cast<E>(i);
+E Named(const std::string& word, const Lines& names) {
+    return static_cast<E>(std::find(names.begin(), names.end(), word) - names.begin());
 }
 
 TSystemTime DateOf(const std::string& text) {  // "MONTH/WEEKDAY/OCCURRENCE/HOUR" or "-"
     TSystemTime d;
-    if (text == "-") return d;
-    int v[4] = {};
-    std::sscanf(text.c_str(), "%d/%d/%d/%d", &v[0], &v[1], &v[2], &v[3]);
-    d.Month = static_cast<uint16_t>(v[0]);
-    d.DayOfWeek = static_cast<uint16_t>(v[1]);
-    d.Day = static_cast<uint16_t>(v[2]);
-    d.Hour = static_cast<uint16_t>(v[3]);
+    std::sscanf(text.c_str(), "%hu/%hu/%hu/%hu", &d.Month, &d.DayOfWeek, &d.Day, &d.Hour);
     return d;
 }
 
@@ -163,11 +153,10 @@ struct Script : TimingWorld {
     Script() { S.Ports.TimeZones = &Zones; }
     std::string Since(const std::string& check, const Lines& list) {
         size_t& from = Seen[check];
-        std::string out = from == list.size() ? "(none)" : "";
-        for (size_t i = from; i < list.size(); ++i)
-            out += (i == from ? "" : " | ") + list[i];
+        const Lines added(list.begin() + static_cast<long>(std::min(from, list.size())),
+                          list.end());
         from = list.size();
-        return out;
+        return Joined(added);
     }
     void At(double seconds) {
         World.Clock.Time = S.Winners[0].Tables[0].StartTime + seconds / SecondsPerDay;
@@ -224,8 +213,8 @@ struct Script : TimingWorld {
         return r.Name + " " + r.Time + " " + std::to_string(r.TableNo);
     }
     std::string Caption(int t, int seat) {
-        const std::string text = View.Caption(W, t, seat);
-        if (!View.Icon(W, t, seat)) return text;
+        const auto [text, icon] = View.Button(W, t, seat);
+        if (!icon) return text;
         return text.empty() ? "(icon)" : text + " (icon)";
     }
     static std::string Enabled(const std::vector<std::pair<bool, const char*>>& items) {
