@@ -6,7 +6,7 @@
 // (start_tables.txt) and the limit each tab's clocks use (clock_limits.txt).
 // A check of a list names what was added since the same check last ran
 // (" | " between, "(none)" for nothing). The files' opening comments are the
-// vocabulary.
+// vocabulary. The Double winners' final's limit is checked beyond them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -149,8 +149,25 @@ struct Script : TimingWorld {
     FakeTimeZoneStore Zones;
     TRoundList Tables = DefaultStartTables;
     std::map<std::string, size_t> Seen;
+    // Steps run inside the modal boxes ("KEY = VALUE" lines), as ticks run
+    // behind a real one; in the next box only, unless `EveryBox`.
+    std::string InsideSteps;
+    bool EveryBox = false;
+    int Boxes = 0;  // the boxes the steps ran in
 
-    Script() { S.Ports.TimeZones = &Zones; }
+    Script() {
+        S.Ports.TimeZones = &Zones;
+        Dialogs.Inside = [this] {
+            const std::string steps = InsideSteps;
+            if (steps.empty()) return;
+            ++Boxes;
+            if (!EveryBox) InsideSteps.clear();
+            for (const std::string& line : SplitLines(steps)) {
+                const size_t eq = line.find(" = ");
+                Step(line.substr(0, eq), eq == std::string::npos ? "" : line.substr(eq + 3));
+            }
+        };
+    }
     std::string Since(const std::string& check, const Lines& list) {
         size_t& from = Seen[check];
         const Lines added(list.begin() + static_cast<long>(std::min(from, list.size())),
@@ -263,6 +280,8 @@ struct Script : TimingWorld {
 void Script::Step(std::string key, const std::string& v) {
     int a = 0, b = 0;
     std::istringstream(v) >> a >> b;
+    double seconds = 0;  // the second number, for lengths beyond an int
+    std::istringstream(v) >> a >> seconds;
     const auto [in, want] = v.find("->") == std::string::npos ? std::pair(v, v) : Arrow(v);
     std::istringstream words(in);
     // "slot 3", "caption 1 0", "menu 7 1": the numbers after the name are arguments.
@@ -297,13 +316,24 @@ void Script::Step(std::string key, const std::string& v) {
         {"remind", [&] { SetReminders(S, Has(v, "15"), Has(v, "10"), Has(" " + v, " 5")); }},
         {"only table", [&] { OnlyTable(a); }},
         {"restart", [&] { Restart(v); }},
-        {"started ago", [&] { Table(a).StartTime = Now() - b / SecondsPerDay; }},
+        {"started ago", [&] { Table(a).StartTime = Now() - seconds / SecondsPerDay; }},
         {"forget reminders",
          [&] { Table(0).Reminded15 = Table(0).Reminded10 = Table(0).Reminded5 = false; }},
         {"at", [&] { At(std::stod(v)); }},
         {"advance", [&] { Advance(std::stod(v)); }},
         {"tick", [&] { Clock.TimerTick(S, false); }},
         {"busy tick", [&] { Clock.TimerTick(S, true); }},
+        {"ticks",  // "COUNT x SECONDS": a tick after each step of the clock
+         [&] {
+             for (int i = 0; i < a; ++i) {
+                 Advance(std::stod(v.substr(v.find(" x ") + 3)));
+                 Tick();
+             }
+         }},
+        {"inside boxes", [&] { InsideSteps = v, EveryBox = true; }},
+        {"inside the next box", [&] { InsideSteps = v, EveryBox = false; }},
+        {"file boot time", [&] { S.BootTime = a; }},
+        {"clamp", [&] { ClampTimingValues(S); }},
         {"scan", [&] { Clock.CheckMatchTimes(S); }},
         {"refresh", [&] { Clock.RefreshView(S, W); }},
         {"win", [&] { AssignWin(S, W, 0, a, b, true, false); }},
@@ -332,6 +362,10 @@ void Script::Step(std::string key, const std::string& v) {
         {"player", [&] { EXPECT_EQ(Player(args[0]), v); }},
         {"caption", [&] { EXPECT_EQ(Caption(args[0], args[1]), v); }},
         {"boot time is", [&] { EXPECT_EQ(S.BootTime, a); }},
+        {"limits are", [&] { EXPECT_EQ(FormatIntList(S.MsgParams.TimeLimits), v); }},
+        {"elapsed", [&] { EXPECT_EQ(ElapsedSeconds(Now(), Now() - seconds / SecondsPerDay), a); }},
+        {"scan active", [&] { EXPECT_EQ(Clock.ReminderScanActive() ? "yes" : "no", v); }},
+        {"boxes", [&] { EXPECT_EQ(Boxes, a); }},
         {"result", [&] { EXPECT_EQ(Table(args[0]).Result, a); }},
         {"redrawn", [&] { EXPECT_TRUE(View.Called("redraw " + v)); }},
         {"log", [&] { EXPECT_TRUE(Has(ReadFileBytes(Dir.File("t.log")), v)) << v; }},
@@ -462,6 +496,31 @@ TEST(TimingScripts, RulesWorkedByHand) {
     for (const char* file :
          {"timing/zones.txt", "timing/start_tables.txt", "timing/clock_limits.txt"})
         Play(file, std::nullopt);
+}
+
+// Played at random up to the winners' final, which no script reaches.
+TEST(MatchClock, DoubleWinnersFinalUsesTheSemifinalLimitOnScreenOnly) {
+    TimingWorld d;
+    d.Start(TElimFormat::Double, 8);
+    std::mt19937 rng(3);
+    const int wf = d.S.WinnersFinalRound;
+    for (int guard = 0; guard < 50 && d.S.Winners[wf].Tables[0].StartTime == 0; ++guard)
+        ASSERT_TRUE(PlayRandomResult(d.S, rng));
+    ASSERT_EQ(ClockLimitIndex(d.S, W, wf), 13);
+    d.S.MsgParams.TimeLimits.fill(0);
+    d.S.MsgParams.TimeLimits[static_cast<size_t>(wf)] = 20;
+    d.S.MsgParams.TimeLimits[13] = 30;
+    d.S.Settings.DisplayMatchTimeRemaining = true;
+    d.S.SelectedTab[0] = wf;
+    TTableRec& t = d.S.Winners[wf].Tables[0];
+    d.World.Clock.Time = t.StartTime + 21 * 60 / SecondsPerDay;
+    d.Tick();
+    EXPECT_EQ(d.TickView.At(W, 0).Text, "0:09");  // 30 minutes on screen
+    EXPECT_FALSE(d.TickView.At(W, 0).Yellow);
+    ASSERT_EQ(d.TickView.Overdue.size(), 1u);  // 20 minutes for the list
+    EXPECT_EQ(d.TickView.Overdue[0].RoundLabel, "WF");
+    EXPECT_EQ(d.TickView.Overdue[0].TableNo, t.TableNo);
+    EXPECT_EQ(d.TickView.Overdue[0].OverdueSeconds, 60);
 }
 
 }  // namespace
