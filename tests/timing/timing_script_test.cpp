@@ -6,7 +6,7 @@
 // (start_tables.txt) and the limit each tab's clocks use (clock_limits.txt).
 // A check of a list names what was added since the same check last ran
 // (" | " between, "(none)" for nothing). The files' opening comments are the
-// vocabulary. The Double winners' final's limit is checked beyond them.
+// vocabulary.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -176,7 +176,8 @@ struct Script : TimingWorld {
         return Joined(added);
     }
     void At(double seconds) {
-        World.Clock.Time = S.Winners[0].Tables[0].StartTime + seconds / SecondsPerDay;
+        const TRoundRec& shown = S.Winners[static_cast<size_t>(S.SelectedTab[0])];
+        World.Clock.Time = shown.Tables[0].StartTime + seconds / SecondsPerDay;
     }
     TTableRec& Table(int t) { return S.Winners[0].Tables[static_cast<size_t>(t)]; }
     Lines Postings() {
@@ -311,6 +312,15 @@ void Script::Step(std::string key, const std::string& v) {
     const std::map<std::string, std::function<void()>> steps = {
         // The match clock and the boots.
         {"mode", [&] { set.DisplayMatchTimeRemaining = v == "remaining"; }},
+        {"limits", [&] { S.MsgParams.TimeLimits = ParseIntList(v); }},
+        {"tab", [&] { S.SelectedTab[0] = a; }},
+        {"play to the winners final",  // at random, from the seed given
+         [&] {
+             std::mt19937 rng(static_cast<unsigned>(a));
+             const auto& final = S.Winners[static_cast<size_t>(S.WinnersFinalRound)];
+             for (int guard = 0; guard < 50 && final.Tables[0].StartTime == 0; ++guard)
+                 ASSERT_TRUE(PlayRandomResult(S, rng));
+         }},
         {"limit", [&] { S.MsgParams.TimeLimits[static_cast<size_t>(args[0])] = a; }},
         {"warning", [&] { S.Messages[static_cast<size_t>(TMessageKind::mkTimeWarning)] = v; }},
         {"remind", [&] { SetReminders(S, Has(v, "15"), Has(v, "10"), Has(" " + v, " 5")); }},
@@ -454,6 +464,8 @@ void Script::Step(std::string key, const std::string& v) {
         {"set default", [&] { SaveDefaultStartTableRow(S, ParseIntList(v)); }},
         {"start tables", [&] { EXPECT_EQ(FormatIntList(S.StartTable), v); }},
         {"first table", [&] { EXPECT_EQ(Table(0).TableNo, a); }},
+        {"first shown table",
+         [&] { EXPECT_EQ(S.Winners[static_cast<size_t>(S.SelectedTab[0])].Tables[0].TableNo, a); }},
         {"saved", [&] { EXPECT_EQ(ReadFileBytes(Dir.File("t.kvb")).empty() ? "no" : "yes", v); }},
         {"default row", [&] { EXPECT_EQ(set.DefaultStartTables, v); }},
         {"saved row",
@@ -496,31 +508,6 @@ TEST(TimingScripts, RulesWorkedByHand) {
     for (const char* file :
          {"timing/zones.txt", "timing/start_tables.txt", "timing/clock_limits.txt"})
         Play(file, std::nullopt);
-}
-
-// Played at random up to the winners' final, which no script reaches.
-TEST(MatchClock, DoubleWinnersFinalUsesTheSemifinalLimitOnScreenOnly) {
-    TimingWorld d;
-    d.Start(TElimFormat::Double, 8);
-    std::mt19937 rng(3);
-    const int wf = d.S.WinnersFinalRound;
-    for (int guard = 0; guard < 50 && d.S.Winners[wf].Tables[0].StartTime == 0; ++guard)
-        ASSERT_TRUE(PlayRandomResult(d.S, rng));
-    ASSERT_EQ(ClockLimitIndex(d.S, W, wf), 13);
-    d.S.MsgParams.TimeLimits.fill(0);
-    d.S.MsgParams.TimeLimits[static_cast<size_t>(wf)] = 20;
-    d.S.MsgParams.TimeLimits[13] = 30;
-    d.S.Settings.DisplayMatchTimeRemaining = true;
-    d.S.SelectedTab[0] = wf;
-    TTableRec& t = d.S.Winners[wf].Tables[0];
-    d.World.Clock.Time = t.StartTime + 21 * 60 / SecondsPerDay;
-    d.Tick();
-    EXPECT_EQ(d.TickView.At(W, 0).Text, "0:09");  // 30 minutes on screen
-    EXPECT_FALSE(d.TickView.At(W, 0).Yellow);
-    ASSERT_EQ(d.TickView.Overdue.size(), 1u);  // 20 minutes for the list
-    EXPECT_EQ(d.TickView.Overdue[0].RoundLabel, "WF");
-    EXPECT_EQ(d.TickView.Overdue[0].TableNo, t.TableNo);
-    EXPECT_EQ(d.TickView.Overdue[0].OverdueSeconds, 60);
 }
 
 }  // namespace
