@@ -27,6 +27,7 @@
 #include "timing/start_tables_form.h"
 #include "timing/time_limits_form.h"
 #include "timing/time_zone_form.h"
+#include "timing/zone_text.h"
 #include "ui/kestrova_form.h"
 
 namespace kestrova::testing {
@@ -34,26 +35,17 @@ namespace {
 
 using TArg = TFormScript::TArg;
 
-TTimeZoneRecord Zone(const char* key, int bias, bool us, const char* std, const char* dlt) {
-    TSystemTime standard,
-        daylight;  // the US dates: the first Sunday of November, the second of March
-    standard.Month = 11, standard.Day = 1, standard.Hour = 2;
-    daylight.Month = 3, daylight.Day = 2, daylight.Hour = 2;
-    const TTimeZoneRule r{bias, 0, us ? -60 : 0, us ? standard : TSystemTime{},
-                          us ? daylight : TSystemTime{}};
-    const std::string display = Format("(UTC%+03d:00) ", -bias / 60) + key;
-    return {key, display, dlt, std, EncodeTzi(r), false};
-}
-
 void FillZones(FakeTimeZoneStore& z) {
     // Deliberately out of order: the dialog sorts them.
-    z.Records = {
-        Zone("Asia/Tokyo", -540, false, "Japan Standard Time", ""),
-        Zone("America/New_York", 300, true, "Eastern Standard Time", "Eastern Daylight Time"),
-        Zone("Pacific/Honolulu", 600, false, "Hawaii-Aleutian Standard Time", ""),
-        Zone("America/Los_Angeles", 480, true, "Pacific Standard Time", "Pacific Daylight Time"),
-        Zone("Europe/London", 0, false, "Greenwich Mean Time", "")};
-    z.Records[4].FixedOffset = true;
+    for (const char* zone :
+         {"Asia/Tokyo | Japan Standard Time |  | -540 0 0 - -",
+          "America/New_York | Eastern Standard Time | Eastern Daylight Time | 300 0 -60 "
+          "11/0/1/2 3/0/2/2",
+          "Pacific/Honolulu | Hawaii-Aleutian Standard Time |  | 600 0 0 - -",
+          "America/Los_Angeles | Pacific Standard Time | Pacific Daylight Time | 480 0 -60 "
+          "11/0/1/2 3/0/2/2",
+          "Europe/London | Greenwich Mean Time |  | 0 0 0 - - | fixed"})
+        z.Records.push_back(ZoneOf(zone));
     z.Local = {300, 0, -60, TLocalZoneInfo::TState::Standard};
 }
 

@@ -10,27 +10,33 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <optional>
 #include <sstream>
+#include <tuple>
 
 #include "common/int_list.h"
 #include "common/text.h"
 #include "engine/boots.h"
+#include "engine/play_helpers.h"
 #include "engine/results.h"
+#include "engine/signup.h"
 #include "engine/undo.h"
 #include "fakes/case_file.h"
 #include "formats/format_defaults.h"
 #include "formats/messages.h"
 #include "session/lifecycle.h"
 #include "timing/boot_timer.h"
+#include "timing/match_clock.h"
 #include "timing/reminders.h"
 #include "timing/start_tables.h"
 #include "timing/time_zone.h"
 #include "timing/time_zone_fit.h"
-#include "timing/timing_fixture.h"
 #include "timing/world_clock.h"
+#include "timing/zone_text.h"
 
 namespace kestrova::testing {
 namespace {
@@ -44,24 +50,9 @@ E Named(const std::string& word, const Lines& names) {
     return static_cast<E>(std::find(names.begin(), names.end(), word) - names.begin());
 }
 
-TSystemTime DateOf(const std::string& text) {  // "MONTH/WEEKDAY/OCCURRENCE/HOUR" or "-"
-    TSystemTime d;
-    std::sscanf(text.c_str(), "%hu/%hu/%hu/%hu", &d.Month, &d.DayOfWeek, &d.Day, &d.Hour);
-    return d;
-}
-
 std::string Shown(const TSystemTime& d) {
     if (d.Month == 0) return "-";
     return Format("%d/%d/%d/%d", d.Month, d.DayOfWeek, d.Day, d.Hour);
-}
-
-TTimeZoneRule RuleOf(std::istream& words) {  // "BIAS STANDARD DAYLIGHT STANDARD-DATE DAYLIGHT-DATE"
-    TTimeZoneRule r;
-    std::string standard, daylight;
-    words >> r.Bias >> r.StandardBias >> r.DaylightBias >> standard >> daylight;
-    r.StandardDate = DateOf(standard);
-    r.DaylightDate = DateOf(daylight);
-    return r;
 }
 
 std::string Shown(const TTimeZoneRule& r) {
@@ -135,17 +126,79 @@ std::string Example(const TRoundList& tables, const std::string& in) {
     return out;
 }
 
-// "KEY | STANDARD NAME | DAYLIGHT NAME | RULE" to the store's record.
-TTimeZoneRecord ZoneOf(const std::string& value) {
-    Lines part;
-    for (size_t from = 0, bar; from != std::string::npos;
-         from = bar == std::string::npos ? bar : bar + 3)
-        part.push_back(value.substr(from, (bar = value.find(" | ", from)) - from));
-    std::istringstream rule(part.at(3));
-    return {part[0], "(" + part[0] + ")", part[2], part[1], EncodeTzi(RuleOf(rule)), false};
-}
+// A timing view that keeps what every slot and list shows.
+class FakeTimingView : public ITimingView {
+  public:
+    struct TSlot {
+        std::string Text, Hint;
+        TClockInk Ink = TClockInk::Unchanged;
+        bool Yellow = false;
+    };
+    std::array<std::array<TSlot, MaxTablesPerRound>, 3> Slots;
+    std::vector<TOverdueTable> Overdue;
+    std::vector<TBootRow> Boots;
+    int OverdueCalls = 0;
+    TSlot& At(TBracketKind b, int slot) {
+        return Slots[static_cast<size_t>(b)][static_cast<size_t>(slot)];
+    }
+    void SlotTimeChanged(TBracketKind b, int slot, const std::string& text,
+                         TClockInk ink) override {
+        At(b, slot).Text = text;
+        if (ink != TClockInk::Unchanged) At(b, slot).Ink = ink;
+    }
+    void SlotHintChanged(TBracketKind b, int slot, const std::string& hint) override {
+        At(b, slot).Hint = hint;
+    }
+    void SlotBlinkChanged(TBracketKind b, int slot, bool yellow) override {
+        At(b, slot).Yellow = yellow;
+    }
+    void StatusClocks() override {}
+    void OverdueRowsChanged(const std::vector<TOverdueTable>& rows) override {
+        ++OverdueCalls;
+        Overdue = rows;
+    }
+    void BootRowsChanged(const std::vector<TBootRow>& rows) override { Boots = rows; }
+};
 
-struct Script : TimingWorld {
+// Boot buttons as the engine tells the window of them.
+class BootButtonView : public FakeView {
+  public:
+    std::map<std::tuple<int, int, int>, std::pair<std::string, bool>> Buttons;
+    void BootButtonChanged(TBracketKind b, int t, int seat, const std::string& caption,
+                           bool icon) override {
+        Buttons[{static_cast<int>(b), t, seat}] = {caption, icon};
+    }
+    // The caption and whether the icon shows; "?" for a button never told of.
+    std::pair<std::string, bool> Button(TBracketKind b, int t, int seat) {
+        auto it = Buttons.find({static_cast<int>(b), t, seat});
+        return it == Buttons.end() ? std::pair("?", false) : it->second;
+    }
+};
+
+// Dialogs that run a hook inside the modal boxes.
+class HookedDialogs : public FakeDialogs {
+  public:
+    std::function<void()> Inside;
+    void MessageBox(TMessageBoxKind kind, const std::string& text) override {
+        FakeDialogs::MessageBox(kind, text);
+        if (Inside) Inside();
+    }
+    TConfirmAnswer ConfirmDlg(const std::string& text) override {
+        if (Inside) Inside();
+        return FakeDialogs::ConfirmDlg(text);
+    }
+};
+
+// A tournament wired to fakes, with what the timing cases need.
+struct Script {
+    TempDir Dir;
+    FakeWorld World;
+    HookedDialogs Dialogs;
+    BootButtonView View;
+    RecordingAnnouncer Announcer;
+    FakeTimingView TickView;
+    TMatchClock Clock;
+    TTourneyState S;
     FakeTimeZoneStore Zones;
     TRoundList Tables = DefaultStartTables;
     std::map<std::string, size_t> Seen;
@@ -156,7 +209,13 @@ struct Script : TimingWorld {
     int Boxes = 0;  // the boxes the steps ran in
 
     Script() {
+        World.Wire(S, &Announcer);
+        S.Ports.Dialogs = &Dialogs;
+        S.Ports.View = &View;
         S.Ports.TimeZones = &Zones;
+        S.TourneyPath = Dir.File("t.kvb");
+        S.SettingsLoaded = true;
+        Clock.SetView(&TickView);
         Dialogs.Inside = [this] {
             const std::string steps = InsideSteps;
             if (steps.empty()) return;
@@ -168,6 +227,17 @@ struct Script : TimingWorld {
             }
         };
     }
+    // A started tournament: sign-ups closed and every first-round clock running.
+    void Start(TElimFormat f, int n) {
+        StartTourney(S, f, n);
+        AllStart(S);
+        Announcer.Postings.clear();
+        Dialogs.Asked.clear();
+    }
+    void Advance(double seconds) { World.Clock.AdvanceSeconds(seconds); }
+    void Tick() { Clock.TimerTick(S); }
+    TDateTime Now() const { return World.Clock.Time; }
+    TPlayer* P(int i) { return S.Players[static_cast<size_t>(i - 1)].get(); }
     std::string Since(const std::string& check, const Lines& list) {
         size_t& from = Seen[check];
         const Lines added(list.begin() + static_cast<long>(std::min(from, list.size())),
