@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -134,13 +133,11 @@ class FakeTimingView : public ITimingView {
         TClockInk Ink = TClockInk::Unchanged;
         bool Yellow = false;
     };
-    std::array<std::array<TSlot, MaxTablesPerRound>, 3> Slots;
+    std::map<std::pair<TBracketKind, int>, TSlot> Slots;
     std::vector<TOverdueTable> Overdue;
     std::vector<TBootRow> Boots;
     int OverdueCalls = 0;
-    TSlot& At(TBracketKind b, int slot) {
-        return Slots[static_cast<size_t>(b)][static_cast<size_t>(slot)];
-    }
+    TSlot& At(TBracketKind b, int slot) { return Slots[{b, slot}]; }
     void SlotTimeChanged(TBracketKind b, int slot, const std::string& text,
                          TClockInk ink) override {
         At(b, slot).Text = text;
