@@ -6,11 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <stdexcept>
 
 #include "common/cp1252.h"
 #include "common/file_util.h"
+#include "common/wide_text.h"
 #include "engine/tourney_file.h"
 #include "fakes/fake_ports.h"
 #include "records/event_log.h"
@@ -20,16 +22,13 @@
 namespace kestrova::testing {
 namespace {
 
-std::wstring W(const std::string& cp1252) {
-    std::u16string u = Cp1252ToUtf16(cp1252);
-    return std::wstring(u.begin(), u.end());
-}
+using Names = std::set<std::wstring>;
 
 // Every name in the folder as the system spells it.
-std::set<std::wstring> WideNames(const std::string& folder) {
-    std::set<std::wstring> names;
+Names WideNames(const std::string& folder) {
+    Names names;
     WIN32_FIND_DATAW d{};
-    HANDLE h = ::FindFirstFileW(W(folder + "*").c_str(), &d);
+    HANDLE h = ::FindFirstFileW(WideOf(folder + "*").c_str(), &d);
     if (h == INVALID_HANDLE_VALUE) return names;
     do {
         if (d.cFileName[0] != L'.') names.insert(d.cFileName);
@@ -38,19 +37,23 @@ std::set<std::wstring> WideNames(const std::string& folder) {
     return names;
 }
 
+// The file opened as another program would, with that access and sharing.
+HANDLE Opened(const std::string& path, DWORD access, DWORD share) {
+    return ::CreateFileW(WideOf(path).c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
 DWORD LinkCount(const std::string& path) {
-    HANDLE h = ::CreateFileW(W(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                             OPEN_EXISTING, 0, nullptr);
+    HANDLE h = Opened(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE);
     BY_HANDLE_FILE_INFORMATION info{};
-    bool ok = h != INVALID_HANDLE_VALUE && ::GetFileInformationByHandle(h, &info);
+    const bool ok = h != INVALID_HANDLE_VALUE && ::GetFileInformationByHandle(h, &info);
     if (h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
     return ok ? info.nNumberOfLinks : 0;
 }
 
-int TemporariesOf(const std::string& folder, const std::string& name) {
-    int n = 0;
-    for (const std::string& f : PlainFilesIn(folder)) n += IsTemporaryOf(f, name) ? 1 : 0;
-    return n;
+bool NoTemporaryOf(const std::string& folder, const std::string& name) {
+    const std::vector<std::string> files = PlainFilesIn(folder);
+    return std::none_of(files.begin(), files.end(),
+                        [&](const std::string& f) { return IsTemporaryOf(f, name); });
 }
 
 // cp1252 names, the bytes 0x80-0x9F (which are not Latin-1) included, and
@@ -71,18 +74,16 @@ TEST(Win32Files, NonAsciiNamesAreTheSameCharactersToTheSystem) {
         TempDir dir;
         const std::string path = dir.File(c.Name);
         WriteFileAtomically(path, "first");
-        EXPECT_EQ(WideNames(dir.Path()), std::set<std::wstring>{c.Wide});
+        EXPECT_EQ(WideNames(dir.Path()), Names{c.Wide});
         EXPECT_TRUE(FileExists(path));
         EXPECT_EQ(ReadFileIfExists(path), std::optional<std::string>("first"));
-        std::vector<std::string> listed = PlainFilesIn(dir.Path());
-        EXPECT_EQ(listed, std::vector<std::string>{c.Name});
+        EXPECT_EQ(PlainFilesIn(dir.Path()), std::vector<std::string>{c.Name});
         // Appending and linking keep the name too.
         ASSERT_TRUE(AppendToFile(ChangeFileExt(path, ".log"), "a\r\n"));
         ASSERT_TRUE(AppendToFile(ChangeFileExt(path, ".log"), "b\r\n"));
         EXPECT_EQ(ReadFileBytes(ChangeFileExt(path, ".log")), "a\r\nb\r\n");
         ASSERT_TRUE(LinkOrCopyFile(path, ChangeFileExt(path, ".~kvb")));
-        EXPECT_EQ(WideNames(dir.Path()).count(c.Wide.substr(0, c.Wide.size() - 4) + L".~kvb"),
-                  1u);
+        EXPECT_EQ(WideNames(dir.Path()).count(c.Wide.substr(0, c.Wide.size() - 4) + L".~kvb"), 1u);
         EXPECT_TRUE(RemoveFile(path));
         EXPECT_FALSE(FileExists(path));
     }
@@ -99,7 +100,7 @@ TEST(Win32Files, TournamentSavedAndReopenedUnderANonAsciiName) {
     ASSERT_TRUE(SaveTourney(s));
     WriteLog(s, "Click: \xC9t\xE9");
     ASSERT_TRUE(SaveTourney(s));  // the second save keeps the first as the backup
-    const std::set<std::wstring> names = WideNames(dir.Path());
+    const Names names = WideNames(dir.Path());
     EXPECT_EQ(names.count(L"Ligue \u20ACt\u00E9 \u0153.kvb"), 1u);
     EXPECT_EQ(names.count(L"Ligue \u20ACt\u00E9 \u0153.~kvb"), 1u);
     EXPECT_EQ(names.count(L"Ligue \u20ACt\u00E9 \u0153.log"), 1u);
@@ -110,7 +111,7 @@ TEST(Win32Files, TournamentSavedAndReopenedUnderANonAsciiName) {
     w.Wire(t);
     ASSERT_TRUE(ReadTourney(t, s.TourneyPath));
     EXPECT_EQ(t.Players.size(), 16u);
-    EXPECT_EQ(TemporariesOf(dir.Path(), "Ligue \x80t\xE9 \x9C.kvb"), 0);
+    EXPECT_TRUE(NoTemporaryOf(dir.Path(), "Ligue \x80t\xE9 \x9C.kvb"));
 }
 
 TEST(Win32Files, ReplaceKeepsTheOldFileWhenTheSystemRefuses) {
@@ -119,28 +120,26 @@ TEST(Win32Files, ReplaceKeepsTheOldFileWhenTheSystemRefuses) {
     WriteFileAtomically(path, "old");
     WriteFileAtomically(path, "new, longer than the old");
     EXPECT_EQ(ReadFileBytes(path), "new, longer than the old");
-    EXPECT_EQ(WideNames(dir.Path()), std::set<std::wstring>{L"Macros.kvm"});
+    EXPECT_EQ(WideNames(dir.Path()), Names{L"Macros.kvm"});
 
     // Another program holds the file open without letting it be replaced.
-    HANDLE held = ::CreateFileW(W(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
+    HANDLE held = Opened(path, GENERIC_READ, FILE_SHARE_READ);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     try {
         WriteFileAtomically(path, "lost");
         ADD_FAILURE() << "a held file was replaced";
     } catch (const std::runtime_error& e) {
         const std::string what = e.what();
-        EXPECT_EQ(what.rfind("Can't write file \"" + path + "\": cannot replace the file (", 0),
-                  0u)
+        EXPECT_EQ(what.rfind("Can't write file \"" + path + "\": cannot replace the file (", 0), 0u)
             << what;
     }
     ::CloseHandle(held);
     EXPECT_EQ(ReadFileBytes(path), "new, longer than the old");
-    EXPECT_EQ(TemporariesOf(dir.Path(), "Macros.kvm"), 0);
+    EXPECT_TRUE(NoTemporaryOf(dir.Path(), "Macros.kvm"));
 
     // A folder that does not exist: nothing is made anywhere.
     EXPECT_THROW(WriteFileAtomically(dir.File("none\\Macros.kvm"), "x"), std::runtime_error);
-    EXPECT_EQ(WideNames(dir.Path()), std::set<std::wstring>{L"Macros.kvm"});
+    EXPECT_EQ(WideNames(dir.Path()), Names{L"Macros.kvm"});
 }
 
 TEST(Win32Files, AppendGoesToTheEndWhileOthersReadAndWrite) {
@@ -149,9 +148,7 @@ TEST(Win32Files, AppendGoesToTheEndWhileOthersReadAndWrite) {
     ASSERT_TRUE(AppendToFile(log, "one\r\n"));
     // A viewer has the log open, and another writer has moved its own
     // position to the start: the next line still goes to the end.
-    HANDLE viewer = ::CreateFileW(W(log).c_str(), GENERIC_READ | GENERIC_WRITE,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                  nullptr);
+    HANDLE viewer = Opened(log, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
     ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
     ASSERT_TRUE(AppendToFile(log, "two\r\n"));
     DWORD written = 0;
@@ -161,8 +158,7 @@ TEST(Win32Files, AppendGoesToTheEndWhileOthersReadAndWrite) {
     ::CloseHandle(viewer);
     EXPECT_EQ(ReadFileBytes(log), "one\r\ntwo\r\nx\r\nthree\r\n");
     // A log held exclusively, or in a missing folder, is refused, not thrown.
-    HANDLE exclusive =
-        ::CreateFileW(W(log).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE exclusive = Opened(log, GENERIC_READ, 0);
     ASSERT_NE(exclusive, INVALID_HANDLE_VALUE);
     EXPECT_FALSE(AppendToFile(log, "four\r\n"));
     ::CloseHandle(exclusive);
@@ -186,7 +182,7 @@ TEST(Win32Files, BackupIsAHardLinkThatKeepsTheOldBytes) {
     // A missing source leaves the backup as it was.
     EXPECT_FALSE(LinkOrCopyFile(dir.File("Other.kvb"), backup));
     EXPECT_EQ(ReadFileBytes(backup), "save 2");
-    EXPECT_EQ(WideNames(dir.Path()), (std::set<std::wstring>{L"Friday.kvb", L"Friday.~kvb"}));
+    EXPECT_EQ(WideNames(dir.Path()), (Names{L"Friday.kvb", L"Friday.~kvb"}));
 }
 
 TEST(Win32Files, StaleTemporariesOfTheFileOnlyAreRemoved) {
@@ -197,14 +193,14 @@ TEST(Win32Files, StaleTemporariesOfTheFileOnlyAreRemoved) {
         WriteFileBytes(dir.File(name + suffix), "half a save");
     const std::vector<std::string> kept{name + ".tmp-AbC12", name + ".tmp-Ab_123",
                                         "Fri.kvb.tmp-AbC123", name + ".tmp"};
-    for (const auto& n : kept) WriteFileBytes(dir.File(n), "not ours");
+    for (const auto& n : kept)
+        WriteFileBytes(dir.File(n), "not ours");
     ASSERT_TRUE(MakeFolders(dir.File(name + ".tmp-Dir123\\inner")));
     RemoveStaleTemporaries(dir.File(name));
-    std::set<std::string> left;
-    for (const std::string& n : PlainFilesIn(dir.Path())) left.insert(n);
+    const std::vector<std::string> left = PlainFilesIn(dir.Path());
     std::set<std::string> expected(kept.begin(), kept.end());
     expected.insert(name);
-    EXPECT_EQ(left, expected);
+    EXPECT_EQ(std::set<std::string>(left.begin(), left.end()), expected);
     EXPECT_TRUE(FileExists(dir.File(name + ".tmp-Dir123\\inner")));
     EXPECT_TRUE(RemoveFolder(dir.File(name + ".tmp-Dir123\\inner")));
     EXPECT_TRUE(RemoveFolder(dir.File(name + ".tmp-Dir123")));
@@ -223,18 +219,13 @@ TEST(Win32Files, ReadsPathsAndFailures) {
         EXPECT_FALSE(what.empty());
         EXPECT_NE(what.back(), '\n');
     }
-    struct {
-        std::string Path, Folder, Name;
-    } const paths[] = {
-        {"C:\\Kestrova\\Friday.kvb", "C:\\Kestrova", "Friday.kvb"},
-        {"C:\\Friday.kvb", "C:\\", "Friday.kvb"},
-        {"C:\\a/b\\c/Friday.kvb", "C:\\a/b\\c", "Friday.kvb"},
-        {"\\Friday.kvb", "\\", "Friday.kvb"},
-        {"Friday.kvb", ".", "Friday.kvb"},
-    };
-    for (const auto& p : paths) {
-        EXPECT_EQ(FolderOf(p.Path), p.Folder) << p.Path;
-        EXPECT_EQ(FileNameOf(p.Path), p.Name) << p.Path;
+    // Each path, its folder: every name is "Friday.kvb".
+    for (const auto& [path, folder] :
+         {std::pair{"C:\\Kestrova\\Friday.kvb", "C:\\Kestrova"},
+          std::pair{"C:\\Friday.kvb", "C:\\"}, std::pair{"C:\\a/b\\c/Friday.kvb", "C:\\a/b\\c"},
+          std::pair{"\\Friday.kvb", "\\"}, std::pair{"Friday.kvb", "."}}) {
+        EXPECT_EQ(FolderOf(path), folder) << path;
+        EXPECT_EQ(FileNameOf(path), "Friday.kvb") << path;
     }
     ASSERT_TRUE(MakeFolders(dir.File("x\\y/z\\")));
     EXPECT_TRUE(FileExists(dir.File("x\\y\\z")));

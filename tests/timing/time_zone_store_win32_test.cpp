@@ -17,28 +17,22 @@
 #include "timing/registry_time_zones.h"
 #include "timing/time_zone.h"
 #include "timing/world_clock.h"
+#include "timing/zone_text.h"
 
 namespace kestrova::testing {
 namespace {
 
 using Lines = std::vector<std::string>;
 
-TSystemTime Date(int month, int occurrence, int hour) {
-    TSystemTime d;
-    d.Month = static_cast<uint16_t>(month);
-    d.Day = static_cast<uint16_t>(occurrence);
-    d.Hour = static_cast<uint16_t>(hour);
-    return d;
-}
-
-const TTimeZoneRule kEastern{300, 0, -60, Date(11, 1, 2), Date(3, 2, 2)};
+const TTimeZoneRule kEastern{300, 0, -60, DateOf("11/0/1/2"), DateOf("3/0/2/2")};
 const TTimeZoneRule kTokyo{-540, 0, 0, {}, {}};
 
 // A store key of the test's own, removed afterwards.
 class TestZones {
   public:
     TestZones()
-        : path_("Software\\Kestrova Tests\\Time Zones " + std::to_string(::GetCurrentProcessId())) {}
+        : path_("Software\\Kestrova Tests\\Time Zones " + std::to_string(::GetCurrentProcessId())) {
+    }
     ~TestZones() {
         ::RegDeleteTreeW(HKEY_CURRENT_USER, WideOf(path_).c_str());
         ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Kestrova Tests");
@@ -76,9 +70,9 @@ TEST(RegistryTimeZones, ZonesAreReadAsStoredAndDamagedOnesAreRefused) {
                                TestZones::Text(L"Dlt", "Eastern Daylight Time"),
                                TestZones::Text(L"Std", "Eastern Standard Time"),
                                TestZones::Tzi(EncodeTzi(kEastern))});
-    zones.Add("Zone \x80 Tokyo", {TestZones::Text(L"Display", "(UTC+09:00) Caf\xE9 \x80"),
-                                  TestZones::Text(L"Std", "Tokyo Standard Time"),
-                                  TestZones::Tzi(EncodeTzi(kTokyo))});
+    zones.Add("Zone \x80 Tokyo",
+              {TestZones::Text(L"Display", "(UTC+09:00) Caf\xE9 \x80"),
+               TestZones::Text(L"Std", "Tokyo Standard Time"), TestZones::Tzi(EncodeTzi(kTokyo))});
     zones.Add("Short TZI", {TestZones::Text(L"Display", "Short"),
                             TestZones::Tzi(EncodeTzi(kTokyo).substr(0, 40))});
     zones.Add("Wrong Types", {{L"Display", REG_DWORD, std::string("\x07\0\0\0", 4)},
@@ -88,33 +82,29 @@ TEST(RegistryTimeZones, ZonesAreReadAsStoredAndDamagedOnesAreRefused) {
 
     Lines names = store->KeyNames();
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (Lines{"Empty", "Short TZI", "Test Eastern", "Wrong Types", "Zone \x80 Tokyo"}));
+    EXPECT_EQ(names,
+              (Lines{"Empty", "Short TZI", "Test Eastern", "Wrong Types", "Zone \x80 Tokyo"}));
 
-    struct TCase {
-        std::string Key, Display, Dlt, Std;
-        size_t TziBytes;
-    };
-    for (const TCase& c : {TCase{"Test Eastern", "(UTC-05:00) Test Eastern",
-                                 "Eastern Daylight Time", "Eastern Standard Time", 44},
-                           TCase{"zone \x80 tokyo", "(UTC+09:00) Caf\xE9 \x80", "",
-                                 "Tokyo Standard Time", 44},
-                           TCase{"Short TZI", "Short", "", "", 40},
-                           TCase{"Wrong Types", "", "", "", 0}, TCase{"Empty", "", "", "", 0}}) {
-        SCOPED_TRACE(c.Key);
-        std::optional<TTimeZoneRecord> r = store->Find(c.Key);
-        ASSERT_TRUE(r);
-        EXPECT_EQ(r->KeyName, c.Key);
-        EXPECT_EQ(r->Display, c.Display);
-        EXPECT_EQ(r->Dlt, c.Dlt);
-        EXPECT_EQ(r->Std, c.Std);
-        EXPECT_EQ(r->Tzi.size(), c.TziBytes);
+    // Each key as asked (in any case): its display, Dlt, Std and TZI bytes.
+    for (const auto& [key, want] :
+         {std::pair{"Test Eastern",
+                    "(UTC-05:00) Test Eastern|Eastern Daylight Time|Eastern Standard Time|44"},
+          std::pair{"zone \x80 tokyo", "(UTC+09:00) Caf\xE9 \x80||Tokyo Standard Time|44"},
+          std::pair{"Short TZI", "Short|||40"}, std::pair{"Wrong Types", "|||0"},
+          std::pair{"Empty", "|||0"}}) {
+        const std::optional<TTimeZoneRecord> r = store->Find(key);
+        ASSERT_TRUE(r) << key;
+        EXPECT_EQ(r->KeyName, key);
+        EXPECT_EQ(r->Display + "|" + r->Dlt + "|" + r->Std + "|" + std::to_string(r->Tzi.size()),
+                  want);
     }
     for (const char* missing : {"Nope", "", "Test Eastern\\..", "..\\Time Zones"})
         EXPECT_FALSE(store->Find(missing)) << missing;
 
     // Only zones with a whole rule are offered, westernmost first.
     std::vector<std::string> listed;
-    for (const TTimeZoneInfo& z : ReadZoneList(*store)) listed.push_back(z.KeyName);
+    for (const TTimeZoneInfo& z : ReadZoneList(*store))
+        listed.push_back(z.KeyName);
     EXPECT_EQ(listed, (Lines{"Test Eastern", "Zone \x80 Tokyo"}));
 
     // The world clock: a zone read whole, and a damaged one reported.

@@ -13,7 +13,6 @@
 #endif
 #include <windows.h>
 
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -23,11 +22,7 @@ namespace kestrova::testing {
 // stand-in's scenes) and the text, all cp1252.
 struct TReceived {
     std::string Room, Input, Text;
-    bool operator==(const TReceived&) const = default;
 };
-inline void PrintTo(const TReceived& r, std::ostream* os) {
-    *os << '{' << r.Room << " | " << r.Input << " | " << r.Text << '}';
-}
 
 class TStandIn {
   public:
