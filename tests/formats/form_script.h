@@ -1,7 +1,8 @@
 #pragma once
 // Dialogs driven from case files through their real widgets, for the format
 // and timing dialogs. A step names a widget the test lists for its dialog
-// ("form" is the dialog itself; a button may be named by its caption):
+// ("form" is the dialog itself; a widget may also be named by its object
+// name, a button by its caption):
 //   NAME.PROPERTY = VALUE      checks a Qt property as text (text, value,
 //                              checked, enabled, visible, maximum, currentText,
 //                              windowTitle, ...; "~TEXT" for a text that
@@ -9,7 +10,8 @@
 //                              list, combo or tree (" | " between; a tree's
 //                              row is its first two columns, "/" between)
 //   set NAME.PROPERTY = VALUE  writes a property, as an edit by the host would
-//   click = NAME, keys NAME = TEXT (typed; \n for Enter), clear = NAME,
+//   click = NAME, keys NAME = TEXT (typed; \n for Enter, \x1b for Esc),
+//   clear = NAME,
 //   choose NAME = INDEX        a combo's item picked (and activated)
 //   label = TEXT, group = TITLE  a label with that text, a group box so titled
 //   dialog ... end             the steps between run inside the next modal
@@ -86,6 +88,7 @@ struct TFormScript {
         if (name == "form") return w;
         const TWidgetNames names = Names(w);
         if (auto it = names.find(name); it != names.end()) return it->second;
+        if (auto* child = w->findChild<QWidget*>(QString::fromStdString(name))) return child;
         for (QAbstractButton* b : w->findChildren<QAbstractButton*>())
             if (b->text().remove('&').toStdString() == name) return b;
         ADD_FAILURE() << "no widget " << name;
@@ -126,7 +129,11 @@ struct TFormScript {
             const QStringList lines = text.split('\n');  // Enter between them
             for (int i = 0; i < lines.size(); ++i) {
                 if (i > 0) QTest::keyClick(target, Qt::Key_Return);
-                QTest::keyClicks(target, lines[i]);
+                const QStringList parts = lines[i].split('\x1b');  // Esc between them
+                for (int j = 0; j < parts.size(); ++j) {
+                    if (j > 0) QTest::keyClick(target, Qt::Key_Escape);
+                    QTest::keyClicks(target, parts[j]);
+                }
             }
         } else if (verb == "choose") {
             auto* combo = qobject_cast<QComboBox*>(Find(w, key.substr(blank + 1)));

@@ -1,12 +1,11 @@
-// The format editor's rules on a format's lines: the cases of
-// tests/data/formats/format_lines.txt, then the values handed to the
-// sub-dialogs and written back, the messages' mark and line breaks, the
-// sample and the name's refusals.
+// The format editor's rules on a format's lines, played from
+// tests/data/formats/format_lines.txt (its opening comment lists the steps).
 #include "formats/format_edit.h"
 
 #include <gtest/gtest.h>
 
 #include "common/int_list.h"
+#include "common/text.h"
 #include "fakes/case_file.h"
 #include "formats/format_defaults.h"
 #include "model/tourney_state.h"
@@ -15,30 +14,85 @@ namespace kestrova {
 namespace {
 
 using Lines = TFormatLines;
+using testing::Arrow;
 
 Lines Split(const std::string& v) {
     Lines out;
-    if (v == "(none)") return out;
-    for (size_t from = 0;;) {
-        const size_t bar = v.find(" | ", from);
-        out.push_back(v.substr(from, bar - from));
-        if (bar == std::string::npos) return out;
-        from = bar + 3;
-    }
+    if (v == "(default)") return DefaultFormatLines();
+    for (size_t from = 0, bar = 0; v != "(none)" && bar != std::string::npos; from = bar + 3)
+        out.push_back(v.substr(from, (bar = v.find(" | ", from)) - from));
+    return out;
+}
+
+std::string Shown(const TCustomPoints& p) {
+    std::string out = (p.SameForAll ? "same " : "tiered ") + std::to_string(int(p.Elim));
+    for (const TRoundList& tier : p.Tiers)
+        out += " | " + FormatIntList(tier);
+    return out;
+}
+
+std::string Shown(const TPlayerPointsFields& p) {
+    auto three = [](const auto& a) { return Format("%d,%d,%d", a[0], a[1], a[2]); };
+    return "win " + FormatIntList(p.WinPoints) + " bye " + FormatIntList(p.ByePoints) + " lose " +
+           FormatIntList(p.LosePoints) + " places " + three(p.Place) + " exactly " +
+           three(p.PlaceExactly) +
+           Format(" host %d,%d unscheduled %d,%d win of win %d,%d first win %d", p.HostPoints,
+                  p.CoHostPoints, p.UnscheduleHostPoints, p.UnscheduleCoHostPoints,
+                  p.WinOfWinPoints, p.FixedWinOfWinPoints, p.FirstMatchWinPoints);
+}
+
+// "! " before a message's text stands for the no-auto-post mark.
+std::string Shown(const TEditedMessage& m) {
+    return (m.NoAutoPost ? "! " : "") + m.Text;
+}
+TEditedMessage Message(const std::string& v) {
+    return v.rfind("! ", 0) == 0 ? TEditedMessage{v.substr(2), true} : TEditedMessage{v, false};
+}
+
+TMessageKind Kind(const std::string& key) {
+    for (int k = 0; k < MessageKindCount; ++k)
+        if (MessageKey(TMessageKind(k)) == key) return TMessageKind(k);
+    ADD_FAILURE() << "no message " << key;
+    return TMessageKind::mkWelcome;
 }
 
 TEST(FormatEdit, EachCaseOfLinesAsWritten) {
     for (const testing::TCase& c : testing::ReadCases("formats/format_lines.txt")) {
-        Lines lines;
+        Lines lines, names;
+        std::string opened;
+        TCustomPoints custom;
+        TPlayerPointsFields player;
+        TTourneyState s;
         for (const auto& [key, v] : c.Fields) {
             SCOPED_TRACE(c.Where() + ": " + key + " = " + v);
+            const auto [left, right] =
+                v.find("->") != std::string::npos ? Arrow(v) : std::pair(v, v);
+            const size_t at = v.find(" :=");
+            const std::string name = v.substr(0, at),
+                              value = at + 4 <= v.size() ? v.substr(at + 4) : "";
             if (key == "start") {
                 lines = Split(v);
             } else if (key == "set") {
-                const size_t at = v.find(" :=");
-                SetKeyValue(lines, v.substr(0, at), at + 4 <= v.size() ? v.substr(at + 4) : "");
+                SetKeyValue(lines, name, value);
             } else if (key == "choose") {
                 ChooseMatchPointsItem(lines, std::stoi(v));
+            } else if (key == "keep") {
+                custom = CustomPointsOf(lines);
+                player = PlayerPointsOf(lines);
+            } else if (key == "store custom points") {
+                custom.SameForAll = v.rfind("same", 0) == 0;
+                custom.Elim = TCustomElim(std::stoi(v.substr(v.find(' ') + 1)));
+                StoreCustomPoints(lines, custom);
+            } else if (key == "store player points") {
+                StorePlayerPoints(lines, player);
+            } else if (key == "store round list") {
+                StoreRoundList(lines, name, ParseIntList(value));
+            } else if (key == "store message") {
+                StoreMessage(lines, Kind(name), Message(value));
+            } else if (key == "names") {
+                names = Split(v);
+            } else if (key == "opened") {
+                opened = v;
             } else if (key == "lines") {
                 EXPECT_EQ(lines, Split(v));
             } else if (key == "item") {
@@ -47,114 +101,25 @@ TEST(FormatEdit, EachCaseOfLinesAsWritten) {
                 EXPECT_EQ(BootTimeOf(lines), std::stoi(v));
             } else if (key == "start tables") {
                 EXPECT_EQ(FormatIntList(StartTablesOf(lines)), v);
+            } else if (key == "custom points") {
+                EXPECT_EQ(Shown(CustomPointsOf(lines)), v);
+            } else if (key == "player points") {
+                EXPECT_EQ(Shown(PlayerPointsOf(lines)), v);
+            } else if (key == "message") {
+                EXPECT_EQ(Shown(MessageOf(lines, Kind(left))), right);
+            } else if (key == "decode") {
+                EXPECT_EQ(Shown(DecodeMessage(left)), right);
+            } else if (key == "encode") {
+                EXPECT_EQ(EncodeMessage(Message(left).Text, Message(left).NoAutoPost), right);
+            } else if (key == "sample") {
+                EXPECT_EQ(SampleText(s, lines, left), right);
+            } else if (key == "refusal") {
+                EXPECT_EQ(FormatNameRefusal(left, opened, names), right);
             } else {
                 ADD_FAILURE() << "unknown step";
             }
         }
     }
-    EXPECT_EQ(MatchPointsItemOf(DefaultFormatLines()), 2);  // "3 pt single elim"
-    Lines lines;
-    StoreRoundList(lines, "Match time limits", ParseIntList("30,40"));
-    EXPECT_EQ(lines, (Lines{"Match time limits=30,40,0,0,0,0,0,0,0,0,0,0,0,0,0"}));
-}
-
-TEST(FormatEdit, CustomPointsAreHandedTheTiersAndStoredBack) {
-    TCustomPoints flat = CustomPointsOf({"Points=2,3,5", "Elim=r"});
-    EXPECT_TRUE(flat.SameForAll);
-    EXPECT_EQ(flat.Elim, TCustomElim::Fourth);
-    for (const auto& t : flat.Tiers)
-        EXPECT_EQ(t, ParseIntList("2,3,5"));
-
-    TCustomPoints tiered =
-        CustomPointsOf({"Points=9", "Points8to16=1,2", "Points65to128=4,5,6", "Elim=3"});
-    EXPECT_FALSE(tiered.SameForAll);
-    EXPECT_EQ(tiered.Elim, TCustomElim::Triple);
-    EXPECT_EQ(tiered.Tiers[0], ParseIntList("1,2"));
-    EXPECT_EQ(tiered.Tiers[1], ParseIntList("1,2"));  // a missing tier shows the first
-    EXPECT_EQ(tiered.Tiers[3], ParseIntList("4,5,6"));
-
-    Lines lines = {"Points=9", "Elim=1"};
-    StoreCustomPoints(lines, tiered);
-    EXPECT_EQ(lines, (Lines{"Elim=3", "Points8to16=1,2,0,0,0,0,0,0,0,0,0,0,0,0,0",
-                            "Points17to32=1,2,0,0,0,0,0,0,0,0,0,0,0,0,0",
-                            "Points33to64=1,2,0,0,0,0,0,0,0,0,0,0,0,0,0",
-                            "Points65to128=4,4,4,4,4,4,4,4,4,4,4,4,4,5,6",
-                            "Points129to256=1,2,0,0,0,0,0,0,0,0,0,0,0,0,0"}));
-    tiered.SameForAll = true;
-    tiered.Elim = TCustomElim::Fourth;
-    StoreCustomPoints(lines, tiered);
-    EXPECT_EQ(lines, (Lines{"Elim=R", "Points=1,2,0,0,0,0,0,0,0,0,0,0,0,0,0"}));
-}
-
-TEST(FormatEdit, MissingListsAreTheDefaultsAndNegativePlacesAreExact) {
-    TPlayerPointsFields p =
-        PlayerPointsOf({"1st place points=-12", "2nd place points=4", "Host points=x",
-                        "FirstMatchWin points=3", "Bye points=5"});
-    EXPECT_EQ(FormatIntList(p.WinPoints), "2,2,2,2,2,2,2,2,2,2,2,2,2,2,17");
-    EXPECT_EQ(FormatIntList(p.LosePoints), "0,0,0,0,0,0,0,0,0,0,0,0,0,5,10");
-    EXPECT_EQ(FormatIntList(PlayerPointsOf({}).ByePoints), "1,1,1,1,1,1,1,1,1,1,1,1,1,1,1");
-    EXPECT_EQ(p.ByePoints, ParseIntList("5"));
-    EXPECT_EQ(p.Place, (std::array<int32_t, 3>{12, 4, 0}));
-    EXPECT_EQ(p.PlaceExactly, (std::array<bool, 3>{true, false, false}));
-    EXPECT_EQ(p.HostPoints, 0);
-    EXPECT_EQ(p.FirstMatchWinPoints, 3);
-
-    p.PlaceExactly[2] = true;
-    p.Place[2] = 7;
-    p.UnscheduleCoHostPoints = 2;
-    Lines lines = {"Welcome=hi", "Host points=9"};
-    StorePlayerPoints(lines, p);
-    EXPECT_EQ(lines,
-              (Lines{"Welcome=hi", "Host points=0", "Win points=2,2,2,2,2,2,2,2,2,2,2,2,2,2,17",
-                     "Bye points=5,0,0,0,0,0,0,0,0,0,0,0,0,0,0",
-                     "Lose points=0,0,0,0,0,0,0,0,0,0,0,0,0,5,10", "1st place points=-12",
-                     "2nd place points=4", "3rd place points=-7", "Co-host points=0",
-                     "Unschedule Host points=0", "Unschedule Co-host points=2", "WinOfWin points=0",
-                     "Fixed WinOfWin points=0", "FirstMatchWin points=3"}));
-}
-
-TEST(FormatEdit, TheMarkAndLineBreaksAreDecodedAndEncoded) {
-    TEditedMessage m = DecodeMessage("%!One%cTwo%CThree %x");
-    EXPECT_TRUE(m.NoAutoPost);
-    EXPECT_EQ(m.Text, "One\r\nTwo\r\nThree %x");
-    EXPECT_EQ(EncodeMessage(m.Text, true), "%!One%cTwo%cThree %x");
-    EXPECT_EQ(EncodeMessage("a\nb\rc\r\n", false), "a%cb%cc%c");
-    // "%!" is the mark only at the start.
-    EXPECT_FALSE(DecodeMessage("x %! y").NoAutoPost);
-
-    Lines lines;
-    StoreMessage(lines, TMessageKind::mkBye, {"Lucky\r\n%p", false});
-    EXPECT_EQ(lines, (Lines{"Bye=Lucky%c%p"}));
-    StoreMessage(lines, TMessageKind::mkBye, {"", true});
-    EXPECT_EQ(lines, (Lines{"Bye=%!"}));
-    StoreMessage(lines, TMessageKind::mkBye, {"", false});
-    EXPECT_TRUE(lines.empty());
-    EXPECT_EQ(MessageOf({"Boot=%!Gone"}, TMessageKind::mkBoot).Text, "Gone");
-}
-
-TEST(FormatEdit, TheSampleUsesTheEditorsFields) {
-    TTourneyState s;
-    const Lines lines = {
-        "Host name=Zed", "Co-host name=Amy", "Start time=8 pm",           "Rules time=7:45",
-        "Boot time=5",   "Points=2,3,5",     "Match time limits=30,40,50"};
-    TMsgParams p = SampleParams(lines);
-    EXPECT_EQ(p.BootSecondsLeft, 300);
-    EXPECT_EQ(p.MatchPoints, ParseIntList("2,3,5"));
-    EXPECT_EQ(SampleText(s, lines, "  %p v %o #%t %r %m/%f %d' %b %x %h %k %s %u\r\nnext  "),
-              "<Player> v <Opp> #50 Round 2 2/5 30' 5:00 45 Zed Amy 8 pm 7:45\r\nnext");
-    EXPECT_EQ(SampleText(s, {}, "%b %m"), "7:00 0");
-}
-
-TEST(FormatEdit, OkRefusesAnEmptyNameAndAnotherEntrysName) {
-    const std::vector<std::string> names = {"Default", "Spades", "Hearts"};
-    const std::string empty = "Please enter a name for the format";
-    const std::string taken = "A format of that name already exists, please select another name";
-    EXPECT_EQ(FormatNameRefusal("", "Spades", names), empty);
-    EXPECT_EQ(FormatNameRefusal("   ", "", names), empty);
-    EXPECT_EQ(FormatNameRefusal("default", "", names), taken);
-    EXPECT_EQ(FormatNameRefusal("HEARTS", "Spades", names), taken);
-    EXPECT_EQ(FormatNameRefusal("SPADES", "Spades", names), "");  // its own name, other case
-    EXPECT_EQ(FormatNameRefusal("Bridge", "Spades", names), "");
 }
 
 }  // namespace

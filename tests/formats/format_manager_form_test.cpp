@@ -170,11 +170,6 @@ struct FormatDialogs {
             list->item(i)->setSelected(
                 Has(" | " + names + " | ", " | " + FromQ(list->item(i)->text()) + " | "));
     }
-    std::string Buttons() {
-        const TFormatManagerForm& m = Manager();
-        return {m.EditButton->isEnabled() ? 'E' : '-', m.DeleteButton->isEnabled() ? 'D' : '-',
-                m.CopyButton->isEnabled() ? 'C' : '-', m.ExportButton->isEnabled() ? 'X' : '-'};
-    }
     // In the merge dialog: only that row ticked.
     static void Tick(const std::string& row) {
         auto* merge = dynamic_cast<TFormatMergeForm*>(QApplication::activeModalWidget());
@@ -213,7 +208,6 @@ TEST(FormatDialogs, EachCaseAsWritten) {
                 {"stored details", [&](TArg, TArg v) { EXPECT_EQ(d.Details(), v); }},
                 {"formats file", [&](TArg, TArg v) { WriteFileBytes(d.Path, v); }},
                 {"select", [&](TArg, TArg v) { d.Select(v); }},
-                {"buttons", [&](TArg, TArg v) { EXPECT_EQ(d.Buttons(), v); }},
                 {"export files", [&](TArg, TArg v) { d.SetExportFiles(v); }},
                 {"import from",
                  [&](TArg, TArg v) {
