@@ -1,13 +1,8 @@
 // "New Tournament" driven through its widgets by the cases in
-// tests/data/session/new_tourney_form.txt (steps as in formats/form_script.h;
-// "$DIR/" is the files folder). Before "open": team mode, start tables = LIST,
-// file NAME = BYTES, recent tourneys = A|B, format fields = CO-HOST|START|TABLE
-// (what every other format offers), browse answer = PATH (empty: cancelled),
-// yesno = no yes. Then: press NAME = Tab|Down|Escape (with the focus there;
-// "form" is the dialog), focus = EDIT (its text selected),
-// lobby list (opened and closed), pick recent = N, and the checks options,
-// result, dialog result, asked, formats asked, browse asked, recent, recent path,
-// start tables, host setting, files, file NAME, saves, at least = W H.
+// tests/data/session/new_tourney_form.txt: the steps of formats/form_script.h
+// and "given X = V" (the state before "open"), "expect X = V" (see Probe; $DIR/
+// is the files folder), press NAME = Tab|Down|Escape ("form": the dialog),
+// focus = EDIT (its text selected), lobby list (opened), pick recent = N.
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -36,30 +31,17 @@ using TArg = TFormScript::TArg;
 TWidgetNames Names(QWidget* w) {
     auto* f = qobject_cast<TNewTourneyForm*>(w);
     if (!f) return {};
-    return {KESTROVA_NAMED(FormatCombo),
-            KESTROVA_NAMED(EditButton),
-            KESTROVA_NAMED(TeamBox),
-            KESTROVA_NAMED(PointsBox),
-            KESTROVA_NAMED(CapBox),
-            KESTROVA_NAMED(SpareOptionBox),
-            KESTROVA_NAMED(HostEdit),
-            KESTROVA_NAMED(CoHostEdit),
-            KESTROVA_NAMED(HostPlayerEdit),
-            KESTROVA_NAMED(CoHostPlayerEdit),
-            KESTROVA_NAMED(UnscheduledHostBox),
-            KESTROVA_NAMED(UnscheduledCoHostBox),
-            KESTROVA_NAMED(RulesEdit),
-            KESTROVA_NAMED(StartEdit),
-            KESTROVA_NAMED(RapidNotUsed),
-            KESTROVA_NAMED(RapidAdded),
-            KESTROVA_NAMED(RapidRemoved),
-            KESTROVA_NAMED(LobbyCombo),
-            KESTROVA_NAMED(FileEdit),
-            KESTROVA_NAMED(BrowseButton),
-            KESTROVA_NAMED(RestoreButton),
-            KESTROVA_NAMED(SeatingButton),
-            KESTROVA_NAMED(StartButton),
-            KESTROVA_NAMED(CancelButton)};
+    return {KESTROVA_NAMED(FormatCombo),      KESTROVA_NAMED(EditButton),
+            KESTROVA_NAMED(TeamBox),          KESTROVA_NAMED(PointsBox),
+            KESTROVA_NAMED(CapBox),           KESTROVA_NAMED(SpareOptionBox),
+            KESTROVA_NAMED(HostEdit),         KESTROVA_NAMED(CoHostEdit),
+            KESTROVA_NAMED(CoHostPlayerEdit), KESTROVA_NAMED(UnscheduledCoHostBox),
+            KESTROVA_NAMED(RulesEdit),        KESTROVA_NAMED(StartEdit),
+            KESTROVA_NAMED(RapidNotUsed),     KESTROVA_NAMED(RapidAdded),
+            KESTROVA_NAMED(RapidRemoved),     KESTROVA_NAMED(LobbyCombo),
+            KESTROVA_NAMED(FileEdit),         KESTROVA_NAMED(BrowseButton),
+            KESTROVA_NAMED(RestoreButton),    KESTROVA_NAMED(SeatingButton),
+            KESTROVA_NAMED(StartButton)};
 }
 
 std::string Tables(const TRoundList& tables) {
@@ -123,33 +105,53 @@ struct TNewTourneyCase {
             {"Tab", Qt::Key_Tab}, {"Down", Qt::Key_Down}, {"Escape", Qt::Key_Escape}};
         QTest::keyClick(w, keys.at(key));
     }
+    void Given(const std::string& what, const std::string& v) {
+        if (what == "team mode") s.TeamMode = true;
+        if (what == "start tables") s.Settings.DefaultStartTables = v;
+        if (what == "recent tourneys") s.Settings.RecentTourneys = Split(v, "|");
+        if (what == "browse answer") browseAnswer = QString::fromStdString(v);
+        if (what.rfind("file ", 0) == 0) WriteFileBytes(dir.File(what.substr(5)), v);
+        for (const std::string& a : what == "yesno" ? Split(v, " ") : std::vector<std::string>{})
+            world.Dialogs.YesNoAnswers.push_back(a == "yes");
+        if (what == "format fields") {
+            const auto f = Split(v, "|");
+            offered.emplace();
+            offered->CoHostName = f[0];
+            offered->StartTime = f[1];
+            offered->StartTables.emplace().fill(std::stoi(f[2]));
+        }
+    }
+    std::string Probe(const std::string& what) {
+        const char* results[] = {"Cancel", "Start", "Restore", "OpenRecent"};
+        QStringList recent;
+        for (QAction* a : form->RecentMenu->actions())
+            recent << a->text() + (a->isEnabled() ? "" : " (disabled)");
+        if (what == "options") return Options(form->Options());
+        if (what == "result")
+            return results[static_cast<int>(form->Result())] +
+                   std::string(form->result() == QDialog::Accepted ? " accepted" : " rejected");
+        if (what == "asked") return Joined(world.Dialogs.Asked);
+        if (what == "formats asked") return Joined(formatsAsked);
+        if (what == "browse asked") return Joined(browseAsked);
+        if (what == "recent") return FromQ(form->RecentMenu->title() + ": " + recent.join(" | "));
+        if (what == "recent path") return form->RecentPath();
+        if (what == "start tables") return Tables(form->StartTables());
+        if (what == "host setting") return s.Settings.HostName;
+        if (what == "files") return FromQ(QDir(ToQ(dir.Path())).entryList(QDir::Files).join(" | "));
+        if (what == "saves") return std::to_string(world.Settings.Saves);
+        if (what.rfind("file ", 0) == 0) return ReadFileBytes(dir.File(what.substr(5)));
+        if (what == "size")
+            return form->width() >= 385 && form->height() >= 433 ? "designed" : "small";
+        ADD_FAILURE() << "unknown probe " << what;
+        return "";
+    }
     void Play(const TCase& c) {
         TFormScript script;
         script.Names = Names;
         script.Open = [this](const std::string&) { return Open(); };
         script.Steps = {
-            {"team mode", [&](TArg, TArg) { s.TeamMode = true; }},
-            {"start tables", [&](TArg, TArg v) { s.Settings.DefaultStartTables = v; }},
-            {"file",
-             [&](TArg name, TArg v) {
-                 if (!form) return WriteFileBytes(dir.File(name), v);
-                 EXPECT_EQ(ReadFileBytes(dir.File(name)), v);
-             }},
-            {"recent tourneys", [&](TArg, TArg v) { s.Settings.RecentTourneys = Split(v, "|"); }},
-            {"format fields",
-             [&](TArg, TArg v) {
-                 const auto f = Split(v, "|");
-                 offered.emplace();
-                 offered->CoHostName = f[0];
-                 offered->StartTime = f[1];
-                 offered->StartTables.emplace().fill(std::stoi(f[2]));
-             }},
-            {"browse answer", [&](TArg, TArg v) { browseAnswer = QString::fromStdString(v); }},
-            {"yesno",
-             [&](TArg, TArg v) {
-                 for (const std::string& a : Split(v, " "))
-                     world.Dialogs.YesNoAnswers.push_back(a == "yes");
-             }},
+            {"given", [&](TArg what, TArg v) { Given(what, v); }},
+            {"expect", [&](TArg what, TArg v) { EXPECT_EQ(Probe(what), Here(v)); }},
             {"press", [&](TArg name, TArg v) { Press(name, v); }},
             {"focus",
              [&](TArg, TArg v) {
@@ -164,40 +166,6 @@ struct TNewTourneyCase {
              }},
             {"pick recent",
              [&](TArg, TArg v) { form->RecentMenu->actions()[std::stoi(v)]->trigger(); }},
-            {"options", [&](TArg, TArg v) { EXPECT_EQ(Options(form->Options()), Here(v)); }},
-            {"result",
-             [&](TArg, TArg v) {
-                 const char* names[] = {"Cancel", "Start", "Restore", "OpenRecent"};
-                 EXPECT_EQ(names[static_cast<int>(form->Result())], v);
-             }},
-            {"dialog result",
-             [&](TArg, TArg v) {
-                 EXPECT_EQ(form->result() == QDialog::Accepted ? "accepted" : "rejected", v);
-             }},
-            {"asked", [&](TArg, TArg v) { EXPECT_EQ(Joined(world.Dialogs.Asked), v); }},
-            {"formats asked", [&](TArg, TArg v) { EXPECT_EQ(Joined(formatsAsked), v); }},
-            {"browse asked", [&](TArg, TArg v) { EXPECT_EQ(Joined(browseAsked), Here(v)); }},
-            {"recent",
-             [&](TArg, TArg v) {
-                 QStringList items;
-                 for (QAction* a : form->RecentMenu->actions())
-                     items << a->text() + (a->isEnabled() ? "" : " (disabled)");
-                 EXPECT_EQ(form->RecentMenu->title() + ": " + items.join(" | "), ToQ(v));
-             }},
-            {"recent path", [&](TArg, TArg v) { EXPECT_EQ(form->RecentPath(), v); }},
-            {"start tables now", [&](TArg, TArg v) { EXPECT_EQ(Tables(form->StartTables()), v); }},
-            {"host setting", [&](TArg, TArg v) { EXPECT_EQ(s.Settings.HostName, v); }},
-            {"files",
-             [&](TArg, TArg v) {
-                 EXPECT_EQ(QDir(ToQ(dir.Path())).entryList(QDir::Files).join(" | "), ToQ(v));
-             }},
-            {"saves", [&](TArg, TArg v) { EXPECT_EQ(world.Settings.Saves, std::stoi(v)); }},
-            {"at least",
-             [&](TArg, TArg v) {
-                 const auto wh = Split(v, " ");
-                 EXPECT_GE(form->width(), std::stoi(wh[0]));
-                 EXPECT_GE(form->height(), std::stoi(wh[1]));
-             }},
         };
         script.Play(nullptr, c);
     }
