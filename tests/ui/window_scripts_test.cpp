@@ -16,7 +16,12 @@
 //   open = Top/Sub        the menu is about to show
 //   popup = name|win T S  a right click on seat S of table T of the shown round
 //   pick = Caption        an item of the open pop-up;  forget (the records so far)
-//   click = win T S       a win button;   play to the end (seat 0 wins each table)
+//   click = win T S       a win button;   play to the end (seat 0 wins each table,
+//                         a lone entry is given its bye)
+//   type = TEXT, find = TEXT   typed into the add or the find field (no Enter)
+//   press = add button|undo|redo|down|copy T S   a strip button, Down in the add
+//                         field, a seat's copy button;  suggestion = N  a row clicked
+//   round = N             the winners' round shown;  clock = Y M D h m  the time
 //   answer = yes no       the next questions;   yesno = yes no
 //   folder = NAME/        the next folder chosen (made first; "cancel" cancels)
 //   room old|new = Title  a lobby room opens;  room closed = Title;  tick (a second)
@@ -33,7 +38,10 @@
 //   posted, count, files, file NAME, path, players, banned, recent players, folder,
 //   lobby (the chosen room's name and whose input: "Name in Title"), room tables,
 //   recent tourneys, confirm filter, saves, match points, bar, menu PATH, item PATH
-//   and pop-up CAPTION (on/off, disabled, hidden, or ready), seat T S, win T S.
+//   and pop-up CAPTION (on/off, disabled, hidden, or ready), seat T S, win T S,
+//   table T, next T S, colour T S, round (the shown names), shortcut PATH, find count,
+//   status, find strip, suggestions, clock, least size, panels, tabs, postings,
+//   invariants, grand final, reread (the file read back: invariants, grand final).
 #include <QCheckBox>
 #include <QDialog>
 #include <QDir>
@@ -48,8 +56,11 @@
 #include "engine/format_store.h"
 #include "engine/points_summary_form.h"
 #include "engine/report_play.h"
+#include "engine/tourney_file.h"
 #include "fakes/case_file.h"
+#include "fakes/state_dump.h"
 #include "kit/dialog_util.h"
+#include "session/new_tourney_form.h"
 #include "ui/window_fixture.h"
 
 namespace kestrova::testing {
@@ -89,7 +100,8 @@ class WindowScripts : public WindowTest {
         if (c.Has("banned")) s().BannedPlayers = Words(c.Get("banned"));
         if (c.Has("recent players")) s().RecentPlayers = Words(c.Get("recent players"));
         if (c.Has("confirm filter"))
-            s().Settings.ConfirmNotifyFilter = static_cast<uint32_t>(std::stoul(c.Get("confirm filter", "0")));
+            s().Settings.ConfirmNotifyFilter =
+                static_cast<uint32_t>(std::stoul(c.Get("confirm filter", "0")));
         s().SettingsLoaded = c.Has("settings loaded");
         if (c.Has("macro file")) s().Settings.MacroFileName = dir.File(c.Get("macro file"));
         if (c.Has("played single")) {
@@ -116,6 +128,7 @@ class WindowScripts : public WindowTest {
     void Step(const std::string& key, const std::string& value) {
         SCOPED_TRACE(where + ": " + key + " = " + value);
         const QString v = QString::fromStdString(value);
+        TAddFindStrip* strip = form->AddFind();
         if (key == "add") {
             for (const auto& name : Words(value))
                 Add(QString::fromStdString(name));
@@ -142,7 +155,29 @@ class WindowScripts : public WindowTest {
             const auto w = Words(value);
             ClickWin(TBracketKind::Winners, s().SelectedTab[0], std::stoi(w[1]), std::stoi(w[2]));
         } else if (key == "play to the end") {
-            PlayToTheEnd();
+            for (int guard = 0; guard < 60 && (PlayOneRound() || GiveAForcedBye()); ++guard) {
+            }
+        } else if (key == "type" || key == "find") {
+            QTest::keyClicks(key == "type" ? strip->AddEdit() : strip->FindEdit(), v);
+        } else if (key == "press") {
+            const auto w = Words(value);
+            if (w[0] == "down") QTest::keyClick(strip->AddEdit(), Qt::Key_Down);
+            QWidget* button = w[0] == "add"    ? strip->AddButton()
+                              : w[0] == "undo" ? strip->UndoButton()
+                              : w[0] == "redo" ? static_cast<QWidget*>(strip->RedoButton())
+                              : w[0] == "copy" ? Box(std::stoi(w[1]))->Seat(std::stoi(w[2])).Copy
+                                               : nullptr;
+            if (button) QTest::mouseClick(button, Qt::LeftButton);
+        } else if (key == "suggestion") {
+            QListWidget* rows = strip->Suggestions()->List();
+            QTest::mouseClick(rows->viewport(), Qt::LeftButton, {},
+                              rows->visualItemRect(rows->item(std::stoi(value))).center());
+        } else if (key == "round") {
+            form->Panel(TBracketKind::Winners)->Tabs()->setCurrentIndex(std::stoi(value));
+        } else if (key == "clock") {
+            const auto w = Words(value);
+            clock->Time = EncodeDateTime(std::stoi(w[0]), std::stoi(w[1]), std::stoi(w[2]),
+                                         std::stoi(w[3]), std::stoi(w[4]), 0);
         } else if (key == "answer" || key == "yesno") {
             for (const auto& a : Words(value))
                 key == "answer" ? (a == "yes" ? dialogs->AnswerYes() : dialogs->AnswerNo())
@@ -245,6 +280,7 @@ class WindowScripts : public WindowTest {
 
     std::string Probe(const std::string& probe) {
         const auto w = Words(probe);
+        TAddFindStrip* strip = form->AddFind();
         const QString rest = QString::fromStdString(probe.substr(probe.find(' ') + 1));
         const auto text = [](QWidget* l) {
             return l->isVisible() ? FromQ(static_cast<QLabel*>(l)->text()) : "(hidden)";
@@ -258,7 +294,59 @@ class WindowScripts : public WindowTest {
         if (probe == "messages") return Joined(dialogs->Messages);
         if (probe == "result") return text(form->ResultLabel());
         if (probe == "posted") return text(form->PostedLabel());
-        if (probe == "count") return form->AddFind()->AddCount()->text().toStdString();
+        if (probe == "count") return FromQ(strip->AddCount()->text());
+        if (probe == "find count") return FromQ(strip->FindCount()->text());
+        if (probe == "status") return FromQ(strip->StatusEdit()->text());
+        if (probe == "find strip")
+            return strip->FindEdit()->isVisibleTo(form.get()) ? "shown" : "hidden";
+        if (probe == "suggestions") {
+            QStringList rows;
+            for (int i = 0; i < strip->Suggestions()->List()->count(); ++i)
+                rows << strip->Suggestions()->List()->item(i)->text();
+            return strip->Suggestions()->isVisible() ? Joined(rows) : "(hidden)";
+        }
+        if (probe == "clock") {
+            QLabel* panel = form->ClockPanel(0);
+            const bool whole = panel->width() >=
+                               std::max(90, panel->fontMetrics().horizontalAdvance(panel->text()));
+            return FromQ(panel->text()) + (whole ? "" : " (cut)");
+        }
+        if (probe == "least size") {
+            const QSize least = form->minimumSize();
+            const bool designed = least.width() >= 290 && least.height() >= 300 &&
+                                  least == least.expandedTo(form->minimumSizeHint());
+            return designed ? "designed" : "too small";
+        }
+        if (probe == "panels") {
+            std::string out = "Winners";
+            for (TBracketKind b : {TBracketKind::OneLoss, TBracketKind::TwoLoss})
+                out += form->Panel(b) ? b == TBracketKind::OneLoss ? " OneLoss" : " TwoLoss" : "";
+            return out;
+        }
+        if (probe == "tabs") {
+            QStringList tabs;
+            for (int i = 0; i < form->Panel(TBracketKind::Winners)->Tabs()->count(); ++i)
+                tabs << form->Panel(TBracketKind::Winners)->Tabs()->tabText(i);
+            return Joined(tabs);
+        }
+        if (probe == "round") {
+            QStringList names;
+            for (int k = 0; k < form->Panel(TBracketKind::Winners)->BoxCount(); ++k)
+                for (int seat = 0; seat < 2 && !Box(k)->isHidden(); ++seat)
+                    names << Box(k)->Seat(seat).Name->text();
+            return Joined(names);
+        }
+        if (probe == "invariants") return CheckInvariants(s());
+        if (probe == "grand final") return GrandFinal(s());
+        if (probe == "reread") {
+            TTourneyState reread;
+            FakeWorld readWorld;
+            readWorld.Wire(reread);
+            reread.LogToFile = false;
+            if (!ReadTourney(reread, s().TourneyPath)) return "(unreadable)";
+            return CheckInvariants(reread) + GrandFinal(reread);
+        }
+        if (probe == "postings") return std::to_string(announcer->Postings.size());
         if (probe == "files")
             return Joined(QDir(QString::fromStdString(dir.Path())).entryList(QDir::Files));
         if (w[0] == "file")
@@ -295,11 +383,43 @@ class WindowScripts : public WindowTest {
                 out += (out.empty() ? "" : ",") + std::to_string(points);
             return out;
         }
+        if (w[0] == "table") return FromQ(Box(std::stoi(w[1]))->TableNo()->text());
+        if (w[0] == "next") return FromQ(Box(std::stoi(w[1]))->Seat(std::stoi(w[2])).Next->text());
+        if (w[0] == "colour")
+            return FromQ(Box(std::stoi(w[1]))
+                             ->Seat(std::stoi(w[2]))
+                             .Name->palette()
+                             .color(QPalette::Window)
+                             .name());
+        if (w[0] == "shortcut") return FromQ(Item(rest)->shortcut().toString());
         if (w[0] == "seat") return FromQ(Box(std::stoi(w[1]))->Seat(std::stoi(w[2])).Name->text());
         if (w[0] == "win")
             return Box(std::stoi(w[1]))->Seat(std::stoi(w[2])).Win->isChecked() ? "down" : "up";
         ADD_FAILURE() << "unknown probe " << probe;
         return "";
+    }
+
+    // The lowest lone entry of an open table given its forced bye.
+    bool GiveAForcedBye() {
+        for (int r = 0; r < MaxRounds; ++r)
+            for (int b = 0; b < s().BracketCount(); ++b) {
+                const auto kind = static_cast<TBracketKind>(b);
+                const TRoundRec& round = s().Bracket(kind)[r];
+                for (int t = 0; t < round.TableCount; ++t) {
+                    const TTableRec& table = round.Tables[t];
+                    if (table.Result != 0 || table.Empty()) continue;
+                    dialogs->AnswerYes();
+                    ClickWin(kind, r, t, table.Seat[0] ? 0 : 1);
+                    return table.Result != 0;
+                }
+            }
+        return false;
+    }
+
+    static std::string GrandFinal(const TTourneyState& st) {
+        const TTableRec& gf = st.Winners[st.GrandFinalRound].Tables[0];
+        return std::string(gf.Full() ? "full" : "not full") +
+               (gf.Result ? ", won by seat " + std::to_string(gf.Result - 1) : ", open");
     }
 
     QAction* PopupItem(const QString& caption) {
@@ -346,6 +466,36 @@ TEST_F(WindowScripts, EveryScriptShowsTheHostWhatItExpects) {
         rooms.clear();
         qputenv("PATH", path);
     }
+}
+
+// File, "&New...": the dialog's choices make the tournament, its file and its caption.
+TEST_F(WindowTest, ANewTournamentIsMadeThroughTheDialog) {
+    Make();
+    form->show();
+    form->SetNewTourneyDialog([this](QWidget* parent) -> std::optional<TNewTourneyOptions> {
+        TNewTourneyForm dialog(s(), parent);
+        WhenModal([](QWidget* w) {
+            auto* d = qobject_cast<TNewTourneyForm*>(w);
+            ASSERT_NE(d, nullptr);
+            d->TeamBox->setChecked(true);
+            d->HostEdit->setText("Ann");
+            d->StartEdit->setText("9:30 pm");
+            emit d->StartEdit->editingFinished();  // leaving the field renames the file
+            QTest::mouseClick(d->StartButton, Qt::LeftButton);
+        });
+        dialog.exec();
+        if (dialog.Result() != TNewTourneyForm::TResult::Start) return std::nullopt;
+        return dialog.Options();
+    });
+    form->NewTourney();
+    EXPECT_EQ(s().TourneyPath, dir.Path() + "Default 05Dec26 930 pm Tournament.kvb");
+    EXPECT_FALSE(ReadFileBytes(s().TourneyPath).empty());
+    EXPECT_TRUE(s().TeamMode);
+    EXPECT_EQ(s().MsgParams.HostName, "Ann");
+    EXPECT_EQ(s().MsgParams.StartTime, "9:30 pm");
+    EXPECT_TRUE(s().Players.empty());
+    EXPECT_EQ(form->windowTitle(), "Tarvex Kestrova - Default");
+    EXPECT_EQ(s().Settings.RecentTourneys.front(), s().TourneyPath);
 }
 
 }  // namespace
