@@ -8,6 +8,9 @@
 //   settings loaded    the settings were read (so changes are saved)
 //   macro file = NAME  the macro file in use
 //   played single = A B C ...   a single tournament played by the engine (seat 0 wins)
+//   first start        the settings read and the window placed as at a start;
+//   place = L T H      where the host left it (from the screen's corner);
+//   new file = NAME    the start-up dialog's Start with that file
 //   start time = T     not started    mail program = EXIT|none (a stand-in xdg-email
 //                      writing its arguments to args.txt, the attachment to attached.txt)
 // Steps:
@@ -22,6 +25,8 @@
 //   press = add button|undo|redo|down|copy T S   a strip button, Down in the add
 //                         field, a seat's copy button;  suggestion = N  a row clicked
 //   round = N             the winners' round shown;  clock = Y M D h m  the time
+//   start up (the start-up dialog), fit = W H (the screen's area), move = X Y,
+//   keys = A B C (typed into the focused field, which must be the add field)
 //   answer = yes no       the next questions;   yesno = yes no
 //   folder = NAME/        the next folder chosen (made first; "cancel" cancels)
 //   room old|new = Title  a lobby room opens;  room closed = Title;  tick (a second)
@@ -41,13 +46,17 @@
 //   and pop-up CAPTION (on/off, disabled, hidden, or ready), seat T S, win T S,
 //   table T, next T S, colour T S, round (the shown names), shortcut PATH, find count,
 //   status, find strip, suggestions, clock, least size, panels, tabs, postings,
-//   invariants, grand final, reread (the file read back: invariants, grand final).
+//   invariants, grand final, reread (the file read back: invariants, grand final),
+//   cut (labels and buttons narrower than their text), add field, size, tab row,
+//   docks, brackets, focus, place, stored place, on screen.
 #include <QCheckBox>
 #include <QDialog>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScreen>
 
 #include <sys/stat.h>
 
@@ -60,7 +69,9 @@
 #include "fakes/case_file.h"
 #include "fakes/state_dump.h"
 #include "kit/dialog_util.h"
+#include "session/lifecycle.h"
 #include "session/new_tourney_form.h"
+#include "ui/status_docks.h"
 #include "ui/window_fixture.h"
 
 namespace kestrova::testing {
@@ -112,7 +123,24 @@ class WindowScripts : public WindowTest {
         s().MsgParams.StartTime = c.Get("start time", s().MsgParams.StartTime);
         if (c.Has("not started")) s().Started = false;
         if (c.Has("mail program")) MailProgram(c.Get("mail program"));
+        if (c.Has("place")) {
+            const auto w = Words(c.Get("place"));
+            s().Settings.Left = area.left() + std::stoi(w[0]);
+            s().Settings.Top = area.top() + std::stoi(w[1]);
+            s().Settings.Height = std::stoi(w[2]);
+        }
+        if (c.Has("new file"))
+            form->SetNewTourneyDialog([this, path = dir.File(c.Get("new file"))](QWidget*) {
+                TNewTourneyOptions o;
+                o.Path = path;
+                return std::optional(o);
+            });
+        if (c.Has("first start")) {
+            PrepareStartUp(s());
+            form->RestoreGeometry();
+        }
         form->show();
+        QApplication::setActiveWindow(form.get());
         for (const auto& [key, given] : c.Fields) {
             std::string value = given;
             for (size_t at; (at = value.find("$DIR/")) != std::string::npos;)
@@ -156,6 +184,24 @@ class WindowScripts : public WindowTest {
             ClickWin(TBracketKind::Winners, s().SelectedTab[0], std::stoi(w[1]), std::stoi(w[2]));
         } else if (key == "play to the end") {
             for (int guard = 0; guard < 60 && (PlayOneRound() || GiveAForcedBye()); ++guard) {
+            }
+        } else if (key == "start up") {
+            form->StartUp({});
+        } else if (key == "fit") {
+            const auto w = Words(value);
+            const QSize size(std::stoi(w[0]), std::stoi(w[1]));
+            form->FitToArea(size);
+            EXPECT_LE(form->minimumWidth(), size.width());
+            EXPECT_LE(form->minimumHeight(), size.height());
+            form->resize(size - QSize(8, 32));
+        } else if (key == "move") {
+            const auto w = Words(value);
+            form->move(area.left() + std::stoi(w[0]), area.top() + std::stoi(w[1]));
+        } else if (key == "keys") {
+            for (const auto& name : Words(value)) {
+                ASSERT_EQ(QApplication::focusWidget(), strip->AddEdit()) << name;
+                QTest::keyClicks(QApplication::focusWidget(), QString::fromStdString(name));
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
             }
         } else if (key == "type" || key == "find") {
             QTest::keyClicks(key == "type" ? strip->AddEdit() : strip->FindEdit(), v);
@@ -336,6 +382,43 @@ class WindowScripts : public WindowTest {
                     names << Box(k)->Seat(seat).Name->text();
             return Joined(names);
         }
+        if (probe == "cut") return Joined(CutWidgets());
+        if (probe == "add field")
+            return strip->AddEdit()->width() >=
+                           strip->AddEdit()->fontMetrics().horizontalAdvance("Abcdefghijklmno")
+                       ? "holds 15 letters"
+                       : "too narrow";
+        if (probe == "size")
+            return form->width() >= 290 && form->height() >= 300 ? "designed" : "small";
+        if (probe == "tab row") {
+            QTabBar* tabs = form->Panel(TBracketKind::Winners)->Tabs();
+            return tabs->isVisible() && tabs->height() > 0 ? FromQ(tabs->tabText(0)) : "(hidden)";
+        }
+        if (probe == "docks") {
+            QDockWidget* overdue = form->Docks().Dock(TStatusDocks::Overdue);
+            return (form->dockWidgetArea(overdue) == Qt::RightDockWidgetArea ? "right, "
+                                                                             : "below, ") +
+                   std::to_string(form->tabifiedDockWidgets(overdue).size()) + " tabbed beside";
+        }
+        if (probe == "brackets")
+            return form->Panel(TBracketKind::Winners)->height() > form->height() / 3
+                       ? "a third or more"
+                       : "less";
+        if (probe == "focus")
+            return QApplication::focusWidget() == strip->AddEdit() ? "add field" : "elsewhere";
+        if (probe == "place")
+            return std::to_string(form->x() - area.left()) + " " +
+                   std::to_string(form->y() - area.top()) + " " + std::to_string(form->height());
+        if (probe == "stored place")
+            return std::to_string(s().Settings.Left - area.left()) + " " +
+                   std::to_string(s().Settings.Top - area.top());
+        if (probe == "on screen")  // at the default height, or as high as the window must be
+            return area.contains(form->geometry().center()) &&
+                           form->height() ==
+                               std::min(std::max(TAppSettings{}.Height, form->minimumHeight()),
+                                        area.height())
+                       ? "yes, at the default height"
+                       : "no";
         if (probe == "invariants") return CheckInvariants(s());
         if (probe == "grand final") return GrandFinal(s());
         if (probe == "reread") {
@@ -399,6 +482,20 @@ class WindowScripts : public WindowTest {
         return "";
     }
 
+    // Cut text shows as a widget narrower than it asks to be.
+    QStringList CutWidgets() {
+        QApplication::processEvents();
+        QStringList cut;
+        for (QLabel* l : form->findChildren<QLabel*>())
+            if (l->isVisible() && !l->text().isEmpty() && !l->wordWrap() &&
+                l->width() < l->minimumSizeHint().width() && l->objectName() != "PostedLabel")
+                cut << l->text();
+        for (QAbstractButton* b : form->findChildren<QAbstractButton*>())
+            if (b->isVisible() && !b->text().isEmpty() && b->width() < b->sizeHint().width())
+                cut << b->text();
+        return cut;
+    }
+
     // The lowest lone entry of an open table given its forced bye.
     bool GiveAForcedBye() {
         for (int r = 0; r < MaxRounds; ++r)
@@ -455,6 +552,7 @@ class WindowScripts : public WindowTest {
     std::map<std::string, TWindowHandle> rooms;
     FakeWorld world;  // its clock drives PlayKnownTourney
     const QByteArray path = qgetenv("PATH");
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
 };
 
 TEST_F(WindowScripts, EveryScriptShowsTheHostWhatItExpects) {
