@@ -157,8 +157,10 @@ class WindowScripts : public WindowTest {
         SCOPED_TRACE(where + ": " + key + " = " + value);
         const QString v = QString::fromStdString(value);
         TAddFindStrip* strip = form->AddFind();
+        const auto w = Words(value);
+        const auto n = [&w](size_t i) { return std::stoi(w.at(i)); };
         if (key == "add") {
-            for (const auto& name : Words(value))
+            for (const auto& name : w)
                 Add(QString::fromStdString(name));
         } else if (key == "menu" || key == "open") {
             QAction* item = Item(v);
@@ -168,8 +170,7 @@ class WindowScripts : public WindowTest {
             else
                 item->trigger();
         } else if (key == "popup") {
-            const auto w = Words(value);
-            auto& seat = Box(std::stoi(w[1]))->Seat(std::stoi(w[2]));
+            auto& seat = Box(n(1))->Seat(n(2));
             RightClick(w[0] == "win" ? static_cast<QWidget*>(seat.Win) : seat.Name);
         } else if (key == "pick") {
             QAction* a = PopupItem(v);
@@ -180,25 +181,22 @@ class WindowScripts : public WindowTest {
             dialogs->Asked.clear();
             store->Saves = 0;
         } else if (key == "click") {
-            const auto w = Words(value);
-            ClickWin(TBracketKind::Winners, s().SelectedTab[0], std::stoi(w[1]), std::stoi(w[2]));
+            ClickWin(TBracketKind::Winners, s().SelectedTab[0], n(1), n(2));
         } else if (key == "play to the end") {
             for (int guard = 0; guard < 60 && (PlayOneRound() || GiveAForcedBye()); ++guard) {
             }
         } else if (key == "start up") {
             form->StartUp({});
         } else if (key == "fit") {
-            const auto w = Words(value);
-            const QSize size(std::stoi(w[0]), std::stoi(w[1]));
+            const QSize size(n(0), n(1));
             form->FitToArea(size);
             EXPECT_LE(form->minimumWidth(), size.width());
             EXPECT_LE(form->minimumHeight(), size.height());
             form->resize(size - QSize(8, 32));
         } else if (key == "move") {
-            const auto w = Words(value);
-            form->move(area.left() + std::stoi(w[0]), area.top() + std::stoi(w[1]));
+            form->move(area.left() + n(0), area.top() + n(1));
         } else if (key == "keys") {
-            for (const auto& name : Words(value)) {
+            for (const auto& name : w) {
                 ASSERT_EQ(QApplication::focusWidget(), strip->AddEdit()) << name;
                 QTest::keyClicks(QApplication::focusWidget(), QString::fromStdString(name));
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -206,12 +204,11 @@ class WindowScripts : public WindowTest {
         } else if (key == "type" || key == "find") {
             QTest::keyClicks(key == "type" ? strip->AddEdit() : strip->FindEdit(), v);
         } else if (key == "press") {
-            const auto w = Words(value);
             if (w[0] == "down") QTest::keyClick(strip->AddEdit(), Qt::Key_Down);
             QWidget* button = w[0] == "add"    ? strip->AddButton()
                               : w[0] == "undo" ? strip->UndoButton()
                               : w[0] == "redo" ? static_cast<QWidget*>(strip->RedoButton())
-                              : w[0] == "copy" ? Box(std::stoi(w[1]))->Seat(std::stoi(w[2])).Copy
+                              : w[0] == "copy" ? Box(n(1))->Seat(n(2)).Copy
                                                : nullptr;
             if (button) QTest::mouseClick(button, Qt::LeftButton);
         } else if (key == "suggestion") {
@@ -221,11 +218,9 @@ class WindowScripts : public WindowTest {
         } else if (key == "round") {
             form->Panel(TBracketKind::Winners)->Tabs()->setCurrentIndex(std::stoi(value));
         } else if (key == "clock") {
-            const auto w = Words(value);
-            clock->Time = EncodeDateTime(std::stoi(w[0]), std::stoi(w[1]), std::stoi(w[2]),
-                                         std::stoi(w[3]), std::stoi(w[4]), 0);
+            clock->Time = EncodeDateTime(n(0), n(1), n(2), n(3), n(4), 0);
         } else if (key == "answer" || key == "yesno") {
-            for (const auto& a : Words(value))
+            for (const auto& a : w)
                 key == "answer" ? (a == "yes" ? dialogs->AnswerYes() : dialogs->AnswerNo())
                                 : dialogs->YesNoAnswers.push_back(a == "yes");
         } else if (key == "folder") {
@@ -238,11 +233,10 @@ class WindowScripts : public WindowTest {
         } else if (key == "room closed") {
             windows->Close(rooms[value]);
         } else if (key == "save as") {
-            const auto w = Words(value);
             form->SetSaveAsDialog([&](QWidget*, const QString& start) {
                 EXPECT_EQ(start.toStdString(), s().TourneyPath);
                 return std::make_optional(
-                    std::make_pair(QString::fromStdString(dir.File(w[1])), std::stoi(w[0])));
+                    std::make_pair(QString::fromStdString(dir.File(w[1])), n(0)));
             });
             m().SaveAs->trigger();
         } else if (key == "tick") {
@@ -326,6 +320,7 @@ class WindowScripts : public WindowTest {
 
     std::string Probe(const std::string& probe) {
         const auto w = Words(probe);
+        const auto seat = [&w, this] { return Box(std::stoi(w.at(1)))->Seat(std::stoi(w.at(2))); };
         TAddFindStrip* strip = form->AddFind();
         const QString rest = QString::fromStdString(probe.substr(probe.find(' ') + 1));
         const auto text = [](QWidget* l) {
@@ -378,8 +373,8 @@ class WindowScripts : public WindowTest {
         if (probe == "round") {
             QStringList names;
             for (int k = 0; k < form->Panel(TBracketKind::Winners)->BoxCount(); ++k)
-                for (int seat = 0; seat < 2 && !Box(k)->isHidden(); ++seat)
-                    names << Box(k)->Seat(seat).Name->text();
+                for (int side = 0; side < 2 && !Box(k)->isHidden(); ++side)
+                    names << Box(k)->Seat(side).Name->text();
             return Joined(names);
         }
         if (probe == "cut") return Joined(CutWidgets());
@@ -467,17 +462,11 @@ class WindowScripts : public WindowTest {
             return out;
         }
         if (w[0] == "table") return FromQ(Box(std::stoi(w[1]))->TableNo()->text());
-        if (w[0] == "next") return FromQ(Box(std::stoi(w[1]))->Seat(std::stoi(w[2])).Next->text());
-        if (w[0] == "colour")
-            return FromQ(Box(std::stoi(w[1]))
-                             ->Seat(std::stoi(w[2]))
-                             .Name->palette()
-                             .color(QPalette::Window)
-                             .name());
+        if (w[0] == "next") return FromQ(seat().Next->text());
+        if (w[0] == "colour") return FromQ(seat().Name->palette().color(QPalette::Window).name());
         if (w[0] == "shortcut") return FromQ(Item(rest)->shortcut().toString());
-        if (w[0] == "seat") return FromQ(Box(std::stoi(w[1]))->Seat(std::stoi(w[2])).Name->text());
-        if (w[0] == "win")
-            return Box(std::stoi(w[1]))->Seat(std::stoi(w[2])).Win->isChecked() ? "down" : "up";
+        if (w[0] == "seat") return FromQ(seat().Name->text());
+        if (w[0] == "win") return seat().Win->isChecked() ? "down" : "up";
         ADD_FAILURE() << "unknown probe " << probe;
         return "";
     }
