@@ -152,6 +152,8 @@ std::string WindowScripts::Probe(const std::string& probe) {
     }
     if (probe == "banned") return Joined(s().BannedPlayers);
     if (probe == "recent players") return Joined(s().RecentPlayers);
+    if (probe == "macro file") return Relative(s().Settings.MacroFileName);
+    if (probe == "macro titles") return Joined(macroTitles);
     if (probe == "folder") return Relative(s().Settings.FilesFolder);
     if (probe == "recent tourneys") return Relative(s().Settings.RecentTourneys.front());
     if (probe == "confirm filter") return std::to_string(s().Settings.ConfirmNotifyFilter);

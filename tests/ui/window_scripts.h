@@ -27,6 +27,7 @@
 //   type = TEXT, find = TEXT   typed into the add or the find field (no Enter)
 //   press = add button|undo|redo|down|copy T S   a strip button, Down in the add
 //                         field, a seat's copy button;  suggestion = N  a row clicked
+//   macro answer = NAME   the macro file dialogs' answer from now on (empty: cancelled)
 //   round = N             the winners' round shown;  clock = Y M D h m  the time
 //   start up (the start-up dialog), fit = W H (the screen's area), move = X Y,
 //   keys = A B C (typed into the focused field, which must be the add field)
@@ -51,7 +52,7 @@
 //   status, find strip, suggestions, clock, least size, panels, tabs, postings,
 //   invariants, grand final, reread (the file read back: invariants, grand final),
 //   cut (labels and buttons narrower than their text), add field, size, tab row,
-//   docks, brackets, focus, place, stored place, on screen.
+//   docks, brackets, focus, place, stored place, on screen, macro file, macro titles.
 #include <sys/stat.h>
 
 #include <QCheckBox>
@@ -76,6 +77,7 @@
 #include "kit/dialog_util.h"
 #include "session/lifecycle.h"
 #include "session/new_tourney_form.h"
+#include "ui/lobby_commands.h"
 #include "ui/qt_ports.h"
 #include "ui/status_docks.h"
 #include "ui/timing_host.h"
@@ -184,7 +186,8 @@ class WindowScripts : public WindowTest {
     std::string where;
     bool dialogPending = false;
     std::map<std::string, TWindowHandle> rooms;
-    FakeWorld world;  // its clock drives PlayKnownTourney
+    std::vector<std::string> macroTitles;  // of the macro file dialogs
+    FakeWorld world;                       // its clock drives PlayKnownTourney
     const QByteArray path = qgetenv("PATH");
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
 };

@@ -168,6 +168,12 @@ void WindowScripts::Step(const std::string& key, const std::string& value) {
             s().Winners[0].Tables[k].StartTime = s().StartedAt + n(0) / SecondsPerDay;
     } else if (key == "at") {
         clock->Time = s().StartedAt + n(0) / SecondsPerDay;
+    } else if (key == "macro answer") {
+        const QString answer = value.empty() ? QString() : QString::fromStdString(dir.File(value));
+        form->LobbyCommands().SetChooseFile([this, answer](auto, const QString& title, auto) {
+            macroTitles.push_back(title.toStdString());
+            return answer;
+        });
     } else if (key == "tick timing") {
         form->Timing().Tick();
     } else if (key == "tick") {
@@ -259,6 +265,7 @@ TEST_F(WindowScripts, EveryScriptShowsTheHostWhatItExpects) {
         Play(c);
         form.reset();
         rooms.clear();
+        macroTitles.clear();
         qputenv("PATH", path);
     }
 }
