@@ -20,17 +20,20 @@
 //   add = A B C           names typed into the add field, each with Enter
 //   menu = Top/Sub/Item   a menu item triggered (captions without '&')
 //   open = Top/Sub        the menu is about to show
-//   popup = name|win T S  a right click on seat S of table T of the shown round
+//   popup = name|win|boot T S  a right click on seat S of table T of the shown round;
+//                         popup = time T  the table's time label's pop-up
 //   pick = Caption        an item of the open pop-up;  forget (the records so far)
 //   click = win T S       a win button;   play to the end (seat 0 wins each table,
 //                         a lone entry is given its bye)
 //   type = TEXT, find = TEXT   typed into the add or the find field (no Enter)
-//   press = add button|undo|redo|down|copy T S   a strip button, Down in the add
-//                         field, a seat's copy button;  suggestion = N  a row clicked
+//   press = add button|undo|redo|down|copy T S|boot T S   a strip button, Down in
+//                         the add field, a seat's button;  suggestion = N  a row clicked
 //   macro answer = NAME   the macro file dialogs' answer from now on (empty: cancelled)
 //   round = N             the winners' round shown;  clock = Y M D h m  the time
 //   start up (the start-up dialog), fit = W H (the screen's area), move = X Y,
 //   keys = A B C (typed into the focused field, which must be the add field)
+//   show, later tables = S (all but table 0 started S seconds after the start),
+//   at = S (the clock S seconds after the start), tick timing (the timing's second)
 //   answer = yes no       the next questions;   yesno = yes no
 //   folder = NAME/        the next folder chosen (made first; "cancel" cancels)
 //   room old|new = Title  a lobby room opens;  room closed = Title;  tick (a second)
@@ -40,7 +43,9 @@
 //                         title X, click X, unchecked X, list NAME A|B, row NAME N,
 //                         name X (file name field), folder (the files folder), save NAME,
 //                         append NAME text, set NAME line|line (a text field),
-//                         choose NAME (the points summary's file), accept, reject
+//                         choose NAME (the points summary's file), accept, reject,
+//                         text X (a message box's), alone (no other box above it),
+//                         and any step written KEY = VALUE (or tick timing)
 //   expect PROBE = V, has PROBE = V (contains), lacks PROBE = V; in V $DIR/ is the
 //   files folder and $clipboard the clipboard's last text
 // Probes: title, visible, clipboard, clipboards, asked, notices, messages, result,
@@ -52,7 +57,9 @@
 //   status, find strip, suggestions, clock, least size, panels, tabs, postings,
 //   invariants, grand final, reread (the file read back: invariants, grand final),
 //   cut (labels and buttons narrower than their text), add field, size, tab row,
-//   docks, brackets, focus, place, stored place, on screen, macro file, macro titles.
+//   docks, brackets, focus, place, stored place, on screen, macro file, macro titles,
+//   last posting (its key and player), system clipboard, timer, blinking (tables),
+//   overdue, active boots (the docks' rows), time T (text | tip | style), boot T S.
 #include <sys/stat.h>
 
 #include <QCheckBox>
