@@ -1,12 +1,15 @@
 // What the host sees, for the window scripts' expect, has and lacks lines.
 #include "ui/window_scripts.h"
 
+#include <QScrollBar>
+
 namespace kestrova::testing {
 
 std::string WindowScripts::Probe(const std::string& probe) {
     const auto w = Words(probe);
     const auto seat = [&w, this] { return Box(std::stoi(w.at(1)))->Seat(std::stoi(w.at(2))); };
     TAddFindStrip* strip = form->AddFind();
+    TBracketPanel* panel = form->Panel(TBracketKind::Winners);
     const QString rest = QString::fromStdString(probe.substr(probe.find(' ') + 1));
     const auto text = [](QWidget* l) {
         return l->isVisible() ? FromQ(static_cast<QLabel*>(l)->text()) : "(hidden)";
@@ -174,6 +177,18 @@ std::string WindowScripts::Probe(const std::string& probe) {
     }
     if (w[0] == "boot")
         return FromQ(seat().Boot->text()) + (seat().Boot->icon().isNull() ? "" : " (icon)");
+    if (w[0] == "box")
+        return Box(std::stoi(w[1]))->isHidden() ? "hidden"
+                                                : "at " + std::to_string(Box(std::stoi(w[1]))->y());
+    if (probe == "scroll") return std::to_string(panel->Scroll()->verticalScrollBar()->value());
+    if (probe == "minimised")
+        return panel->Minimised() && panel->Scroll()->isHidden() ? "yes" : "no";
+    if (probe == "embossed") {
+        std::string out;
+        for (int i = 0; i < panel->Tabs()->count(); ++i)
+            out += panel->Tabs()->IsComplete(i) ? (out.empty() ? "" : " ") + std::to_string(i) : "";
+        return out;
+    }
     if (w[0] == "table") return FromQ(Box(std::stoi(w[1]))->TableNo()->text());
     if (w[0] == "next") return FromQ(seat().Next->text());
     if (w[0] == "colour") return FromQ(seat().Name->palette().color(QPalette::Window).name());

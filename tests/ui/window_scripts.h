@@ -25,7 +25,7 @@
 //   pick = Caption        an item of the open pop-up;  forget (the records so far)
 //   click = win T S       a win button;   play to the end (seat 0 wins each table,
 //                         a lone entry is given its bye)
-//   type = TEXT, find = TEXT   typed into the add or the find field (no Enter)
+//   type = TEXT, find = TEXT   typed into the add or the (emptied) find field, no Enter
 //   press = add button|undo|redo|down|copy T S|boot T S   a strip button, Down in
 //                         the add field, a seat's button;  suggestion = N  a row clicked
 //   macro answer = NAME   the macro file dialogs' answer from now on (empty: cancelled)
@@ -34,6 +34,8 @@
 //   keys = A B C (typed into the focused field, which must be the add field)
 //   show, later tables = S (all but table 0 started S seconds after the start),
 //   at = S (the clock S seconds after the start), tick timing (the timing's second)
+//   play a round (seat 0 wins the lowest round's tables), scroll to = T (the winners'
+//   table T on top), double click brackets
 //   answer = yes no       the next questions;   yesno = yes no
 //   folder = NAME/        the next folder chosen (made first; "cancel" cancels)
 //   room old|new = Title  a lobby room opens;  room closed = Title;  tick (a second)
@@ -59,7 +61,8 @@
 //   cut (labels and buttons narrower than their text), add field, size, tab row,
 //   docks, brackets, focus, place, stored place, on screen, macro file, macro titles,
 //   last posting (its key and player), system clipboard, timer, blinking (tables),
-//   overdue, active boots (the docks' rows), time T (text | tip | style), boot T S.
+//   overdue, active boots (the docks' rows), time T (text | tip | style), boot T S,
+//   box T ("at Y" or hidden), scroll, embossed (complete round tabs), minimised.
 #include <sys/stat.h>
 
 #include <QCheckBox>

@@ -125,7 +125,14 @@ void WindowScripts::Step(const std::string& key, const std::string& value) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         }
     } else if (key == "type" || key == "find") {
+        if (key == "find") strip->FindEdit()->clear();
         QTest::keyClicks(key == "type" ? strip->AddEdit() : strip->FindEdit(), v);
+    } else if (key == "play a round") {
+        PlayOneRound();
+    } else if (key == "scroll to") {
+        form->Panel(TBracketKind::Winners)->ScrollToTable(n(0));
+    } else if (key == "double click brackets") {
+        QTest::mouseDClick(form->Panel(TBracketKind::Winners), Qt::LeftButton, {}, QPoint(5, 5));
     } else if (key == "press") {
         if (w[0] == "down") QTest::keyClick(strip->AddEdit(), Qt::Key_Down);
         QWidget* button = w[0] == "add"    ? strip->AddButton()
