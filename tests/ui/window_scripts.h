@@ -47,6 +47,7 @@
 //                         append NAME text, set NAME line|line (a text field),
 //                         choose NAME (the points summary's file), accept, reject,
 //                         text X (a message box's), alone (no other box above it),
+//                         select X (the item X of the dialog's list box),
 //                         and any step written KEY = VALUE (or tick timing)
 //   expect PROBE = V, has PROBE = V (contains), lacks PROBE = V; in V $DIR/ is the
 //   files folder and $clipboard the clipboard's last text
@@ -67,6 +68,7 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QDockWidget>

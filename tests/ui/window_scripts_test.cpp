@@ -251,6 +251,14 @@ void WindowScripts::Answer(QWidget* w, const std::string& block) {
         } else if (verb == "accept" || verb == "reject") {
             verb == "accept" ? static_cast<QDialog*>(w)->accept()
                              : static_cast<QDialog*>(w)->reject();
+        } else if (verb == "select") {
+            auto* combo = w->findChild<QComboBox*>();
+            ASSERT_NE(combo, nullptr);
+            QStringList items;
+            for (int i = 0; i < combo->count(); ++i)
+                items << combo->itemText(i);
+            ASSERT_GE(combo->findText(arg), 0) << Joined(items);
+            combo->setCurrentIndex(combo->findText(arg));
         } else if (verb == "text") {
             EXPECT_EQ(qobject_cast<QMessageBox*>(w)->text(), arg);
         } else if (verb == "alone") {
