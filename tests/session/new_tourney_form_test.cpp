@@ -1,5 +1,8 @@
-#include <gtest/gtest.h>
-
+// "New Tournament" driven through its widgets by the cases in
+// tests/data/session/new_tourney_form.txt: the steps of formats/form_script.h
+// and "given X = V" (the state before "open"), "expect X = V" (see Probe; $DIR/
+// is the files folder), press NAME = Tab|Down|Escape ("form": the dialog),
+// focus = EDIT (its text selected), lobby list (opened), pick recent = N.
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -8,26 +11,67 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
 #include <QToolButton>
 
-#include "model/tourney_state.h"
 #include "fakes/fake_ports.h"
-#include "session/new_tourney_form.h"
+#include "formats/form_script.h"
 #include "kit/dialog_util.h"
-#include "ui/modal_helper.h"
+#include "lobby/script_steps.h"
+#include "model/tourney_state.h"
+#include "session/new_tourney_form.h"
 
-namespace kestrova {
+namespace kestrova::testing {
 namespace {
 
-using Result = TNewTourneyForm::TResult;
+using TArg = TFormScript::TArg;
 
-class NewTourneyFormTest : public ::testing::Test {
-  protected:
+#define KESTROVA_NAMED(member) \
+    { #member, f->member }
+
+TWidgetNames Names(QWidget* w) {
+    auto* f = qobject_cast<TNewTourneyForm*>(w);
+    if (!f) return {};
+    return {KESTROVA_NAMED(FormatCombo),      KESTROVA_NAMED(EditButton),
+            KESTROVA_NAMED(TeamBox),          KESTROVA_NAMED(PointsBox),
+            KESTROVA_NAMED(CapBox),           KESTROVA_NAMED(SpareOptionBox),
+            KESTROVA_NAMED(HostEdit),         KESTROVA_NAMED(CoHostEdit),
+            KESTROVA_NAMED(CoHostPlayerEdit), KESTROVA_NAMED(UnscheduledCoHostBox),
+            KESTROVA_NAMED(RulesEdit),        KESTROVA_NAMED(StartEdit),
+            KESTROVA_NAMED(RapidNotUsed),     KESTROVA_NAMED(RapidAdded),
+            KESTROVA_NAMED(RapidRemoved),     KESTROVA_NAMED(LobbyCombo),
+            KESTROVA_NAMED(FileEdit),         KESTROVA_NAMED(BrowseButton),
+            KESTROVA_NAMED(RestoreButton),    KESTROVA_NAMED(SeatingButton),
+            KESTROVA_NAMED(StartButton)};
+}
+
+std::string Tables(const TRoundList& tables) {
+    std::string out;
+    for (int t : tables)
+        out += (out.empty() ? "" : ",") + std::to_string(t);
+    return out;
+}
+
+std::string Options(const TNewTourneyOptions& o) {
+    const auto flag = [](bool on, const char* name) { return on ? std::string(" ") + name : ""; };
+    return o.FormatName + " | " + o.Path + " |" + flag(o.TeamMode, "team") +
+           flag(o.ShowPointsAtEnd, "points") + flag(o.CapNames, "caps") +
+           flag(o.UnscheduledHost, "unscheduled-host") +
+           flag(o.UnscheduledCoHost, "unscheduled-co-host") + " | " + o.HostName + " | " +
+           o.CoHostName + " | " + o.HostPlayerName + " | " + o.CoHostPlayerName + " | " +
+           o.RulesTime + " | " + o.StartTime + " | rapid " + std::to_string(o.RapidAssignChoice) +
+           " | " + o.Lobby + " | " + Tables(o.StartTables);
+}
+
+struct TNewTourneyCase {
     TTourneyState s;
-    testing::FakeWorld world;
-    testing::TempDir dir;
-    void SetUp() override {
+    FakeWorld world;
+    TempDir dir;
+    std::unique_ptr<TNewTourneyForm> form;
+    std::optional<TFormatHostFields> offered;
+    std::vector<std::string> formatsAsked, browseAsked;
+    QString browseAnswer;
+
+    TNewTourneyCase() {
         world.Wire(s);  // the clock says 5 December 2026, 8 pm
         s.Settings.FilesFolder = dir.Path();
         s.Settings.HostName = "Zed";
@@ -35,171 +79,104 @@ class NewTourneyFormTest : public ::testing::Test {
         s.MsgParams.RulesTime = "7:45 pm";
         s.FormatNames = {"Spades Open", "Hearts"};
     }
-    QString Path(const std::string& name) const { return ToQ(dir.Path() + name); }
+    std::string Here(std::string v) const {
+        for (size_t at; (at = v.find("$DIR/")) != std::string::npos;)
+            v.replace(at, 5, dir.Path());
+        return v;
+    }
+    QWidget* Open() {
+        form = std::make_unique<TNewTourneyForm>(s);
+        form->FormatFields = [this](const std::string& name) {
+            formatsAsked.push_back(name);
+            return offered;
+        };
+        form->AskSaveFileName = [this](const QString& t, const QString& at, const QString& f) {
+            browseAsked = {t.toStdString(), at.toStdString(), f.toStdString()};
+            return browseAnswer;
+        };
+        form->show();
+        QApplication::setActiveWindow(form.get());  // focus changes need an active window
+        return form.get();
+    }
+    void Press(const std::string& name, const std::string& key) {
+        QWidget* w = name == "form" ? form.get() : Names(form.get()).at(name);
+        w->setFocus();
+        const std::map<std::string, Qt::Key> keys{
+            {"Tab", Qt::Key_Tab}, {"Down", Qt::Key_Down}, {"Escape", Qt::Key_Escape}};
+        QTest::keyClick(w, keys.at(key));
+    }
+    void Given(const std::string& what, const std::string& v) {
+        if (what == "team mode") s.TeamMode = true;
+        if (what == "start tables") s.Settings.DefaultStartTables = v;
+        if (what == "recent tourneys") s.Settings.RecentTourneys = Split(v, "|");
+        if (what == "browse answer") browseAnswer = QString::fromStdString(v);
+        if (what.rfind("file ", 0) == 0) WriteFileBytes(dir.File(what.substr(5)), v);
+        for (const std::string& a : what == "yesno" ? Split(v, " ") : std::vector<std::string>{})
+            world.Dialogs.YesNoAnswers.push_back(a == "yes");
+        if (what == "format fields") {
+            const auto f = Split(v, "|");
+            offered.emplace();
+            offered->CoHostName = f[0];
+            offered->StartTime = f[1];
+            offered->StartTables.emplace().fill(std::stoi(f[2]));
+        }
+    }
+    std::string Probe(const std::string& what) {
+        const char* results[] = {"Cancel", "Start", "Restore", "OpenRecent"};
+        QStringList recent;
+        for (QAction* a : form->RecentMenu->actions())
+            recent << a->text() + (a->isEnabled() ? "" : " (disabled)");
+        if (what == "options") return Options(form->Options());
+        if (what == "result")
+            return results[static_cast<int>(form->Result())] +
+                   std::string(form->result() == QDialog::Accepted ? " accepted" : " rejected");
+        if (what == "asked") return Joined(world.Dialogs.Asked);
+        if (what == "formats asked") return Joined(formatsAsked);
+        if (what == "browse asked") return Joined(browseAsked);
+        if (what == "recent") return FromQ(form->RecentMenu->title() + ": " + recent.join(" | "));
+        if (what == "recent path") return form->RecentPath();
+        if (what == "start tables") return Tables(form->StartTables());
+        if (what == "host setting") return s.Settings.HostName;
+        if (what == "files") return FromQ(QDir(ToQ(dir.Path())).entryList(QDir::Files).join(" | "));
+        if (what == "saves") return std::to_string(world.Settings.Saves);
+        if (what.rfind("file ", 0) == 0) return ReadFileBytes(dir.File(what.substr(5)));
+        if (what == "size")
+            return form->width() >= 385 && form->height() >= 433 ? "designed" : "small";
+        ADD_FAILURE() << "unknown probe " << what;
+        return "";
+    }
+    void Play(const TCase& c) {
+        TFormScript script;
+        script.Names = Names;
+        script.Open = [this](const std::string&) { return Open(); };
+        script.Steps = {
+            {"given", [&](TArg what, TArg v) { Given(what, v); }},
+            {"expect", [&](TArg what, TArg v) { EXPECT_EQ(Probe(what), Here(v)); }},
+            {"press", [&](TArg name, TArg v) { Press(name, v); }},
+            {"focus",
+             [&](TArg, TArg v) {
+                 auto* edit = qobject_cast<QLineEdit*>(Names(form.get()).at(v));
+                 edit->setFocus();
+                 edit->selectAll();
+             }},
+            {"lobby list",
+             [&](TArg, TArg) {
+                 form->LobbyCombo->showPopup();
+                 form->LobbyCombo->hidePopup();
+             }},
+            {"pick recent",
+             [&](TArg, TArg v) { form->RecentMenu->actions()[std::stoi(v)]->trigger(); }},
+        };
+        script.Play(nullptr, c);
+    }
 };
 
-TEST_F(NewTourneyFormTest, OpensWithTheProposedNameAndDefaultsAndStartHandsOverEveryField) {
-    s.TeamMode = true;
-    s.Settings.DefaultStartTables = "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15";
-    TNewTourneyForm form(s);
-    form.show();
-    EXPECT_EQ(form.windowTitle(), "New Tournament");
-    EXPECT_EQ(form.FileEdit->text(), Path("Default 05Dec26 800 pm Tournament"));
-    ASSERT_EQ(form.FormatCombo->count(), 3);
-    EXPECT_EQ(form.FormatCombo->currentText(), "Default");
-    EXPECT_EQ(form.FormatCombo->itemText(1), "Spades Open");
-    EXPECT_TRUE(form.TeamBox->isChecked());
-    EXPECT_TRUE(form.PointsBox->isChecked());
-    EXPECT_FALSE(form.CapBox->isChecked());
-    EXPECT_FALSE(form.SpareOptionBox->isEnabled());
-    EXPECT_FALSE(form.EditButton->isEnabled());
-    EXPECT_FALSE(form.SeatingButton->isEnabled());
-    EXPECT_TRUE(form.StartButton->isDefault());
-    EXPECT_EQ(form.HostEdit->text(), "Zed");
-    EXPECT_EQ(form.HostEdit->maxLength(), 16);
-    EXPECT_EQ(form.CoHostPlayerEdit->maxLength(), 16);
-    EXPECT_EQ(form.StartEdit->maxLength(), 15);
-    EXPECT_EQ(form.RulesEdit->text(), "7:45 pm");
-    EXPECT_EQ(form.RulesEdit->toolTip(), "Scheduled start time of tournament");
-    EXPECT_EQ(form.StartEdit->toolTip(), "Starting time");
-    EXPECT_EQ(form.BrowseButton->toolTip(), "Browse");
-    EXPECT_TRUE(form.RapidNotUsed->isChecked());
-    EXPECT_EQ(form.RapidAdded->text(), "added to ZF");
-    EXPECT_EQ(form.RapidRemoved->text(), "removed from ZF");
-    // No lobby windows here: only "Not used", also after opening the list.
-    form.LobbyCombo->showPopup();
-    form.LobbyCombo->hidePopup();
-    ASSERT_EQ(form.LobbyCombo->count(), 1);
-    EXPECT_EQ(form.LobbyCombo->currentText(), "Not used");
-    EXPECT_GE(form.width(), 385);
-    EXPECT_GE(form.height(), 433);
-
-    // Start hands over every field.
-    QTest::mouseClick(form.CapBox, Qt::LeftButton);
-    QTest::mouseClick(form.PointsBox, Qt::LeftButton);
-    QTest::mouseClick(form.UnscheduledCoHostBox, Qt::LeftButton);
-    QTest::mouseClick(form.RapidRemoved, Qt::LeftButton);
-    form.CoHostPlayerEdit->insert(QString::fromUtf8("Ren\xC3\xA9_the_long_name_x"));  // cut at 16
-    QTest::mouseClick(form.StartButton, Qt::LeftButton);
-    ASSERT_EQ(form.Result(), Result::Start);
-    const TNewTourneyOptions& o = form.Options();
-    EXPECT_EQ(o.FormatName, "Default");
-    EXPECT_EQ(o.Path, dir.Path() + "Default 05Dec26 800 pm Tournament");
-    EXPECT_TRUE(o.CapNames);
-    EXPECT_FALSE(o.ShowPointsAtEnd);
-    EXPECT_FALSE(o.UnscheduledHost);
-    EXPECT_TRUE(o.UnscheduledCoHost);
-    EXPECT_EQ(o.HostName, "Zed");
-    EXPECT_EQ(o.CoHostPlayerName, "Ren\xE9_the_long_na");  // cp1252, 16 characters
-    EXPECT_EQ(o.StartTime, "8:00 pm");
-    EXPECT_EQ(o.RapidAssignChoice, 2);
-    EXPECT_EQ(o.Lobby, "");
-    EXPECT_EQ(o.StartTables, (TRoundList{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
-    EXPECT_TRUE(world.Dialogs.Asked.empty());  // no file of that name: no question
-}
-
-TEST_F(NewTourneyFormTest, StartFieldAndFormatChoiceRecomputeTheName) {
-    TNewTourneyForm form(s);
-    std::vector<std::string> asked;
-    TRoundList spadesTables{};
-    spadesTables.fill(7);
-    form.FormatFields = [&](const std::string& name) -> std::optional<TFormatHostFields> {
-        asked.push_back(name);
-        TFormatHostFields f;
-        f.CoHostName = "Ivy";
-        f.StartTime = "9.30 p.m.";  // host name empty: the field keeps "Zed"
-        f.StartTables = spadesTables;
-        return f;
-    };
-    form.show();
-    QApplication::setActiveWindow(&form);  // focus changes need an active window
-    form.StartEdit->setFocus();
-    form.StartEdit->selectAll();
-    QTest::keyClicks(form.StartEdit, "10:15 <late>");
-    QTest::keyClick(form.StartEdit, Qt::Key_Tab);  // leaving the field
-    EXPECT_EQ(form.FileEdit->text(), Path("Default 05Dec26 1015 late Tournament"));
-
-    form.FormatCombo->setFocus();
-    QTest::keyClick(form.FormatCombo, Qt::Key_Down);
-    EXPECT_EQ(asked, std::vector<std::string>{"Spades Open"});
-    EXPECT_EQ(form.HostEdit->text(), "Zed");
-    EXPECT_EQ(form.CoHostEdit->text(), "Ivy");
-    EXPECT_EQ(form.StartEdit->text(), "9.30 p.m.");
-    EXPECT_EQ(form.StartTables(), spadesTables);
-    EXPECT_EQ(form.FileEdit->text(), Path("Spades Open 05Dec26 930 pm Tournament"));
-}
-
-TEST_F(NewTourneyFormTest, OverwriteQuestionNoKeepsTheDialogOpen) {
-    testing::WriteFileBytes(dir.File("Default 05Dec26 800 pm Tournament.kvb"), "old");
-    TNewTourneyForm form(s);
-    form.show();
-    world.Dialogs.YesNoAnswers = {false, true};
-    QTest::mouseClick(form.StartButton, Qt::LeftButton);
-    ASSERT_EQ(world.Dialogs.Asked,
-              std::vector<std::string>{
-                  "A tourney file of that name already exists, do you want to overwrite it?"});
-    EXPECT_TRUE(form.isVisible());
-    EXPECT_EQ(form.Result(), Result::Cancel);
-    EXPECT_EQ(form.HostEdit->text(), "Zed");  // fields intact
-    QTest::mouseClick(form.StartButton, Qt::LeftButton);
-    EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(form.Result(), Result::Start);
-    EXPECT_EQ(testing::ReadFileBytes(dir.File("Default 05Dec26 800 pm Tournament.kvb")), "old");
-    // Esc cancels and leaves nothing.
-    TNewTourneyForm other(s);
-    other.show();
-    QTest::keyClicks(other.HostEdit, "X");
-    QTest::keyClick(&other, Qt::Key_Escape);
-    EXPECT_EQ(other.Result(), Result::Cancel);
-    EXPECT_EQ(other.result(), QDialog::Rejected);
-    EXPECT_EQ(s.Settings.HostName, "Zed");
-    EXPECT_EQ(QDir(ToQ(dir.Path())).entryList(QDir::Files).size(), 1);
-    EXPECT_EQ(world.Settings.Saves, 0);
-}
-
-TEST_F(NewTourneyFormTest, BrowsePutsThePathBackWithoutExtension) {
-    TNewTourneyForm form(s);
-    QStringList args;
-    form.AskSaveFileName = [&](const QString& title, const QString& start, const QString& filter) {
-        args = {title, start, filter};
-        return QString("/data/cups/Spring.Cup.kvb");
-    };
-    form.show();
-    QTest::mouseClick(form.BrowseButton, Qt::LeftButton);
-    EXPECT_EQ(args,
-              (QStringList{"Enter Tourney File Name", Path("Default 05Dec26 800 pm Tournament.kvb"),
-                           "Kestrova File (*.kvb)"}));
-    EXPECT_EQ(form.FileEdit->text(), "/data/cups/Spring.Cup");
-    // Cancelling the save dialog keeps the field.
-    form.AskSaveFileName = [](const QString&, const QString&, const QString&) { return QString(); };
-    QTest::mouseClick(form.BrowseButton, Qt::LeftButton);
-    EXPECT_EQ(form.FileEdit->text(), "/data/cups/Spring.Cup");
-}
-
-TEST_F(NewTourneyFormTest, RestoreAndTheRecentList) {
-    {
-        TNewTourneyForm form(s);
-        ASSERT_EQ(form.RecentMenu->actions().size(), 1);
-        QAction* hint = form.RecentMenu->actions()[0];
-        EXPECT_EQ(hint->text(), "This will show the most recent tourneys!");
-        EXPECT_FALSE(hint->isEnabled());
-        EXPECT_EQ(form.RecentMenu->title(), "Recent Tourneys");
-        form.show();
-        QTest::mouseClick(form.RestoreButton, Qt::LeftButton);
-        EXPECT_EQ(form.Result(), Result::Restore);
-        EXPECT_FALSE(form.isVisible());
-    }
-    s.Settings.RecentTourneys = {"/t/Cup one.kvb", "/t/old/Cup two.kvb"};
-    TNewTourneyForm form(s);
-    form.show();
-    ASSERT_EQ(form.RecentMenu->actions().size(), 2);
-    EXPECT_EQ(form.RecentMenu->actions()[0]->text(), "Cup one.kvb");
-    EXPECT_EQ(form.RecentMenu->actions()[1]->text(), "Cup two.kvb");
-    form.RecentMenu->actions()[1]->trigger();
-    EXPECT_EQ(form.Result(), Result::OpenRecent);
-    EXPECT_EQ(form.RecentPath(), "/t/old/Cup two.kvb");
-    EXPECT_EQ(form.result(), QDialog::Rejected);
+TEST(NewTourneyForm, EveryCaseShowsAndHandsOverWhatItExpects) {
+    const std::vector<TCase> cases = ReadCases("session/new_tourney_form.txt");
+    ASSERT_FALSE(cases.empty());
+    for (const TCase& c : cases)
+        TNewTourneyCase().Play(c);
 }
 
 }  // namespace
-}  // namespace kestrova
+}  // namespace kestrova::testing

@@ -1,6 +1,6 @@
 // The main window's macro menus against a scripted lobby: the "&Macro" menu,
 // toolbar and player submenu built from a file, "&Stop" shown while a macro
-// runs, and the macro-file commands. The room list, the options and "Edit..."
+// runs. The room list, the options, "Edit..." and the macro-file commands
 // are scripts in tests/data/ui/window_scripts.txt.
 #include "ui/lobby_commands.h"
 
@@ -58,38 +58,6 @@ TEST_F(LobbyCommandsTest, MenusToolbarAndStopFromTheMacroFile) {
     lobby->DuringWait = nullptr;
     m().Macro->actions()[1]->trigger();
     EXPECT_EQ(windows->At(input).Sent.back(), "Go!");
-}
-
-TEST_F(LobbyCommandsTest, MacroFileCommandsAndRecentFiles) {
-    WriteFileBytes(dir.File("other.kvm"), "[Only]\r\nLine00=\"x\"\r\n");
-    std::vector<QString> titles;
-    QString answer;
-    cmd().SetChooseFile([&](TLobbyCommands::TFileDialog, const QString& title, const QString&) {
-        titles.push_back(title);
-        return answer;
-    });
-    answer = QString::fromStdString(dir.File("other.kvm"));
-    m().MacroOpen->trigger();
-    EXPECT_EQ(s().Settings.MacroFileName, dir.File("other.kvm"));
-    EXPECT_EQ(Captions(m().Macro->actions()).front(), "Only");
-    answer = QString::fromStdString(dir.File("copy.kvm"));
-    m().MacroSaveAs->trigger();
-    EXPECT_EQ(ReadFileBytes(dir.File("copy.kvm")), "[Only]\r\nLine00=\"x\"\r\n");
-    EXPECT_EQ(s().Settings.MacroFileName, dir.File("copy.kvm"));
-    answer = QString::fromStdString(dir.File("new.kvm"));
-    m().MacroNew->trigger();
-    EXPECT_EQ(Captions(m().Macro->actions()).front(), "-");  // a new, empty file
-    answer.clear();
-    m().MacroOpen->trigger();  // cancelled: nothing changes
-    EXPECT_EQ(s().Settings.MacroFileName, dir.File("new.kvm"));
-    EXPECT_EQ(titles, (std::vector<QString>{"Open Macro File", "Save Macros",
-                                            "Create New Macro File", "Open Macro File"}));
-    emit m().MacroRecent->aboutToShow();
-    EXPECT_EQ(Captions(m().MacroRecent->actions()),
-              (QStringList{"new.kvm", "copy.kvm", "other.kvm"}));
-    m().MacroRecent->actions()[2]->trigger();
-    EXPECT_EQ(s().Settings.MacroFileName, dir.File("other.kvm"));
-    EXPECT_EQ(Captions(m().Macro->actions()).front(), "Only");
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 
 #include "common/datetime.h"
 #include "fakes/fake_ports.h"
-#include "formats/format_defaults.h"
 #include "model/tourney_state.h"
 #include "ui/kestrova_app.h"
 #include "ui/qt_ports.h"
@@ -33,30 +32,6 @@ TEST(QtLobbyPort, ClipboardCarriesPlainAndUnicodeTextOfACp1252Line) {
               expected);
     // Without Win32 windows there is no room to find: the clipboard is all.
     EXPECT_TRUE(ILobbyWindows().TopLevelWindows("ZoneLobbyClientWnd").empty());
-}
-
-// The built-in texts reach the clipboard with all seven bullets as U+2022.
-TEST(QtLobbyPort, DefaultTextsReachTheClipboardAsUnicode) {
-    TQtLobbyPort port;
-    const QString b7(7, QChar(0x2022));
-    const struct {
-        const char* key;
-        QString text;
-    } rows[] = {
-        {"Closed", b7 + " This tournament is now CLOSED"},
-        {"3rd place announcement", b7 + " Congratulations go to %3 for THIRD PLACE " + b7},
-    };
-    for (const auto& row : rows) {
-        ASSERT_TRUE(port.SetClipboard(DefaultFormatValue(row.key)));
-        const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
-        ASSERT_NE(mime, nullptr);
-        EXPECT_EQ(mime->text(), row.text) << row.key;
-        const QByteArray wide = mime->data("text/plain;charset=utf-16");
-        EXPECT_EQ(QString::fromUtf16(reinterpret_cast<const char16_t*>(wide.constData()),
-                                     wide.size() / 2),
-                  row.text)
-            << row.key;
-    }
 }
 
 TEST(QtLobbyPort, WaitKeepsTheEventLoopRunning) {

@@ -73,10 +73,6 @@ class WindowTest : public ::testing::Test {
             }
         return false;
     }
-    void PlayToTheEnd() {
-        for (int guard = 0; guard < 60 && PlayOneRound(); ++guard) {
-        }
-    }
     // A right click, as the host opens a pop-up; the menu is closed again.
     void RightClick(QWidget* w) {
         QContextMenuEvent e(QContextMenuEvent::Mouse, QPoint(3, 3), w->mapToGlobal(QPoint(3, 3)));
