@@ -75,14 +75,8 @@ bool GrandFinalDecided(const TTourneyState& s) {
     return s.GrandFinalRound > 0 && s.Winners[s.GrandFinalRound].Tables[0].Result != 0;
 }
 
-struct TResultChoice {
-    TBracketKind Bracket;
-    int Round, Table, Seat;
-};
-
-// Chooses the next result the way PlayRandomResult plays it.
-static std::optional<TResultChoice> ChooseRandomResult(const TTourneyState& s, std::mt19937& rng,
-                                                       int forcedByeOneIn) {
+std::optional<TResultChoice> ChooseRandomResult(const TTourneyState& s, std::mt19937& rng,
+                                                int forcedByeOneIn) {
     // The host plays the final tables last, and forces a bye on an entry left
     // waiting alone only now and then, or when nothing else can be played.
     auto all = PlayableTables(s, true);

@@ -26,6 +26,14 @@ struct TPlayable {
 // Open tables that can be decided now: full tables and byes.
 std::vector<TPlayable> PlayableTables(const TTourneyState& s, bool includeLonePlayers);
 bool GrandFinalDecided(const TTourneyState& s);
+struct TResultChoice {
+    TBracketKind Bracket;
+    int Round, Table, Seat;
+};
+// Chooses the next result the way PlayRandomResult plays it (the benchmark
+// times AssignWin alone).
+std::optional<TResultChoice> ChooseRandomResult(const TTourneyState& s, std::mt19937& rng,
+                                                int forcedByeOneIn = 0);
 // Plays one random result; false when nothing is playable.
 bool PlayRandomResult(TTourneyState& s, std::mt19937& rng, int forcedByeOneIn = 0);
 // Plays the first playable table, won by the entry signed up first, until the
