@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #include "common/cp1252.h"
 #include "common/datetime.h"
 #include "common/file_util.h"
+#include "common/system_clock.h"
 #include "common/text.h"
 #include "fakes/case_file.h"
 #include "fakes/fake_ports.h"
@@ -72,6 +76,8 @@ TEST(TextAndDates, EachCaseGivesWhatItSays) {
     EXPECT_EQ(StrToIntDef("x", 7), 7);
     EXPECT_EQ(
         SecondsBetween(EncodeDateTime(2026, 12, 5, 20, 1, 5), EncodeDateTime(2026, 12, 5, 20)), 65);
+    // The system's local time is a zone's offset (at most 14 hours) from its UTC.
+    EXPECT_LT(std::abs(SystemLocalNow() - SystemUtcNow()), 14.5 / 24);
 }
 
 TEST(FileUtil, AtomicWriteReplacesAndReportsFailure) {
@@ -93,6 +99,13 @@ TEST(FileUtil, AtomicWriteReplacesAndReportsFailure) {
     EXPECT_EQ(ChangeFileExt("/a.b/noext", ".bak"), "/a.b/noext.bak");
     EXPECT_EQ(ChangeFileExt("/t/.kvb", ".bak"), "/t/.bak");  // the name is all extension
 #ifndef _WIN32
+    // Started with its standard input closed, the program gets descriptor 0 for the file.
+    const int in = ::dup(0);
+    ::close(0);
+    EXPECT_NO_THROW(WriteFileAtomically(path, "on 0"));
+    ::dup2(in, 0);
+    ::close(in);
+    EXPECT_EQ(ReadFileBytes(path), "on 0");
     EXPECT_EQ(FolderOf("/x") + "|" + FolderOf("x") + "|" + FolderOf("/a/b"), "/|.|/a");
 #endif
 }

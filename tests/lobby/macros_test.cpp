@@ -173,6 +173,8 @@ TEST_F(MacroRunTest, PlayerMacroLooksAtTheLatestTableButOne) {
     }
     for (int stage : {0, MaxStages - 3, MaxStages - 2})
         EXPECT_EQ(PlayerMacroParams(s, deep, stage).TableNo, 100 + MaxStages - 2) << stage;
+    // A stage past the last is read as the last.
+    EXPECT_EQ(PlayerMacroParams(s, deep, MaxStages + 3).TableNo, 100 + MaxStages - 1);
 }
 
 }  // namespace

@@ -122,8 +122,9 @@ TEST_F(LifecycleTest, StartUpMakesTheFilesFolderAndReadsTheListsAndFormats) {
     EXPECT_EQ(s.BannedPlayers, std::vector<std::string>{"Zed"});
     EXPECT_EQ(s.FormatNames, std::vector<std::string>{"Cup"});
     s.FindText = "Ann";
+    s.FoundTableNo = 57;
     ResetTourneyState(s);
-    EXPECT_EQ(s.FindText, "");
+    EXPECT_EQ(s.FindText + "/" + std::to_string(s.FoundTableNo), "/0");  // no table stays found
 }
 
 TEST_F(LifecycleTest, AnnouncingWinnersChangesNothing) {
