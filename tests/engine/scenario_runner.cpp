@@ -204,6 +204,7 @@ void TScenarioPlay::Act(const std::string& op, std::istringstream& words) {
         Start(a, std::stoi(b), words);
     } else if (op == "win" || op == "release") {
         const TSeatRef at = seat(a);
+        world_.View.Calls.clear();
         WinButtonClicked(s_, at.Bracket, at.Round, at.Table, at.Seat, op == "win");
     } else if (op == "withdraw") {
         TPlayer* p = Entry(a);
