@@ -122,8 +122,10 @@ TEST_F(PointsTest, PlayerPointsDialogReadsEditsAndStores) {
                      s.WinOfWinPoints, s.LosePoints[0]),
               "-20 -10 0 6 4");  // 0 under "Exactly:" stays 0
     v.Exactly = false;
+    v.Second = 0;
     ApplyPlayerPointsValues(s, v);
     EXPECT_EQ(s.FirstPlacePoints, 20);
+    EXPECT_FALSE(ReadPlayerPointsValues(s).Exactly);  // a 0 is no "Exactly:"
     EXPECT_FALSE(ReadFileBytes(s.TourneyPath).empty());
 }
 
