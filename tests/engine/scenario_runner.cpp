@@ -56,8 +56,9 @@
 //       WF, OF, OL, TF: the markers), numbers W1, tabs T, label W3, index W3,
 //       start W1.0 (seconds after the start), stage P05 GF, inuse W1 77,
 //       byes W1, email 1, signups (the count label), found (the find box's
-//       table, text and status), findbox, highlight W1.0.1, seated W0.0 (the
-//       names as they stand), team W0.2.1, reassign W1.0.0 text | opponent |
+//       table, text and status), findbox, recent (the recent players list),
+//       highlight W1.0.1, seated W0.0 (the names as they stand), team W0.2.1,
+//       reassign W1.0.0 text | opponent |
 //       this | next | flags, menu W0.1.1 [button] [macros] (enabled items)
 #include <gtest/gtest.h>
 
@@ -357,7 +358,7 @@ void TScenarioPlay::Expect(std::istringstream& words) {
     std::getline(words >> std::ws, rest);
     static const std::string kSubjects =
         " counts count final numbers tabs label signups index start stage inuse email byes "
-        "reassign menu found highlight seated team findbox ";
+        "reassign menu found highlight seated team findbox recent ";
     const size_t eq = (rest + " ").find(" = ");
     if (eq != std::string::npos &&
         kSubjects.find(" " + rest.substr(0, rest.find(' ')) + " ") != std::string::npos) {
@@ -487,6 +488,7 @@ std::string TScenarioPlay::Observe(const std::string& subject) {
     if (what == "label") return RoundLabel(s_, Place(a).Round, bracket);
     if (what == "signups") return CountLabelText(s_);
     if (what == "findbox") return world_.View.FindBox;
+    if (what == "recent") return list(s_.RecentPlayers, " ");
     if (what == "seated") return name(Table(a).Seat[0]) + " " + name(Table(a).Seat[1]);
     if (what == "team") {
         const TPlayer* p = Table(a).Seat[Place(a).Seat];
