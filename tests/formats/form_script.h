@@ -37,6 +37,10 @@
 namespace kestrova::testing {
 
 using TWidgetNames = std::map<std::string, QWidget*>;
+// A dialog's widget under its member's name: {KESTROVA_NAMED(OkButton), ...}
+// in a function that has the dialog as `f`.
+#define KESTROVA_NAMED(member) \
+    { #member, f->member }
 
 struct TFormScript {
     std::function<TWidgetNames(QWidget*)> Names;

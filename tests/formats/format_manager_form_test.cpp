@@ -35,9 +35,6 @@ namespace {
 using Lines = std::vector<std::string>;
 using TArg = TFormScript::TArg;
 
-#define KESTROVA_NAMED(member) \
-    { #member, f->member }
-
 // The widgets of the format dialogs under their members' names.
 TWidgetNames Names(QWidget* w) {
     if (auto* f = dynamic_cast<TFormatEditForm*>(w))

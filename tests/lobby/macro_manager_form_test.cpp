@@ -26,9 +26,6 @@ constexpr const char* kFile =
     "[_Toolbar_]\r\nHello=Hi\r\n[_HotKeys_]\r\nHello=Ctrl+H\r\n"
     "[Hello]\r\nLine00=\"Hello all\"\r\n[Seat]\r\nLine00=\"%p sit at %t\"\r\n";
 
-#define KESTROVA_NAMED(member) \
-    { #member, f->member }
-
 TWidgetNames Names(QWidget* w) {
     if (auto* f = dynamic_cast<TMacroManagerForm*>(w))
         return {KESTROVA_NAMED(List),       KESTROVA_NAMED(AddButton),

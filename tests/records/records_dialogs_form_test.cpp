@@ -28,9 +28,6 @@ namespace {
 
 using TArg = TFormScript::TArg;
 
-#define KESTROVA_NAMED(member) \
-    { #member, f->member }
-
 TWidgetNames Names(QWidget* w) {
     if (auto* f = dynamic_cast<TConfirmDlgForm*>(w))
         return {KESTROVA_NAMED(MessageLabel), KESTROVA_NAMED(DontAskBox), KESTROVA_NAMED(YesButton),

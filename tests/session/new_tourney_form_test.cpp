@@ -25,9 +25,6 @@ namespace {
 
 using TArg = TFormScript::TArg;
 
-#define KESTROVA_NAMED(member) \
-    { #member, f->member }
-
 TWidgetNames Names(QWidget* w) {
     auto* f = qobject_cast<TNewTourneyForm*>(w);
     if (!f) return {};
