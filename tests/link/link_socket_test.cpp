@@ -88,7 +88,7 @@ struct SocketScript {
         if (what == "menu") return c.Menu();
         if (what == "messages") return testing::Joined(c.dialogs.Messages);
         if (what == "peer count") return std::to_string(sockets.PeerCount());
-        if (what == "listening") return sockets.Listening() ? "yes" : "no";
+        if (what == "listening") return testing::YesNo(sockets.Listening());
         if (what == "client") return sockets.ClientOpen() ? "open" : "closed";
         if (what == "port") return sockets.ServerPort() == port ? "the link's" : "another";
         return "no check " + what;

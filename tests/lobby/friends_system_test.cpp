@@ -224,7 +224,7 @@ class FriendsSystemScript : public FriendsFixture {
              return Arrow(v).first + " -> " + std::to_string(TimesInLog(Arrow(v).first));
          }},
         {"file", [this](const std::string&) { return ReadFriends(); }},
-        {"active", [this](const std::string&) { return ra->Active() ? "yes" : "no"; }},
+        {"active", [this](const std::string&) { return YesNo(ra->Active()); }},
         {"pauses",
          [this](const std::string&) {
              return std::to_string(std::exchange(files.Pauses, {}).size());

@@ -129,7 +129,6 @@ class FakeRoomsScript : public TLobbyRoomsScript {
                            o.ShowMainMenuLobbies ? 'B' : '-'} +
                ", saved " + std::to_string(world.Settings.Saves);
     }
-    static std::string YesNo(bool b) { return b ? "yes" : "no"; }
     void PlayToTheEnd() {  // the first decidable table each time; seat 0 wins
         AllStart(s);
         CloseSignups(s);

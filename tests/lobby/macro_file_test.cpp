@@ -32,7 +32,7 @@ TEST(MacroFile, EachTextReadsAsItsCaseSays) {
                 const auto ms = DelayMilliseconds(text);
                 EXPECT_EQ(ms ? std::to_string(*ms) : "none", want);
             } else if (key == "player macro") {
-                EXPECT_EQ(IsPlayerMacro(Split(text, " / ")) ? "yes" : "no", want);
+                EXPECT_EQ(YesNo(IsPlayerMacro(Split(text, " / "))), want);
             } else if (key == "hot key") {
                 const auto k = ParseHotKey(text);
                 EXPECT_EQ(k ? FormatHotKey(*k) + (k->Pickable() ? ", pickable" : "") : "none",

@@ -86,10 +86,6 @@ struct MacroForms {
     }
     THotKeyPicker* Picker() const { return dynamic_cast<TMacroEditForm&>(*Current()).HotKeyEdit; }
     TMacroEditForm& Editor() const { return dynamic_cast<TMacroEditForm&>(*form); }
-    std::string File(const std::string& name) {
-        const std::string path = dir.File(name);
-        return std::filesystem::exists(path) ? ReadFileBytes(path) : "none";
-    }
 };
 
 TEST(MacroForms, EachCaseAsWritten) {
@@ -120,9 +116,9 @@ TEST(MacroForms, EachCaseAsWritten) {
              [&](TArg, TArg v) { EXPECT_EQ(d.since("messages", d.dialogs.Messages), v); }},
             {"file",
              [&](TArg name, TArg v) {
-                 EXPECT_EQ(d.File(name), v == "the file opened" ? kFile
-                                         : v == "none"          ? v
-                                                                : CrLf(v));
+                 EXPECT_EQ(FileOrNone(d.dir.File(name)), v == "the file opened" ? kFile
+                                                         : v == "none"          ? v
+                                                                                : CrLf(v));
              }},
         };
         script.Play(nullptr, c);

@@ -78,17 +78,14 @@ TEST(MacroManager, EachScriptEditsAsWritten) {
                 m.Delete(std::stoi(v));
             } else if (verb == "move") {
                 const auto ends = Split(in, " ");
-                EXPECT_EQ(m.Move(std::stoi(ends.at(0)), std::stoi(ends.at(1))) ? "yes" : "no",
-                          want);
+                EXPECT_EQ(YesNo(m.Move(std::stoi(ends.at(0)), std::stoi(ends.at(1)))), want);
             } else if (verb == "sort") {
                 m.Sort();
             } else if (verb == "save") {
                 m.Save(path);
                 EXPECT_EQ(ReadFileBytes(path), CrLf(c.Get("saved")));
             } else if (verb == "backup") {
-                const std::string backup = dir.File("m.~kvm");
-                EXPECT_EQ(std::filesystem::exists(backup) ? ReadFileBytes(backup) : "none",
-                          v == "none" ? v : CrLf(c.Get("file")));
+                EXPECT_EQ(FileOrNone(dir.File("m.~kvm")), v == "none" ? v : CrLf(c.Get("file")));
             } else {
                 ADD_FAILURE() << "unknown step";
             }

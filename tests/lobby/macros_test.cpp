@@ -46,7 +46,7 @@ class MacroRunTest : public ::testing::Test {
         s.Settings.MacroFileName = dir.File("Macros.kvm");
         WriteFileBytes(s.Settings.MacroFileName, kMacros);
         input = world.AttachRoom(s);
-        runner.RunningChanged = [this](bool on) { running.push_back(on ? "on" : "off"); };
+        runner.RunningChanged = [this](bool on) { running.push_back(OnOff(on)); };
         world.Windows.OnMessage = [this](const FakeWindowTree::Message& m) {
             if (m.Msg == lobby_msg::Char) sentAt.push_back(Format("%.3f", Seconds()));
         };
@@ -148,7 +148,7 @@ void MacroRunTest::Step(const std::string& key, const std::string& v) {
     } else if (key == "clock before") {
         EXPECT_LT(Seconds(), std::stod(v));
     } else if (key == "stop requested") {
-        EXPECT_EQ(runner.StopRequested() ? "yes" : "no", v);
+        EXPECT_EQ(YesNo(runner.StopRequested()), v);
     } else if (key == "menus") {
         EXPECT_EQ(Menus(), v);
     } else if (key == "log") {

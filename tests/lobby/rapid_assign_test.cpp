@@ -20,13 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string YesNo(bool b) {
-    return b ? "yes" : "no";
-}
-std::string OnOff(bool b) {
-    return b ? "on" : "off";
-}
-
 class RapidAssignScript : public FriendsFixture {
   public:
     void TestBody() override {}  // played by hand, one per script
@@ -91,9 +84,6 @@ class RapidAssignScript : public FriendsFixture {
     std::string InNick(const std::string& v, const std::string& file) {
         const std::string nick = v.substr(0, v.find(": "));
         return nick + ": " + FileOrNone(Nick(nick) + file);
-    }
-    static std::string FileOrNone(const std::string& path) {
-        return fs::exists(path) ? ReadFileBytes(path) : "none";
     }
     std::string Menu() const {
         EXPECT_EQ(ra->Active(), control->Checked());

@@ -4,12 +4,14 @@
 // that see only what came since the same check last ran.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "fakes/case_file.h"
+#include "fakes/fake_ports.h"
 
 namespace kestrova::testing {
 
@@ -28,6 +30,17 @@ inline std::string Joined(const std::vector<std::string>& items, size_t from = 0
     for (size_t i = from; i < items.size(); ++i)
         out += (i == from ? "" : " | ") + items[i];
     return out;
+}
+
+inline std::string YesNo(bool b) {
+    return b ? "yes" : "no";
+}
+inline std::string OnOff(bool b) {
+    return b ? "on" : "off";
+}
+// A file's bytes, "none" when there is no such file.
+inline std::string FileOrNone(const std::string& path) {
+    return std::filesystem::exists(path) ? ReadFileBytes(path) : "none";
 }
 
 // A block's lines, each ending in CR LF as the files on disk do.
