@@ -3,6 +3,7 @@
 // "Hoster", and an assistant wired to scripted ports and a fake state.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <memory>
 
@@ -61,23 +62,17 @@ class FriendsFixture : public ::testing::Test {
     class TQuietNotice : public IChangeNotice {
       public:
         bool Wait() override {
-            std::unique_lock<std::mutex> lock(m_);
-            cv_.wait(lock, [this] { return woken_; });
-            woken_ = false;
+            while (!woken_.exchange(false))
+                woken_.wait(false);
             return false;
         }
         void Wake() override {
-            {
-                std::lock_guard<std::mutex> lock(m_);
-                woken_ = true;
-            }
-            cv_.notify_all();
+            woken_ = true;
+            woken_.notify_all();
         }
 
       private:
-        std::mutex m_;
-        std::condition_variable cv_;
-        bool woken_ = false;
+        std::atomic<bool> woken_ = false;
     };
     class TNoWatch : public IFolderWatcher {
       public:
