@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QKeySequence>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -42,13 +43,8 @@ TWidgetNames Names(QWidget* w) {
 
 // "Ctrl+Shift+B" pressed on `target`.
 void Press(QWidget* target, const std::string& keys) {
-    Qt::KeyboardModifiers mods;
-    const std::vector<std::string> parts = Split(keys, "+");
-    for (size_t i = 0; i + 1 < parts.size(); ++i)
-        mods |= parts[i] == "Ctrl"  ? Qt::ControlModifier
-                : parts[i] == "Alt" ? Qt::AltModifier
-                                    : Qt::ShiftModifier;
-    QTest::keyClick(target, static_cast<Qt::Key>(parts.back().at(0)), mods);
+    const QKeyCombination key = QKeySequence(QString::fromStdString(keys))[0];
+    QTest::keyClick(target, key.key(), key.keyboardModifiers());
 }
 
 std::string Shown(const TMacroEdit& e) {
