@@ -16,7 +16,7 @@ namespace {
 using namespace testing;
 
 class LifecycleTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         world.Wire(s, &announcer);
         s.LogToFile = false;
@@ -24,7 +24,8 @@ protected:
     }
     int Posted(TMessageKind kind) const {
         int n = 0;
-        for (const auto& p : announcer.Postings) n += p.Kind == kind;
+        for (const auto& p : announcer.Postings)
+            n += p.Kind == kind;
         return n;
     }
     FakeWorld world;
@@ -74,9 +75,13 @@ TEST_F(LifecycleTest, ClosingNeedsEightEntriesAndAsksUnlessToldNotTo) {
     EXPECT_EQ(world.Dialogs.Asked.size(), asked);
 }
 
+// Closing without "All Start" starts and closes at once.
 TEST_F(LifecycleTest, NineEntriesFixTheFirstRoundWithAByeTable) {
     SeatEntries(s, 9);  // table indexes 0 to 4, the last holding one entry
     CloseSignups(s);
+    EXPECT_TRUE(s.Started);
+    EXPECT_EQ(s.StartedAt, s.ClosedAt);
+    EXPECT_EQ(s.Winners[0].Tables[3].StartTime, s.ClosedAt);
     EXPECT_EQ(s.Winners[0].TableCount, 5);
     EXPECT_TRUE(s.Winners[0].HasBye);
     EXPECT_EQ(s.OneLoss[0].TableCount, 0);
@@ -101,14 +106,6 @@ TEST_F(LifecycleTest, AllStartSetsTheStartOnceAndPostsEachTime) {
     CloseSignups(s);
     EXPECT_EQ(s.StartedAt, started);
     EXPECT_GT(s.ClosedAt, started);
-}
-
-TEST_F(LifecycleTest, ClosingWithoutAllStartStartsAndClosesAtOnce) {
-    SeatEntries(s, 8);
-    CloseSignups(s);
-    EXPECT_TRUE(s.Started);
-    EXPECT_EQ(s.StartedAt, s.ClosedAt);
-    EXPECT_EQ(s.Winners[0].Tables[3].StartTime, s.ClosedAt);
 }
 
 TEST_F(LifecycleTest, StartUpMakesTheFilesFolderAndReadsTheListsAndFormats) {

@@ -2,11 +2,9 @@
 // watcher on a temporary favourites folder and a scripted lobby window: a
 // new tournament "added to ZF", names appearing in the bracket as the lobby
 // writes the file, Close switching it off, the menu items and the search.
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <QListWidget>
 #include <filesystem>
+#include <fstream>
 
 #include "fakes/fake_friends.h"
 #include "lobby/friends_restore_form.h"
@@ -46,11 +44,7 @@ class RapidAssignUiTest : public WindowTest {
         return root + nick + "/Friends.txt";
     }
     void LobbyAppends(const std::string& name) {
-        int fd = ::open(FriendsFile().c_str(), O_WRONLY | O_APPEND);
-        ASSERT_GE(fd, 0);
-        const std::string line = name + "\r\n";
-        ASSERT_EQ(::write(fd, line.data(), line.size()), static_cast<ssize_t>(line.size()));
-        ::close(fd);
+        std::ofstream(FriendsFile(), std::ios::binary | std::ios::app) << name << "\r\n";
     }
     // The names the bracket's first round shows, in sign-up order.
     std::vector<std::string> Shown() {

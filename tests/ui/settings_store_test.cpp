@@ -26,24 +26,25 @@ QString Q(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-struct StoreWorld {
-    TempDir dir;
+// A start of the program: the settings read through these ports, the documents under `dir`.
+struct Start {
     FakeDialogs dialogs;
-    TQtSettingsStore store;
     TTourneyState s;
-    StoreWorld()
-        : store(Q(dir.Path() + "cfg/Kestrova.settings"), Q(dir.Path() + "cfg/Kestrova.conf")) {
+    Start(const std::string& dir, ISettingsStore* store, IFileTypes* types = nullptr) {
         s.Ports.Dialogs = &dialogs;
-        s.Ports.Settings = &store;
+        s.Ports.Settings = store;
+        s.Ports.FileTypes = types;
+        LoadSettings(s, {dir + "docs", dir});
     }
-    TSettingsPlaces Places() const { return {dir.Path() + "docs", dir.Path()}; }
 };
 
 TEST(QtSettingsStore, TheIniFileOfEarlierBuildsIsCarriedOverOnce) {
-    StoreWorld w;
+    TempDir dir;
+    TQtSettingsStore store(Q(dir.Path() + "cfg/Kestrova.settings"),
+                           Q(dir.Path() + "cfg/Kestrova.conf"));
     {
         // As today's builds wrote it through QSettings.
-        QSettings old(Q(w.dir.Path() + "cfg/Kestrova.conf"), QSettings::IniFormat);
+        QSettings old(Q(dir.Path() + "cfg/Kestrova.conf"), QSettings::IniFormat);
         old.setValue("Left", 15);
         old.setValue("Top", 25);
         old.setValue("Host name", "1234");  // a name of digits stays a string
@@ -55,7 +56,7 @@ TEST(QtSettingsStore, TheIniFileOfEarlierBuildsIsCarriedOverOnce) {
         old.setValue("Show Points At End", "perhaps");
         old.setValue("RestoreMRU/F0", "/t/old.kvb");
     }
-    LoadSettings(w.s, w.Places());
+    Start w(dir.Path(), &store);
     EXPECT_TRUE(w.dialogs.Messages.empty());
     EXPECT_EQ(w.s.Settings.Left, 15);
     EXPECT_EQ(w.s.Settings.HostName, "1234");
@@ -65,32 +66,28 @@ TEST(QtSettingsStore, TheIniFileOfEarlierBuildsIsCarriedOverOnce) {
     EXPECT_TRUE(w.s.Settings.MiddleTime24Hour);
     EXPECT_TRUE(w.s.Settings.ShowPointsAtEnd);
     EXPECT_EQ(w.s.Settings.RecentTourneys, std::vector<std::string>{"/t/old.kvb"});
-    ASSERT_TRUE(QFile::exists(Q(w.dir.Path() + "cfg/Kestrova.settings")));
+    ASSERT_TRUE(QFile::exists(Q(dir.Path() + "cfg/Kestrova.settings")));
 
     // Once the new file exists the old one is not read again.
     {
-        QSettings old(Q(w.dir.Path() + "cfg/Kestrova.conf"), QSettings::IniFormat);
+        QSettings old(Q(dir.Path() + "cfg/Kestrova.conf"), QSettings::IniFormat);
         old.setValue("Left", 99);
     }
-    TQtSettingsStore later(Q(w.dir.Path() + "cfg/Kestrova.settings"),
-                           Q(w.dir.Path() + "cfg/Kestrova.conf"));
+    TQtSettingsStore later(Q(dir.Path() + "cfg/Kestrova.settings"),
+                           Q(dir.Path() + "cfg/Kestrova.conf"));
     EXPECT_EQ(later.Read("", "Left").Int, 15);
 }
 
 TEST(QtSettingsStore, AFolderThatCannotBeWrittenIsToldOnce) {
     TempDir dir;
     testing::WriteFileBytes(dir.File("cfg"), "a file where the folder should be");
-    FakeDialogs dialogs;
     TQtSettingsStore store(Q(dir.Path() + "cfg/Kestrova.settings"), "/nonexistent.conf");
-    TTourneyState s;
-    s.Ports.Dialogs = &dialogs;
-    s.Ports.Settings = &store;
-    LoadSettings(s, {dir.Path() + "docs", dir.Path()});
-    s.Settings.AlwaysOnTop = true;
-    SaveSettings(s);
-    SaveSettings(s);
-    EXPECT_EQ(dialogs.Messages.size(), 1u);
-    EXPECT_TRUE(s.Settings.AlwaysOnTop);
+    Start w(dir.Path(), &store);
+    w.s.Settings.AlwaysOnTop = true;
+    SaveSettings(w.s);
+    SaveSettings(w.s);
+    EXPECT_EQ(w.dialogs.Messages.size(), 1u);
+    EXPECT_TRUE(w.s.Settings.AlwaysOnTop);
 }
 
 // ---- freedesktop registration
@@ -122,12 +119,7 @@ TEST(XdgFileTypes, AfterTheFirstStartAKvbFileIsOursAndOpensInTheProgram) {
     XdgEnvironment env;
     TXdgFileTypes types(Q(env.dir.Path() + "data"), "/opt/Tarvex Kestrova/kestrova");
     EXPECT_FALSE(types.Registered());
-    FakeDialogs dialogs;
-    TTourneyState s;
-    s.Ports.Dialogs = &dialogs;
-    s.Ports.FileTypes = &types;
-    LoadSettings(s, {env.dir.Path() + "docs", env.dir.Path()});
-    EXPECT_TRUE(dialogs.Messages.empty());
+    EXPECT_TRUE(Start(env.dir.Path(), nullptr, &types).dialogs.Messages.empty());
     EXPECT_TRUE(types.Registered());
     const std::string desktop = testing::ReadFileBytes(types.DesktopFile().toStdString());
     EXPECT_NE(desktop.find("Exec=\"/opt/Tarvex Kestrova/kestrova\" %f\n"), std::string::npos);
@@ -141,10 +133,7 @@ TEST(XdgFileTypes, AfterTheFirstStartAKvbFileIsOursAndOpensInTheProgram) {
 
     // The next start finds the registration and changes nothing, even one the host edited.
     testing::WriteFileBytes(types.DesktopFile().toStdString(), desktop + "NoDisplay=true\n");
-    TTourneyState next;
-    next.Ports.Dialogs = &dialogs;
-    next.Ports.FileTypes = &types;
-    LoadSettings(next, {env.dir.Path() + "docs", env.dir.Path()});
+    Start next(env.dir.Path(), nullptr, &types);
     EXPECT_EQ(testing::ReadFileBytes(types.DesktopFile().toStdString()),
               desktop + "NoDisplay=true\n");
 }
@@ -153,13 +142,9 @@ TEST(XdgFileTypes, AFolderThatCannotBeMadeGivesTheWarning) {
     TempDir dir;
     testing::WriteFileBytes(dir.File("data"), "a file");
     TXdgFileTypes types(Q(dir.Path() + "data"), "/usr/bin/kestrova");
-    FakeDialogs dialogs;
-    TTourneyState s;
-    s.Ports.Dialogs = &dialogs;
-    s.Ports.FileTypes = &types;
-    LoadSettings(s, {dir.Path() + "docs", dir.Path()});
-    EXPECT_EQ(dialogs.Messages, std::vector<std::string>{"Error setting file associations"});
-    EXPECT_TRUE(s.SettingsLoaded);
+    Start w(dir.Path(), nullptr, &types);
+    EXPECT_EQ(w.dialogs.Messages, std::vector<std::string>{"Error setting file associations"});
+    EXPECT_TRUE(w.s.SettingsLoaded);
 }
 
 }  // namespace
