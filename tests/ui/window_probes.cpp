@@ -7,6 +7,10 @@ namespace kestrova::testing {
 
 std::string WindowScripts::Probe(const std::string& probe) {
     const auto w = Words(probe);
+    if (w[0] == "file")
+        return QFileInfo::exists(QString::fromStdString(dir.File(w[1])))
+                   ? ReadFileBytes(dir.File(w[1]))
+                   : "(none)";
     const auto seat = [&w, this] { return Box(std::stoi(w.at(1)))->Seat(std::stoi(w.at(2))); };
     TAddFindStrip* strip = form->AddFind();
     TBracketPanel* panel = form->Panel(TBracketKind::Winners);
@@ -136,10 +140,6 @@ std::string WindowScripts::Probe(const std::string& probe) {
     }
     if (probe == "files")
         return Joined(QDir(QString::fromStdString(dir.Path())).entryList(QDir::Files));
-    if (w[0] == "file")
-        return QFileInfo::exists(QString::fromStdString(dir.File(w[1])))
-                   ? ReadFileBytes(dir.File(w[1]))
-                   : "(none)";
     if (probe == "path") return Relative(s().TourneyPath);
     if (probe == "room tables") return std::to_string(s().RoomTableCount);
     if (probe == "lobby") {

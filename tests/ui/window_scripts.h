@@ -16,6 +16,8 @@
 //   time limits = MIN  template KEY = TEXT (a posting's template)  remind at 15
 //   start time = T     not started    mail program = EXIT|none (a stand-in xdg-email
 //                      writing its arguments to args.txt, the attachment to attached.txt)
+//   zone window = Zone - NICK  the lobby client's window (friends lists in Favorites/NICK/);
+//   new rapid = N      the start-up or New dialog's Rapid-assign choice (with new file)
 // Steps:
 //   add = A B C           names typed into the add field, each with Enter
 //   menu = Top/Sub/Item   a menu item triggered (captions without '&')
@@ -40,7 +42,10 @@
 //   folder = NAME/        the next folder chosen (made first; "cancel" cancels)
 //   room old|new = Title  a lobby room opens;  room closed = Title;  tick (a second)
 //   save as = TYPE NAME   "Save as" answered with the file type (1 to 4) and name
-//   close window
+//   close window, destroy window (then only expect file lines)
+//   lobby appends = NAME  the lobby client adds a friend (and the entry is signed up);
+//                         lobby appends late = NAME (nothing is signed up)
+//   zone title = TITLE|none  the client window's title changes (the nick checked) or it goes
 //   dialog <<< >>>        answers the next modal dialog of the next step, a line each:
 //                         title X, click X, unchecked X, list NAME A|B, row NAME N,
 //                         name X (file name field), folder (the files folder), save NAME,
@@ -48,6 +53,7 @@
 //                         choose NAME (the points summary's file), accept, reject,
 //                         text X (a message box's), alone (no other box above it),
 //                         select X (the item X of the dialog's list box),
+//                         ticks A+|B- (its list's items, ticked or not), untick N,
 //                         and any step written KEY = VALUE (or tick timing)
 //   expect PROBE = V, has PROBE = V (contains), lacks PROBE = V; in V $DIR/ is the
 //   files folder and $clipboard the clipboard's last text
@@ -85,6 +91,7 @@
 #include "engine/report_play.h"
 #include "engine/tourney_file.h"
 #include "fakes/case_file.h"
+#include "fakes/fake_friends.h"
 #include "fakes/state_dump.h"
 #include "kit/dialog_util.h"
 #include "session/lifecycle.h"
@@ -195,7 +202,25 @@ class WindowScripts : public WindowTest {
         qputenv("PATH", QByteArray::fromStdString(bin) + (exitCode == "none" ? "" : ":" + path));
     }
 
+    // The friends lists under Favorites/ and the lobby client's window titled `title`.
+    std::unique_ptr<TFriendsPlatform> FriendsPlatform(const std::string& title) {
+        nick = title.substr(title.find(" - ") + 3);
+        QDir().mkpath(QString::fromStdString(dir.File("Favorites/" + nick)));
+        auto platform = std::make_unique<TFriendsPlatform>(MakeDefaultFriendsPlatform(nullptr));
+        auto favorites = std::make_unique<FakeFavorites>();
+        favorites->Root = dir.File("Favorites/");
+        auto window = std::make_unique<FakeZoneWindow>();
+        window->SetTitle(title);
+        zone = window.get();
+        platform->Favorites = std::move(favorites);
+        platform->Window = std::move(window);
+        return platform;
+    }
+    std::string FriendsFile() { return dir.File("Favorites/" + nick + "/Friends.txt"); }
+
     std::string where;
+    std::string nick;
+    FakeZoneWindow* zone = nullptr;
     bool dialogPending = false;
     std::map<std::string, TWindowHandle> rooms;
     std::vector<std::string> macroTitles;  // of the macro file dialogs

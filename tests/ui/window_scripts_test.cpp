@@ -1,7 +1,9 @@
 // The window scripts played (vocabulary in window_scripts.h), and the New dialog of the
 // real window answered through its own widgets.
+#include <fstream>
 #include <set>
 
+#include "lobby/rapid_assign_control.h"
 #include "ui/window_scripts.h"
 
 namespace kestrova::testing {
@@ -15,7 +17,7 @@ bool IsSetup(const std::string& key) {
         "banned",        "recent players", "confirm filter", "settings loaded", "macro file",
         "played single", "first start",    "place",          "new file",        "system dialogs",
         "hidden",        "time limits",    "remind at 15",   "start time",      "not started",
-        "mail program"};
+        "mail program",  "zone window",    "new rapid"};
     return keys.count(key) || key.rfind("file ", 0) == 0 || key.rfind("template ", 0) == 0;
 }
 
@@ -28,7 +30,8 @@ void WindowScripts::Play(const TCase& c) {
     Make({.RecordPostings = !c.Has("templates"),
           .Pairs = !c.Has("one per table"),
           .Path = !c.Has("no file")},
-         [&c](TFormPorts& ports) {
+         [&](TFormPorts& ports) {
+             if (c.Has("zone window")) ports.Friends = FriendsPlatform(c.Get("zone window"));
              if (!c.Has("system dialogs")) return;  // the message boxes and clipboard
              ports.Dialogs = std::make_unique<TQtDialogs>();
              ports.Lobby = std::make_unique<TQtLobbyPort>();
@@ -43,7 +46,10 @@ void WindowScripts::Play(const TCase& c) {
     if (c.Has("path")) s().TourneyPath = dir.File(c.Get("path"));
     if (c.Has("format")) SelectFormat(s(), c.Get("format"));
     for (const auto& [key, value] : c.Fields)
-        if (key.rfind("file ", 0) == 0) WriteFileBytes(dir.File(key.substr(5)), value);
+        if (key.rfind("file ", 0) == 0) {
+            QDir().mkpath(QFileInfo(QString::fromStdString(dir.File(key.substr(5)))).path());
+            WriteFileBytes(dir.File(key.substr(5)), value);
+        }
     if (c.Has("banned")) s().BannedPlayers = Words(c.Get("banned"));
     if (c.Has("recent players")) s().RecentPlayers = Words(c.Get("recent players"));
     if (c.Has("confirm filter"))
@@ -66,9 +72,11 @@ void WindowScripts::Play(const TCase& c) {
         s().Settings.Height = std::stoi(w[2]);
     }
     if (c.Has("new file"))
-        form->SetNewTourneyDialog([this, path = dir.File(c.Get("new file"))](QWidget*) {
+        form->SetNewTourneyDialog([path = dir.File(c.Get("new file")),
+                                   rapid = std::stoi(c.Get("new rapid", "0"))](QWidget*) {
             TNewTourneyOptions o;
             o.Path = path;
+            o.RapidAssignChoice = rapid;
             return std::optional(o);
         });
     if (c.Has("first start")) {
@@ -92,6 +100,12 @@ void WindowScripts::Play(const TCase& c) {
 void WindowScripts::Step(const std::string& key, const std::string& value) {
     SCOPED_TRACE(where + ": " + key + " = " + value);
     const QString v = QString::fromStdString(value);
+    if (key == "destroy window") return form.reset();
+    if (!form) {  // the window gone, only the files are looked at
+        ASSERT_EQ(key.rfind("expect file ", 0), 0u) << key;
+        EXPECT_EQ(Probe(key.substr(7)), value);
+        return;
+    }
     TAddFindStrip* strip = form->AddFind();
     const auto w = Words(value);
     const auto n = [&w](size_t i) { return std::stoi(w.at(i)); };
@@ -205,6 +219,22 @@ void WindowScripts::Step(const std::string& key, const std::string& value) {
         form->TickClock();
     } else if (key == "close window") {
         form->close();
+    } else if (key == "lobby appends") {  // the lobby client adds a friend; the watcher sees it
+        const size_t before = s().Players.size();
+        std::ofstream(FriendsFile(), std::ios::binary | std::ios::app) << value << "\r\n";
+        for (int guard = 0; guard < 500 && s().Players.size() == before; ++guard)
+            QTest::qWait(10);
+        EXPECT_GT(s().Players.size(), before) << value << " is not signed up";
+    } else if (key == "lobby appends late") {  // and nothing more is signed up
+        const size_t before = s().Players.size();
+        std::ofstream(FriendsFile(), std::ios::binary | std::ios::app) << value << "\r\n";
+        QTest::qWait(0);
+        EXPECT_EQ(s().Players.size(), before);
+    } else if (key == "zone title" && value == "none") {
+        zone->Window = {TClientWindow::TKind::NoWindow, {}};
+    } else if (key == "zone title") {  // the nick check (its 2-second timer) sees it
+        zone->SetTitle(value);
+        form->RapidAssign().Assistant().CheckNick();
     } else if (key == "dialog") {
         dialogPending = true;
         WhenModal([this, value](QWidget* w) {
@@ -280,6 +310,16 @@ void WindowScripts::Answer(QWidget* w, const std::string& block) {
                 items << combo->itemText(i);
             ASSERT_GE(combo->findText(arg), 0) << Joined(items);
             combo->setCurrentIndex(combo->findText(arg));
+        } else if (verb == "ticks" || verb == "untick") {  // the first list's items ticked
+            auto* list = w->findChild<QListWidget*>();
+            ASSERT_NE(list, nullptr);
+            if (verb == "untick") list->item(arg.toInt())->setCheckState(Qt::Unchecked);
+            QStringList items;
+            for (int i = 0; i < list->count(); ++i)
+                items << list->item(i)->text() + (list->item(i)->checkState() ? "+" : "-");
+            if (verb == "ticks") {
+                EXPECT_EQ(items.join('|'), arg);
+            }
         } else if (verb == "text") {
             EXPECT_EQ(qobject_cast<QMessageBox*>(w)->text(), arg);
         } else if (verb == "alone") {
