@@ -180,6 +180,7 @@ std::string WindowScripts::Probe(const std::string& probe) {
     if (w[0] == "box")
         return Box(std::stoi(w[1]))->isHidden() ? "hidden"
                                                 : "at " + std::to_string(Box(std::stoi(w[1]))->y());
+    if (w[0] == "height") return std::to_string(Box(std::stoi(w[1]))->height());
     if (probe == "scroll") return std::to_string(panel->Scroll()->verticalScrollBar()->value());
     if (probe == "minimised")
         return panel->Minimised() && panel->Scroll()->isHidden() ? "yes" : "no";

@@ -69,7 +69,7 @@
 //   docks, brackets, focus, place, stored place, on screen, macro file, macro titles,
 //   last posting (its key and player), system clipboard, timer, blinking (tables),
 //   overdue, active boots (the docks' rows), time T (text | tip | style), boot T S,
-//   box T ("at Y" or hidden), scroll, embossed (complete round tabs), minimised.
+//   box T ("at Y" or hidden), height T, scroll, embossed (complete round tabs), minimised.
 #include <sys/stat.h>
 
 #include <QCheckBox>
