@@ -157,6 +157,12 @@ std::string WindowScripts::Probe(const std::string& probe) {
     if (probe == "recent players") return Joined(s().RecentPlayers);
     if (probe == "macro file") return Relative(s().Settings.MacroFileName);
     if (probe == "macro titles") return Joined(macroTitles);
+    if (probe == "macro bar") return Joined(Captions(m().MacrosBar->actions()));
+    if (probe == "run macro") return Joined(Captions(m().RunMacroMenu->actions()));
+    if (probe == "during pause") return duringPause;
+    if (probe == "macro menus") return MacroMenus();
+    if (w[0] == "sent")
+        return Joined(windows->At(windows->InputOf(rooms.at(rest.toStdString()))).Sent);
     if (probe == "folder") return Relative(s().Settings.FilesFolder);
     if (probe == "recent tourneys") return Relative(s().Settings.RecentTourneys.front());
     if (probe == "confirm filter") return std::to_string(s().Settings.ConfirmNotifyFilter);

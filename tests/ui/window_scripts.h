@@ -42,8 +42,10 @@
 //   folder = NAME/        the next folder chosen (made first; "cancel" cancels)
 //   room old|new = Title  a lobby room opens;  room closed = Title;  tick (a second)
 //   save as = TYPE NAME   "Save as" answered with the file type (1 to 4) and name
-//   close window, destroy window (then only expect file lines)
-//   lobby appends = NAME  the lobby client adds a friend (and the entry is signed up);
+//   load macros (from the macro file), toolbar = N (a macro toolbar button), stop in pause = N (the
+//   running macro's Stop pressed in its Nth pause, the menus seen then kept for the probe "during
+//   pause") close window, destroy window (then only expect file lines) lobby appends = NAME  the
+//   lobby client adds a friend (and the entry is signed up);
 //                         lobby appends late = NAME (nothing is signed up)
 //   zone title = TITLE|none  the client window's title changes (the nick checked) or it goes
 //   dialog <<< >>>        answers the next modal dialog of the next step, a line each:
@@ -67,9 +69,11 @@
 //   invariants, grand final, reread (the file read back: invariants, grand final),
 //   cut (labels and buttons narrower than their text), add field, size, tab row,
 //   docks, brackets, focus, place, stored place, on screen, macro file, macro titles,
-//   last posting (its key and player), system clipboard, timer, blinking (tables),
-//   overdue, active boots (the docks' rows), time T (text | tip | style), boot T S,
-//   box T ("at Y" or hidden), height T, scroll, embossed (complete round tabs), minimised.
+//   last posting (its key and player), macro bar, run macro (the player's submenu), sent ROOM
+//   (what a room's input was sent), macro menus (Stop and Macro shown or not), during pause, system
+//   clipboard, timer, blinking (tables), overdue, active boots (the docks' rows), time T (text |
+//   tip | style), boot T S, box T ("at Y" or hidden), height T, scroll, embossed (complete round
+//   tabs), minimised.
 #include <sys/stat.h>
 
 #include <QCheckBox>
@@ -202,6 +206,12 @@ class WindowScripts : public WindowTest {
         qputenv("PATH", QByteArray::fromStdString(bin) + (exitCode == "none" ? "" : ":" + path));
     }
 
+    std::string MacroMenus() {
+        const bool stop = form->LobbyCommands().StopMenu()->menuAction()->isVisible();
+        return std::string(stop ? "Stop shown" : "no Stop") +
+               (m().Macro->menuAction()->isVisible() ? ", Macro shown" : "");
+    }
+
     // The friends lists under Favorites/ and the lobby client's window titled `title`.
     std::unique_ptr<TFriendsPlatform> FriendsPlatform(const std::string& title) {
         nick = title.substr(title.find(" - ") + 3);
@@ -220,6 +230,7 @@ class WindowScripts : public WindowTest {
 
     std::string where;
     std::string nick;
+    std::string duringPause;
     FakeZoneWindow* zone = nullptr;
     bool dialogPending = false;
     std::map<std::string, TWindowHandle> rooms;

@@ -235,6 +235,16 @@ void WindowScripts::Step(const std::string& key, const std::string& value) {
     } else if (key == "zone title") {  // the nick check (its 2-second timer) sees it
         zone->SetTitle(value);
         form->RapidAssign().Assistant().CheckNick();
+    } else if (key == "stop in pause") {  // "&Stop" pressed in the Nth pause of a running macro
+        lobby->DuringWait = [this, n = std::stoi(value)](int) {
+            duringPause = MacroMenus();
+            if (lobby->Waits.size() >= size_t(n)) form->LobbyCommands().StopAction()->trigger();
+        };
+    } else if (key == "load macros") {
+        form->LobbyCommands().LoadMacros();
+    } else if (key == "toolbar") {
+        m().MacrosBar->actions().at(std::stoi(value))->trigger();
+        lobby->DuringWait = nullptr;
     } else if (key == "dialog") {
         dialogPending = true;
         WhenModal([this, value](QWidget* w) {
