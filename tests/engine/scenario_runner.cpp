@@ -22,7 +22,8 @@
 //   move P01 N [win]   reassign: to number N in the round (with "win": the
 //       win, and to N in the next round); relocate P16 W0.7 (from that table)
 //   booted P05, booting P05 60 (for 60 seconds), boot W0.1.0 (counting down),
-//       post P05 (its next assignment), wait 60 (seconds)
+//       bootbutton T2.0.1 (the host's button), post P05 (its next assignment),
+//       wait 60 (seconds)
 //   undo, redo, reopen (saved, opened again, played on from the file), reset
 //   sweep W0 [n]       seat 0 wins the round's first n tables (all)
 //   zero until full GF | zero until decided | zero until complete W1
@@ -83,6 +84,8 @@
 #include "fakes/reopen_check.h"
 #include "fakes/state_dump.h"
 #include "session/lifecycle.h"
+#include "timing/boot_timer.h"
+#include "timing/match_clock.h"
 #include "timing/start_tables.h"
 
 namespace kestrova::testing {
@@ -294,6 +297,9 @@ void TScenarioPlay::Act(const std::string& op, std::istringstream& words) {
             s_.VoidTables.push_back(std::stoi(a));
     } else if (op == "boot") {  // "boot W0.1.0": the entry's boot counts down
         s_.ActiveBoots.push_back(Table(a).Seat[Place(a).Seat]);
+    } else if (op == "bootbutton") {  // "bootbutton T2.0.1": the seat's boot button
+        TMatchClock clock;
+        ToggleBoot(s_, clock, Place(a));
     } else if (op == "file") {  // from now on every change is saved to a file
         s_.TourneyPath = dir_.File("saved.kvb");
     } else if (op == "allstart") {

@@ -194,6 +194,14 @@ TEST(SettingsFile, NamesIgnoreCaseAndOnlyOurSectionsCount) {
     g.Parse("[Kestrova\\MacroMRU]\n\"F0\"=\"/m.kvm\"\n");
     EXPECT_TRUE(g.Exists());
     EXPECT_FALSE(g.Read("", "Left").Exists());
+
+    // A write before any read still reads the file first: what it held stays.
+    TSettingsFile h(dir.File("cfg/Kestrova.settings"));
+    h.Write("", "Top", TStoredValue::Integer(5));
+    h.Commit();
+    TSettingsFile k(dir.File("cfg/Kestrova.settings"));
+    EXPECT_EQ(k.Read("", "Left").Int, 402);
+    EXPECT_EQ(k.Read("", "Top").Int, 5);
 }
 
 TEST(SettingsFile, ACommitThatCannotBeMadeThrowsAndKeepsTheValues) {
