@@ -76,6 +76,10 @@ TEST(UpgradeOpponentTokens, TheSecondPlayerTokenBecomesTheOpponentAndNothingElse
               "; notes %p, %p before any section\r\n[A]\r\nNext assign (2 players)=%p, %o\r\n"
               "Boot timed out=%p %o %p\nx\r\nWelcome=only %p here\r\n[B]\rSignup=%P and %O\r");
     EXPECT_EQ(ReadFileBytes(dir.File("Tourney Formats.bak")), old);
+    // Line ends of CR alone, a comment before the first section.
+    WriteFileBytes(path, "; old line ends\r[A]\rBye=%p, %p\r");
+    EXPECT_EQ(UpgradeOpponentTokens(path), 1);
+    EXPECT_EQ(ReadFileBytes(path), "; old line ends\r[A]\rBye=%p, %o\r");
     // A file with nothing to rewrite is not written (and no backup made).
     std::filesystem::remove(dir.File("Tourney Formats.bak"));
     WriteFileBytes(path, "[A]\r\nBye=%p alone\r\n");
