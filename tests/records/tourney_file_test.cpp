@@ -150,7 +150,7 @@ TEST(KvbFiles, DamagedCopiesAreRefusedOrReadAsNoted) {
                       std::vector<std::string>{kOpenError + "Operation aborted"});
         }
     }
-    EXPECT_EQ(copies, 60);
+    EXPECT_EQ(copies, 61);
 }
 
 TEST_F(FileTest, RecordSizesFollowTheVersion) {
