@@ -118,7 +118,9 @@ void UpdateBracketTabs(TTourneyState& s) {
 
 bool IsStillIn(const TPlayer& p) {
     if (p.Disqualified) return false;
-    for (int k = 12; k >= 0; --k)
+    // Every stage counts: in a large triple field the two-loss champion
+    // crosses into the one-loss last table at a stage past the thirteenth.
+    for (int k = MaxStages - 1; k >= 0; --k)
         if (p.Tables[k]) return p.Tables[k]->Result == 0;
     return false;
 }

@@ -20,7 +20,7 @@ inline int FirstRoundOf(TBracketKind b) { return static_cast<int>(b); }
 // Rebuilds the tab captions, keeps (clamped) selections, fixes the final table numbers.
 void UpdateBracketTabs(TTourneyState& s);
 
-// Still in: not disqualified and the current table (first 13 stages) is open.
+// Still in: not disqualified and the current table (the last stage set) is open.
 bool IsStillIn(const TPlayer& p);
 int CountStillIn(const TTourneyState& s);
 std::string CountLabelText(const TTourneyState& s);
