@@ -51,12 +51,12 @@ int64_t BracketWinnerBonus(const TTourneyState& s, TBracketKind b, int k) {
 // the entry: the round index and the bracket winner's bonus of every stage
 // are looked up once per recount rather than once per entry and stage.
 struct TStageValues {
-    std::array<std::array<int8_t, 13>, 3> Index{};
-    std::array<std::array<int64_t, 13>, 3> Bonus{};
+    std::array<std::array<int8_t, MaxStages>, 3> Index{};
+    std::array<std::array<int64_t, MaxStages>, 3> Bonus{};
 
     explicit TStageValues(const TTourneyState& s) {
         for (int b = 0; b < 3; ++b)
-            for (int k = 0; k <= 12; ++k) {
+            for (int k = 0; k < MaxStages; ++k) {
                 const auto kind = static_cast<TBracketKind>(b);
                 Index[b][k] = static_cast<int8_t>(GetRoundIndex(s, k, kind));
                 Bonus[b][k] = BracketWinnerBonus(s, kind, k);
@@ -68,7 +68,9 @@ int64_t PointsOf(const TTourneyState& s, const TStageValues& v, const TPlayer& p
     int64_t total = 0;
     // The round lists and last-round numbers are bounded, so 64 bits
     // cannot overflow here however large the 32-bit values are.
-    for (int k = 0; k <= 12 && p.Tables[k]; ++k) {
+    // Every stage counts: in a large triple field the two-loss champion
+    // plays the one-loss last table and the final at stages 13 and 14.
+    for (int k = 0; k < MaxStages && p.Tables[k]; ++k) {
         const TTableRec& t = *p.Tables[k];
         if (t.Result == 0) continue;  // an open table counts nothing yet
         const int b = static_cast<int>(BracketOf(t));

@@ -24,6 +24,7 @@
 //   booted P05, booting P05 60 (for 60 seconds), boot W0.1.0 (counting down),
 //       bootbutton T2.0.1 (the host's button), post P05 (its next assignment),
 //       wait 60 (seconds)
+//   winpoints 3 100 (the points of every win, and the first place's)
 //   undo, redo, reopen (saved, opened again, played on from the file), reset
 //   sweep W0 [n]       seat 0 wins the round's first n tables (all)
 //   zero until full GF | zero until decided | zero until complete W1
@@ -56,7 +57,7 @@
 //       ("5 bye"), counts O (every round's, "3*": with a bye), final GF (or
 //       WF, OF, OL, TF: the markers), numbers W1, tabs T, label W3, index W3,
 //       start W1.0 (seconds after the start), stage P05 GF, inuse W1 77,
-//       byes W1, email 1, signups (the count label), found (the find box's
+//       byes W1, email 1, signups (the count label), points P05, found (the find box's
 //       table, text and status), findbox, recent (the recent players list),
 //       highlight W1.0.1, seated W0.0 (the names as they stand), team W0.2.1,
 //       reassign W1.0.0 text | opponent |
@@ -237,6 +238,9 @@ void TScenarioPlay::Act(const std::string& op, std::istringstream& words) {
         CarryOutReassign(s_, BuildReassign(s_, seat(a)), win == "win", b);
     } else if (op == "relocate") {
         RelocatePlayer(s_, Place(b).Round, Place(b).Table, *Entry(a), Round(b));
+    } else if (op == "winpoints") {  // "winpoints 3 100": every win 3, the final's winner 100 more
+        s_.WinPoints.fill(std::stoi(a));
+        s_.FirstPlacePoints = std::stoi(b);
     } else if (op == "booted") {
         Entry(a)->BootedOut = true;
     } else if (op == "booting") {
@@ -364,7 +368,7 @@ void TScenarioPlay::Expect(std::istringstream& words) {
     std::getline(words >> std::ws, rest);
     static const std::string kSubjects =
         " counts count final numbers tabs label signups index start stage inuse email byes "
-        "reassign menu found highlight seated team findbox recent ";
+        "reassign menu found highlight seated team findbox recent points ";
     const size_t eq = (rest + " ").find(" = ");
     if (eq != std::string::npos &&
         kSubjects.find(" " + rest.substr(0, rest.find(' ')) + " ") != std::string::npos) {
@@ -493,6 +497,7 @@ std::string TScenarioPlay::Observe(const std::string& subject) {
     if (what == "tabs") return list(s_.TabCaptions[static_cast<int>(bracket)], " | ");
     if (what == "label") return RoundLabel(s_, Place(a).Round, bracket);
     if (what == "signups") return CountLabelText(s_);
+    if (what == "points") return std::to_string(Entry(a)->Points);
     if (what == "findbox") return world_.View.FindBox;
     if (what == "recent") return list(s_.RecentPlayers, " ");
     if (what == "seated") return name(Table(a).Seat[0]) + " " + name(Table(a).Seat[1]);
