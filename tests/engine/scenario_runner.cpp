@@ -23,8 +23,7 @@
 //       win, and to N in the next round); relocate P16 W0.7 (from that table)
 //   booted P05, booting P05 60 (for 60 seconds), boot W0.1.0 (counting down),
 //       bootbutton T2.0.1 (the host's button), post P05 (its next assignment),
-//       wait 60 (seconds)
-//   winpoints 3 100 (the points of every win, and the first place's)
+//       wait 60 (seconds), winpoints 3 100 (every win's points, first place's)
 //   undo, redo, reopen (saved, opened again, played on from the file), reset
 //   sweep W0 [n]       seat 0 wins the round's first n tables (all)
 //   zero until full GF | zero until decided | zero until complete W1
@@ -133,9 +132,7 @@ class TScenarioPlay {
         const TSeatRef at = Place(word);
         return s_.Bracket(at.Bracket)[at.Round].Tables[at.Table];
     }
-    TRoundRec& Round(const std::string& word) {
-        return s_.Bracket(Place(word).Bracket)[Place(word).Round];
-    }
+    TRoundRec& Round(const std::string& w) { return s_.Bracket(Place(w).Bracket)[Place(w).Round]; }
     TSeatRef At(TPlayer* p) {
         const int k = p->LastStage();
         const TTableRec& t = *p->Tables[k];
@@ -181,10 +178,8 @@ TSeatRef TScenarioPlay::Place(const std::string& word) {
     std::istringstream parts(word.substr(1));
     for (std::string part; std::getline(parts, part, '.');)
         n.push_back(std::stoi(part));
-    at.Round = n.size() > 0 ? n[0] : 0;
-    at.Table = n.size() > 1 ? n[1] : 0;
-    at.Seat = n.size() > 2 ? n[2] : 0;
-    return at;
+    n.resize(3);  // round, table, seat: 0 where not given
+    return {at.Bracket, n[0], n[1], n[2]};
 }
 
 void TScenarioPlay::Line(const std::string& line) {
@@ -238,9 +233,8 @@ void TScenarioPlay::Act(const std::string& op, std::istringstream& words) {
         CarryOutReassign(s_, BuildReassign(s_, seat(a)), win == "win", b);
     } else if (op == "relocate") {
         RelocatePlayer(s_, Place(b).Round, Place(b).Table, *Entry(a), Round(b));
-    } else if (op == "winpoints") {  // "winpoints 3 100": every win 3, the final's winner 100 more
-        s_.WinPoints.fill(std::stoi(a));
-        s_.FirstPlacePoints = std::stoi(b);
+    } else if (op == "winpoints") {  // "winpoints 3 100": every win 3, first place 100 more
+        s_.WinPoints.fill(std::stoi(a)), s_.FirstPlacePoints = std::stoi(b);
     } else if (op == "booted") {
         Entry(a)->BootedOut = true;
     } else if (op == "booting") {
@@ -299,11 +293,10 @@ void TScenarioPlay::Act(const std::string& op, std::istringstream& words) {
             s_.VoidTables.push_back(s_.Winners[0].Tables[i].TableNo);
         for (std::istringstream n(a + " " + b); a != "all" && n >> a;)
             s_.VoidTables.push_back(std::stoi(a));
-    } else if (op == "boot") {  // "boot W0.1.0": the entry's boot counts down
-        s_.ActiveBoots.push_back(Table(a).Seat[Place(a).Seat]);
-    } else if (op == "bootbutton") {  // "bootbutton T2.0.1": the seat's boot button
+    } else if (op == "boot" || op == "bootbutton") {  // "boot W0.1.0": counting down
         TMatchClock clock;
-        ToggleBoot(s_, clock, Place(a));
+        if (op == "boot") s_.ActiveBoots.push_back(Table(a).Seat[Place(a).Seat]);
+        if (op == "bootbutton") ToggleBoot(s_, clock, Place(a));  // the seat's button
     } else if (op == "file") {  // from now on every change is saved to a file
         s_.TourneyPath = dir_.File("saved.kvb");
     } else if (op == "allstart") {
