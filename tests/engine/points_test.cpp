@@ -110,6 +110,8 @@ TEST_F(PointsTest, PlayerPointsDialogReadsEditsAndStores) {
               "1 20 10 100 0");
     EditPointsCell(v, 3, 0, 9);
     EXPECT_EQ(Format("%d %d", v.Win[3], v.Win[4]), "9 2");
+    EditPointsCell(v, 0, 1, 5);  // the first round's row is a row like any other
+    EXPECT_EQ(Format("%d %d", v.Bye[0], v.Bye[1]), "5 0");
     SetSameRounds(v, true);  // the first row everywhere
     EXPECT_EQ(Format("%d %d", v.Win[14], v.Lose[14]), "2 0");
     EditPointsCell(v, 7, 2, 4);
