@@ -87,7 +87,8 @@ void CrossOver(TTourneyState& s, TPlayer& p, const TTableRec& from, int stage) {
 // moved on past the new final sits at tables that can never count: its win
 // there was the final's. It goes back to that table as its last one (or on to
 // the final above, for a lower bracket's champion).
-void UnseatBeyondFinals(TTourneyState& s) {
+bool UnseatBeyondFinals(TTourneyState& s) {
+    bool moved = false;
     const int last[3] = {s.GrandFinalRound,
                          s.ElimFormat == TElimFormat::Triple ? s.OneLossLastRound
                                                              : s.OneLossFinalRound,
@@ -102,6 +103,7 @@ void UnseatBeyondFinals(TTourneyState& s) {
                     const int k = StageAt(*p, t);
                     TTableRec* back = p->Tables[k - 1];
                     WriteLog(s, "    -> " + p->Name + " leaves a table beyond the final");
+                    moved = true;
                     UnseatFrom(*p, k);
                     ReopenCrossingTable(s, *back);
                     if (back->Result != 0) CrossOver(s, *p, *back, k);
@@ -109,6 +111,7 @@ void UnseatBeyondFinals(TTourneyState& s) {
                 if (t.Result == 0) t.StartTime = 0;
             }
     }
+    return moved;
 }
 
 // Seat 1 of a crossing final belongs to the champion from below. An entry of
@@ -123,33 +126,35 @@ void MoveEntry(TPlayer& p, int k, TTableRec& from, TTableRec& to, int seat) {
     p.Seats[k] = seat;
 }
 
-void KeepSeatOneFree(TTableRec& t) {
+bool KeepSeatOneFree(TTableRec& t) {
     TPlayer* p = t.Seat[1];
-    if (t.Result != 0 || t.Seat[0] || !p) return;
+    if (t.Result != 0 || t.Seat[0] || !p) return false;
     const int k = StageAt(*p, t);
     const TTableRec* prev = k > 0 ? p->Tables[k - 1] : nullptr;
-    if (!prev || BracketOf(*prev) != BracketOf(t)) return;
+    if (!prev || BracketOf(*prev) != BracketOf(t)) return false;
     MoveEntry(*p, k, t, t, 0);
+    return true;
 }
 
 // The own bracket's finalist, left waiting at another table of a crossing
 // final's round when withdrawals made it the final, joins the final's table.
-void JoinCrossingTable(TTourneyState& s, TRoundRec& round) {
+bool JoinCrossingTable(TTourneyState& s, TRoundRec& round) {
     TTableRec& f = round.Tables[0];
-    if (f.Result != 0 || f.Seat[0]) return;
+    if (f.Result != 0 || f.Seat[0]) return false;
     const int count = std::min(std::max(round.TableCount, round.HighWater), MaxTablesPerRound);
     for (int j = 1; j < count; ++j) {
         TTableRec& t = round.Tables[j];
         if (t.Result != 0 || SeatsTaken(t) != 1) continue;
         TPlayer* p = t.Seat[0] ? t.Seat[0] : t.Seat[1];
         const int k = StageAt(*p, t);
-        if (k < 0) return;
+        if (k < 0) return false;
         MoveEntry(*p, k, t, f, 0);
         t.StartTime = 0;
         if (f.Seat[1]) f.StartTime = s.Now();
         WriteLog(s, Format("    -> %s moves to table %d for the final", p->Name.c_str(), f.TableNo));
-        return;
+        return true;
     }
+    return false;
 }
 
 // Swaps what two tables of one round hold (not their numbers) and the stage
@@ -180,29 +185,31 @@ void SwapTables(TTableRec& a, TTableRec& b) {
 // the final whose first table is empty or already decided (both players quit,
 // or its winner left before the next round), the table of the match still to
 // be played there moves first, or else one still to be filled.
-void KeepFinalFirst(TRoundRec& round) {
-    if (round.Tables[0].Result == 0 && !round.Tables[0].Empty()) return;
+bool KeepFinalFirst(TRoundRec& round) {
+    if (round.Tables[0].Result == 0 && !round.Tables[0].Empty()) return false;
     // A final round counts one table; a table in use past it is looked at too.
     const int count = std::min(std::max(round.TableCount, round.HighWater), MaxTablesPerRound);
     auto swapFirst = [&round](TTableRec& t) {
         SwapTables(round.Tables[0], t);
         MarkTableUsed(round.Tables[0]);
         MarkTableUsed(t);
+        return true;
     };
     for (int j = 1; j < count; ++j) {
         TTableRec& t = round.Tables[j];
         if (t.Result == 0 && !t.Empty()) return swapFirst(t);
     }
-    if (round.Tables[0].Result == 0) return;  // empty: it waits for its entries
+    if (round.Tables[0].Result == 0) return false;  // empty: it waits for its entries
     for (int j = 1; j < count; ++j) {
         TTableRec& t = round.Tables[j];
         if (t.Result == 0) return swapFirst(t);
     }
-    if (round.Tables[0].Result != 4) return;
+    if (round.Tables[0].Result != 4) return false;
     for (int j = 1; j < count; ++j) {
         TTableRec& t = round.Tables[j];
         if (t.Result != 4) return swapFirst(t);
     }
+    return false;
 }
 }  // namespace
 
@@ -226,7 +233,8 @@ bool MayHaveCrossed(const TPlayer& p) {
 // still to be played that no longer leads from the bracket's last round into
 // the final's seat 1 is undone: the entry plays on in its own bracket from the
 // round after (or crosses into the final as it now stands).
-void RedoStaleCrossings(TTourneyState& s) {
+bool RedoStaleCrossings(TTourneyState& s) {
+    bool moved = false;
     const int last[3] = {s.GrandFinalRound,
                          s.ElimFormat == TElimFormat::Triple ? s.OneLossLastRound
                                                              : s.OneLossFinalRound,
@@ -245,6 +253,7 @@ void RedoStaleCrossings(TTourneyState& s) {
             const bool stands = t == CrossingTarget(s, BracketOf(*from)) && p.Seats[k] == 1 &&
                                 r == last[fb];
             if (stands || r > last[fb]) continue;
+            moved = true;
             UnseatFrom(p, k);
             WriteLog(s, "    -> " + p.Name + " plays on in its bracket before the final");
             if (r == last[fb]) {
@@ -256,27 +265,29 @@ void RedoStaleCrossings(TTourneyState& s) {
             break;
         }
     }
+    return moved;
 }
 }  // namespace
 
 // After withdrawals: entries past a final that came forward go back, the live
 // table of each final round comes first, and seat 1 of a crossing final stays
 // free for the champion from below.
-void SettleFinals(TTourneyState& s) {
-    UnseatBeyondFinals(s);
-    RedoStaleCrossings(s);
+bool SettleFinals(TTourneyState& s) {
+    bool moved = UnseatBeyondFinals(s);
+    moved |= RedoStaleCrossings(s);
     if (s.GrandFinalRound >= 0 && s.GrandFinalRound < MaxRounds) {
-        KeepFinalFirst(s.Winners[s.GrandFinalRound]);
+        moved |= KeepFinalFirst(s.Winners[s.GrandFinalRound]);
         if (s.ElimFormat != TElimFormat::Single) {
-            KeepSeatOneFree(s.Winners[s.GrandFinalRound].Tables[0]);
-            JoinCrossingTable(s, s.Winners[s.GrandFinalRound]);
+            moved |= KeepSeatOneFree(s.Winners[s.GrandFinalRound].Tables[0]);
+            moved |= JoinCrossingTable(s, s.Winners[s.GrandFinalRound]);
         }
     }
     if (s.ElimFormat == TElimFormat::Triple && s.OneLossLastRound < MaxRounds) {
-        KeepFinalFirst(s.OneLoss[s.OneLossLastRound]);
-        KeepSeatOneFree(s.OneLoss[s.OneLossLastRound].Tables[0]);
-        JoinCrossingTable(s, s.OneLoss[s.OneLossLastRound]);
+        moved |= KeepFinalFirst(s.OneLoss[s.OneLossLastRound]);
+        moved |= KeepSeatOneFree(s.OneLoss[s.OneLossLastRound].Tables[0]);
+        moved |= JoinCrossingTable(s, s.OneLoss[s.OneLossLastRound]);
     }
+    return moved;
 }
 
 bool IsCrossingRound(const TTourneyState& s, const TTableRec& t) {

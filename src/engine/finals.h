@@ -9,7 +9,8 @@ namespace kestrova {
 // that came forward go back, a crossing that no longer leads from a bracket's
 // last round is done again, the live table of each final comes first, and
 // seat 1 of a crossing final stays free for the champion from below.
-void SettleFinals(TTourneyState& s);
+// True when it moved anybody (or a table's result or seats).
+bool SettleFinals(TTourneyState& s);
 // t's round is a final that a lower bracket's champion crosses into (the
 // grand final; in Triple also the one-loss bracket's last round).
 bool IsCrossingRound(const TTourneyState& s, const TTableRec& t);

@@ -357,31 +357,55 @@ private:
 };
 
 // Trims every round (and first clears its idle tables) and takes the shape
-// the count left. Each step looks at one round only, so going round by round
-// does what going step by step over all rounds would.
-void TrimAndShape(TTourneyState& s, bool clearIdle, TCountShape& shape) {
-    shape.Start(s);
-    for (int v : {s.WinnersFinalRound, s.OneLossFinalRound, s.TwoLossFinalRound,
-                  s.OneLossLastRound, s.GrandFinalRound})
-        shape.Add(static_cast<uint64_t>(v));
+// the count left (with no shape, only trims). Each step looks at one round
+// only, so going round by round does what going step by step over all rounds
+// would. True when a round's tables in use moved.
+bool TrimAndShape(TTourneyState& s, bool clearIdle, TCountShape* shape) {
+    if (shape) {
+        shape->Start(s);
+        for (int v : {s.WinnersFinalRound, s.OneLossFinalRound, s.TwoLossFinalRound,
+                      s.OneLossLastRound, s.GrandFinalRound})
+            shape->Add(static_cast<uint64_t>(v));
+    }
     bool changed = false;
     for (int b = 0; b < 3; ++b) {
         const bool counted = b < s.BracketCount();
         for (TRoundRec& round : s.Bracket(static_cast<TBracketKind>(b))) {
             if (clearIdle && counted) ClearIdleTables(round);
             changed |= TrimHighWater(round);
-            if (counted) shape.AddRound(round);
+            if (counted && shape) shape->AddRound(round);
         }
     }
     if (changed) ++s.TableNoVersion;
+    return changed;
 }
 
-void CountOnce(TTourneyState& s) {
+// What a count writes: the markers and each counted round's table count and
+// bye. With the seats and the tables in use as they were, two counts that
+// agree here leave the same shape.
+struct TCounts {
+    std::array<int32_t, 5 + 2 * 3 * MaxRounds> Words{};
+    explicit TCounts(const TTourneyState& s) {
+        auto w = Words.begin();
+        for (int v : {s.WinnersFinalRound, s.OneLossFinalRound, s.TwoLossFinalRound,
+                      s.OneLossLastRound, s.GrandFinalRound})
+            *w++ = v;
+        for (int b = 0; b < s.BracketCount(); ++b)
+            for (const TRoundRec& round : s.Bracket(static_cast<TBracketKind>(b))) {
+                *w++ = round.TableCount;
+                *w++ = round.HasBye;
+            }
+    }
+    bool operator==(const TCounts&) const = default;
+};
+
+// True when settling the finals moved anybody.
+bool CountOnce(TTourneyState& s) {
     const TFinals f = CountRounds(s);
     FinishMarkers(s, f.Winners, f.OneLoss, f.TwoLoss);
     // Finals are only moved about when every bracket found its last round
     // within the rounds there are.
-    if (f.Found) SettleFinals(s);
+    return f.Found && SettleFinals(s);
 }
 }  // namespace
 
@@ -392,12 +416,22 @@ bool CountToRest(TTourneyState& s) {
     // move entries: count again until nothing changes, so that the counts
     // are the same whether the tournament was played here or reopened.
     TCountShape start, shapes[2];
-    TrimAndShape(s, true, start);
+    TrimAndShape(s, true, &start);
+    // Most counts move nobody and leave the tables in use as they were: the
+    // next count would read just what this one read and change nothing, so
+    // it is not made. (With round-2 byes planned a count also writes the
+    // bye status to the log: those counts are all made.)
+    const bool round2Byes = s.AssignAllRound2Byes && s.ElimFormat == TElimFormat::Single;
+    const TCounts counts(s);
+    if (!CountOnce(s) && !round2Byes && !TrimAndShape(s, false, nullptr))
+        return !(TCounts(s) == counts);
+    // Otherwise count to rest, comparing whole shapes. The first count was
+    // made and trimmed; trimming again finds nothing more to trim.
     const TCountShape* before = &start;
     for (int pass = 0; pass < 4; ++pass) {
-        CountOnce(s);
+        if (pass > 0) CountOnce(s);
         TCountShape& after = shapes[pass % 2];
-        TrimAndShape(s, false, after);
+        TrimAndShape(s, false, &after);
         if (after == *before) break;
         before = &after;
     }
