@@ -1,6 +1,7 @@
 #include "engine/finals.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "common/text.h"
 #include "engine/seat_search.h"
@@ -87,7 +88,7 @@ void CrossOver(TTourneyState& s, TPlayer& p, const TTableRec& from, int stage) {
 // moved on past the new final sits at tables that can never count: its win
 // there was the final's. It goes back to that table as its last one (or on to
 // the final above, for a lower bracket's champion).
-bool UnseatBeyondFinals(TTourneyState& s) {
+bool UnseatBeyondFinals(TTourneyState& s, const TBeforeMove& beforeMove) {
     bool moved = false;
     const int last[3] = {s.GrandFinalRound,
                          s.ElimFormat == TElimFormat::Triple ? s.OneLossLastRound
@@ -103,6 +104,7 @@ bool UnseatBeyondFinals(TTourneyState& s) {
                     const int k = StageAt(*p, t);
                     TTableRec* back = p->Tables[k - 1];
                     WriteLog(s, "    -> " + p->Name + " leaves a table beyond the final");
+                    beforeMove();
                     moved = true;
                     UnseatFrom(*p, k);
                     ReopenCrossingTable(s, *back);
@@ -126,19 +128,20 @@ void MoveEntry(TPlayer& p, int k, TTableRec& from, TTableRec& to, int seat) {
     p.Seats[k] = seat;
 }
 
-bool KeepSeatOneFree(TTableRec& t) {
+bool KeepSeatOneFree(TTableRec& t, const TBeforeMove& beforeMove) {
     TPlayer* p = t.Seat[1];
     if (t.Result != 0 || t.Seat[0] || !p) return false;
     const int k = StageAt(*p, t);
     const TTableRec* prev = k > 0 ? p->Tables[k - 1] : nullptr;
     if (!prev || BracketOf(*prev) != BracketOf(t)) return false;
+    beforeMove();
     MoveEntry(*p, k, t, t, 0);
     return true;
 }
 
 // The own bracket's finalist, left waiting at another table of a crossing
 // final's round when withdrawals made it the final, joins the final's table.
-bool JoinCrossingTable(TTourneyState& s, TRoundRec& round) {
+bool JoinCrossingTable(TTourneyState& s, TRoundRec& round, const TBeforeMove& beforeMove) {
     TTableRec& f = round.Tables[0];
     if (f.Result != 0 || f.Seat[0]) return false;
     const int count = std::min(std::max(round.TableCount, round.HighWater), MaxTablesPerRound);
@@ -148,6 +151,7 @@ bool JoinCrossingTable(TTourneyState& s, TRoundRec& round) {
         TPlayer* p = t.Seat[0] ? t.Seat[0] : t.Seat[1];
         const int k = StageAt(*p, t);
         if (k < 0) return false;
+        beforeMove();
         MoveEntry(*p, k, t, f, 0);
         t.StartTime = 0;
         if (f.Seat[1]) f.StartTime = s.Now();
@@ -185,11 +189,12 @@ void SwapTables(TTableRec& a, TTableRec& b) {
 // the final whose first table is empty or already decided (both players quit,
 // or its winner left before the next round), the table of the match still to
 // be played there moves first, or else one still to be filled.
-bool KeepFinalFirst(TRoundRec& round) {
+bool KeepFinalFirst(TRoundRec& round, const TBeforeMove& beforeMove) {
     if (round.Tables[0].Result == 0 && !round.Tables[0].Empty()) return false;
     // A final round counts one table; a table in use past it is looked at too.
     const int count = std::min(std::max(round.TableCount, round.HighWater), MaxTablesPerRound);
-    auto swapFirst = [&round](TTableRec& t) {
+    auto swapFirst = [&round, &beforeMove](TTableRec& t) {
+        beforeMove();
         SwapTables(round.Tables[0], t);
         MarkTableUsed(round.Tables[0]);
         MarkTableUsed(t);
@@ -233,7 +238,7 @@ bool MayHaveCrossed(const TPlayer& p) {
 // still to be played that no longer leads from the bracket's last round into
 // the final's seat 1 is undone: the entry plays on in its own bracket from the
 // round after (or crosses into the final as it now stands).
-bool RedoStaleCrossings(TTourneyState& s) {
+bool RedoStaleCrossings(TTourneyState& s, const TBeforeMove& beforeMove) {
     bool moved = false;
     const int last[3] = {s.GrandFinalRound,
                          s.ElimFormat == TElimFormat::Triple ? s.OneLossLastRound
@@ -253,6 +258,7 @@ bool RedoStaleCrossings(TTourneyState& s) {
             const bool stands = t == CrossingTarget(s, BracketOf(*from)) && p.Seats[k] == 1 &&
                                 r == last[fb];
             if (stands || r > last[fb]) continue;
+            beforeMove();
             moved = true;
             UnseatFrom(p, k);
             WriteLog(s, "    -> " + p.Name + " plays on in its bracket before the final");
@@ -272,20 +278,20 @@ bool RedoStaleCrossings(TTourneyState& s) {
 // After withdrawals: entries past a final that came forward go back, the live
 // table of each final round comes first, and seat 1 of a crossing final stays
 // free for the champion from below.
-bool SettleFinals(TTourneyState& s) {
-    bool moved = UnseatBeyondFinals(s);
-    moved |= RedoStaleCrossings(s);
+bool SettleFinals(TTourneyState& s, const TBeforeMove& beforeMove) {
+    bool moved = UnseatBeyondFinals(s, beforeMove);
+    moved |= RedoStaleCrossings(s, beforeMove);
     if (s.GrandFinalRound >= 0 && s.GrandFinalRound < MaxRounds) {
-        moved |= KeepFinalFirst(s.Winners[s.GrandFinalRound]);
+        moved |= KeepFinalFirst(s.Winners[s.GrandFinalRound], beforeMove);
         if (s.ElimFormat != TElimFormat::Single) {
-            moved |= KeepSeatOneFree(s.Winners[s.GrandFinalRound].Tables[0]);
-            moved |= JoinCrossingTable(s, s.Winners[s.GrandFinalRound]);
+            moved |= KeepSeatOneFree(s.Winners[s.GrandFinalRound].Tables[0], beforeMove);
+            moved |= JoinCrossingTable(s, s.Winners[s.GrandFinalRound], beforeMove);
         }
     }
     if (s.ElimFormat == TElimFormat::Triple && s.OneLossLastRound < MaxRounds) {
-        moved |= KeepFinalFirst(s.OneLoss[s.OneLossLastRound]);
-        moved |= KeepSeatOneFree(s.OneLoss[s.OneLossLastRound].Tables[0]);
-        moved |= JoinCrossingTable(s, s.OneLoss[s.OneLossLastRound]);
+        moved |= KeepFinalFirst(s.OneLoss[s.OneLossLastRound], beforeMove);
+        moved |= KeepSeatOneFree(s.OneLoss[s.OneLossLastRound].Tables[0], beforeMove);
+        moved |= JoinCrossingTable(s, s.OneLoss[s.OneLossLastRound], beforeMove);
     }
     return moved;
 }

@@ -326,6 +326,9 @@ public:
         for (int b = 0; b < s.BracketCount(); ++b)
             for (const TRoundRec& round : s.Bracket(static_cast<TBracketKind>(b)))
                 need += 1 + 3 * static_cast<size_t>(InUse(round));
+        Start(need);
+    }
+    void Start(size_t need) {
         if (capacity_ < need) {
             words_ = std::make_unique_for_overwrite<uint64_t[]>(need);
             capacity_ = need;
@@ -334,8 +337,11 @@ public:
     }
     void Add(uint64_t word) { *end_++ = word; }
     void AddRound(const TRoundRec& round) {
-        Add(static_cast<uint64_t>(round.TableCount) * 2 + (round.HasBye ? 1 : 0));
-        const int used = InUse(round);
+        AddRound(round, round.TableCount, round.HasBye, InUse(round));
+    }
+    // The round with these counts and tables in use.
+    void AddRound(const TRoundRec& round, int tableCount, bool hasBye, int used) {
+        Add(static_cast<uint64_t>(tableCount) * 2 + (hasBye ? 1 : 0));
         for (int i = 0; i < used; ++i) {
             const TTableRec& t = round.Tables[i];
             end_[0] = reinterpret_cast<uintptr_t>(t.Seat[0]);
@@ -380,11 +386,12 @@ bool TrimAndShape(TTourneyState& s, bool clearIdle, TCountShape* shape) {
     return changed;
 }
 
-// What a count writes: the markers and each counted round's table count and
-// bye. With the seats and the tables in use as they were, two counts that
-// agree here leave the same shape.
+// What a count writes (the markers and each counted round's table count and
+// bye) and the tables each round has had in use. While nobody moves, two
+// counts that agree here leave the same shape.
 struct TCounts {
-    std::array<int32_t, 5 + 2 * 3 * MaxRounds> Words{};
+    static constexpr int kPerRound = 3;
+    std::array<int32_t, 5 + kPerRound * 3 * MaxRounds> Words{};
     explicit TCounts(const TTourneyState& s) {
         auto w = Words.begin();
         for (int v : {s.WinnersFinalRound, s.OneLossFinalRound, s.TwoLossFinalRound,
@@ -394,18 +401,38 @@ struct TCounts {
             for (const TRoundRec& round : s.Bracket(static_cast<TBracketKind>(b))) {
                 *w++ = round.TableCount;
                 *w++ = round.HasBye;
+                *w++ = round.HighWater;
             }
     }
     bool operator==(const TCounts&) const = default;
+
+    // The shape as it was when these counts were read, taken while the seats
+    // and results still are as they were then.
+    void ShapeThen(const TTourneyState& s, TCountShape& shape) const {
+        const int rounds = s.BracketCount() * MaxRounds;
+        auto used = [this](int i) {
+            const int32_t* r = &Words[5 + kPerRound * i];
+            return std::min(std::max(r[0], r[2]), MaxTablesPerRound);
+        };
+        size_t need = 5;
+        for (int i = 0; i < rounds; ++i) need += 1 + 3 * static_cast<size_t>(used(i));
+        shape.Start(need);
+        for (int i = 0; i < 5; ++i) shape.Add(static_cast<uint64_t>(Words[i]));
+        for (int i = 0; i < rounds; ++i) {
+            const int32_t* r = &Words[5 + kPerRound * i];
+            const TBracket& br = s.Bracket(static_cast<TBracketKind>(i / MaxRounds));
+            shape.AddRound(br[i % MaxRounds], r[0], r[1] != 0, used(i));
+        }
+    }
 };
 
 // True when settling the finals moved anybody.
-bool CountOnce(TTourneyState& s) {
+bool CountOnce(TTourneyState& s, const TBeforeMove& beforeMove) {
     const TFinals f = CountRounds(s);
     FinishMarkers(s, f.Winners, f.OneLoss, f.TwoLoss);
     // Finals are only moved about when every bracket found its last round
     // within the rounds there are.
-    return f.Found && SettleFinals(s);
+    return f.Found && SettleFinals(s, beforeMove);
 }
 }  // namespace
 
@@ -416,20 +443,30 @@ bool CountToRest(TTourneyState& s) {
     // move entries: count again until nothing changes, so that the counts
     // are the same whether the tournament was played here or reopened.
     TCountShape start, shapes[2];
-    TrimAndShape(s, true, &start);
+    TrimAndShape(s, true, nullptr);
     // Most counts move nobody and leave the tables in use as they were: the
     // next count would read just what this one read and change nothing, so
-    // it is not made. (With round-2 byes planned a count also writes the
-    // bye status to the log: those counts are all made.)
+    // it is not made, and the shape before it is not needed. (With round-2
+    // byes planned a count also writes the bye status to the log: those
+    // counts are all made.)
     const bool round2Byes = s.AssignAllRound2Byes && s.ElimFormat == TElimFormat::Single;
     const TCounts counts(s);
-    if (!CountOnce(s) && !round2Byes && !TrimAndShape(s, false, nullptr))
+    bool started = false;
+    const TBeforeMove takeStart = [&] {
+        if (!started) counts.ShapeThen(s, start);
+        started = true;
+    };
+    const bool moved = CountOnce(s, takeStart);
+    if (!moved && !round2Byes && !TrimAndShape(s, false, nullptr))
         return !(TCounts(s) == counts);
-    // Otherwise count to rest, comparing whole shapes. The first count was
-    // made and trimmed; trimming again finds nothing more to trim.
+    // Otherwise count to rest, comparing whole shapes. Unless somebody moved,
+    // the seats still are as they were; the first count was made (and perhaps
+    // trimmed: trimming again finds nothing more to trim).
+    takeStart();
     const TCountShape* before = &start;
+    const TBeforeMove nothing = [] {};
     for (int pass = 0; pass < 4; ++pass) {
-        if (pass > 0) CountOnce(s);
+        if (pass > 0) CountOnce(s, nothing);
         TCountShape& after = shapes[pass % 2];
         TrimAndShape(s, false, &after);
         if (after == *before) break;
