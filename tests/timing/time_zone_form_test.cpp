@@ -165,7 +165,7 @@ TEST(TimingDialogs, EachCaseAsWritten) {
                      d.World.Clock.AdvanceSeconds(60);
                      QMetaObject::invokeMethod(&d.Timer(), "timeout");
                  }},
-                {"select time zones",
+                {"pick select time zones",
                  [&](TArg, TArg) { d.Window->Menus().SelectTimeZones->trigger(); }},
                 {"setting",
                  [&](TArg name, TArg v) {
