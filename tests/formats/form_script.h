@@ -11,7 +11,7 @@
 //                              row is its first two columns, "/" between)
 //   set NAME.PROPERTY = VALUE  writes a property, as an edit by the host would
 //   click = NAME, keys NAME = TEXT (typed; \n for Enter, \x1b for Esc),
-//   clear = NAME,
+//   clear = NAME, call NAME = METHOD (a slot or signal without arguments),
 //   choose NAME = INDEX        a combo's item picked (and activated)
 //   select NAME = A | B        only the rows of a list with those texts selected
 //   menu = Top/Sub/Item        an item of the window's menu bar triggered
@@ -172,6 +172,8 @@ struct TFormScript {
             auto* combo = qobject_cast<QComboBox*>(Find(w, key.substr(blank + 1)));
             combo->setCurrentIndex(std::stoi(value));
             emit combo->activated(std::stoi(value));
+        } else if (verb == "call") {
+            EXPECT_TRUE(QMetaObject::invokeMethod(Find(w, key.substr(blank + 1)), value.c_str()));
         } else if (verb == "select") {
             auto* list = qobject_cast<QListWidget*>(Find(w, key.substr(blank + 1)));
             const QStringList rows = text.split(" | ");

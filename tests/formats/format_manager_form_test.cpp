@@ -41,6 +41,7 @@
 #include "formats/host_details_form.h"
 #include "kit/dialog_util.h"
 #include "lobby/script_steps.h"
+#include "session/new_tourney_form.h"
 #include "ui/kestrova_form.h"
 #include "ui/status_docks.h"
 
@@ -79,6 +80,8 @@ TWidgetNames Names(QWidget* w) {
         return {{"SameBox", f->SameBox()}, {"TierList", f->TierList()}};
     if (auto* f = dynamic_cast<TPlayerPointsForm*>(w))
         return {{"ExactlyButton", f->ExactlyButton()}};
+    if (auto* f = dynamic_cast<TNewTourneyForm*>(w))
+        return {KESTROVA_NAMED(TeamBox), KESTROVA_NAMED(HostEdit), KESTROVA_NAMED(StartEdit)};
     if (auto* f = dynamic_cast<TReassignForm*>(w))
         return {KESTROVA_NAMED(CurrentLabel),  KESTROVA_NAMED(OpponentLabel),
                 KESTROVA_NAMED(AssignWinChoice), KESTROVA_NAMED(MoveChoice),
@@ -176,6 +179,23 @@ struct FormatDialogs {
         if (format != "window") RebuildFormatMenu(W(), format);
         Window->show();
         return Window.get();
+    }
+    // "File/New..." opens the real dialog, as the program's start wires it.
+    void RealNewDialog() {
+        Window->SetNewTourneyDialog([this](QWidget* parent) -> std::optional<TNewTourneyOptions> {
+            TNewTourneyForm dialog(W(), parent);
+            dialog.exec();
+            if (dialog.Result() != TNewTourneyForm::TResult::Start) return std::nullopt;
+            return dialog.Options();
+        });
+    }
+    std::string NewTourney() {
+        const TTourneyState& s = W();
+        return s.TourneyPath.substr(Dir.Path().size()) + " | " +
+               (ReadFileBytes(s.TourneyPath).empty() ? "not saved" : "saved") + " | " +
+               (s.TeamMode ? "team | " : "") + s.MsgParams.HostName + " | " +
+               s.MsgParams.StartTime + " | " + FromQ(Window->windowTitle()) + " | recent " +
+               s.Settings.RecentTourneys.front().substr(Dir.Path().size());
     }
     // Keys typed into a cell of the player points grid, then Enter.
     void EditCell(const std::string& at, const std::string& keys) {
@@ -312,6 +332,7 @@ TEST(FormatDialogs, EachCaseAsWritten) {
                  }},
                 {"cell", [&](TArg at, TArg v) { d.EditCell(at, v); }},
                 {"hosts", [&](TArg, TArg) { d.Window->StartStrip()->HostsButton()->click(); }},
+                {"new dialog", [&](TArg, TArg) { d.RealNewDialog(); }},
                 {"started double", [&](TArg, TArg v) { StartTourney(d.W(), TElimFormat::Double, std::stoi(v)); }},
                 {"team mode",
                  [&](TArg, TArg) {
@@ -379,6 +400,7 @@ TEST(FormatDialogs, EachCaseAsWritten) {
                      const TPlayer* p = d.W().Winners[0].Tables[std::stoi(n[0])].Seat[std::stoi(n[1])];
                      return p ? p->Name + "|" + p->Player1 + "|" + p->Player2 : "(empty)";
                  }},
+                {"new tournament", [&](TArg) { return d.NewTourney(); }},
                 {"entries", [&](TArg) { return std::to_string(d.W().Players.size()); }},
                 {"undo steps", [&](TArg) { return std::to_string(d.W().UndoList.size()); }},
                 {"postings",

@@ -1,5 +1,4 @@
-// The window scripts played (vocabulary in window_scripts.h), and the New dialog of the
-// real window answered through its own widgets.
+// The window scripts played (vocabulary in window_scripts.h).
 #include <fstream>
 #include <set>
 
@@ -355,36 +354,6 @@ TEST_F(WindowScripts, EveryScriptShowsTheHostWhatItExpects) {
         macroTitles.clear();
         qputenv("PATH", path);
     }
-}
-
-// File, "&New...": the dialog's choices make the tournament, its file and its caption.
-TEST_F(WindowTest, ANewTournamentIsMadeThroughTheDialog) {
-    Make();
-    form->show();
-    form->SetNewTourneyDialog([this](QWidget* parent) -> std::optional<TNewTourneyOptions> {
-        TNewTourneyForm dialog(s(), parent);
-        WhenModal([](QWidget* w) {
-            auto* d = qobject_cast<TNewTourneyForm*>(w);
-            ASSERT_NE(d, nullptr);
-            d->TeamBox->setChecked(true);
-            d->HostEdit->setText("Ann");
-            d->StartEdit->setText("9:30 pm");
-            emit d->StartEdit->editingFinished();  // leaving the field renames the file
-            QTest::mouseClick(d->StartButton, Qt::LeftButton);
-        });
-        dialog.exec();
-        if (dialog.Result() != TNewTourneyForm::TResult::Start) return std::nullopt;
-        return dialog.Options();
-    });
-    form->NewTourney();
-    EXPECT_EQ(s().TourneyPath, dir.Path() + "Default 05Dec26 930 pm Tournament.kvb");
-    EXPECT_FALSE(ReadFileBytes(s().TourneyPath).empty());
-    EXPECT_TRUE(s().TeamMode);
-    EXPECT_EQ(s().MsgParams.HostName, "Ann");
-    EXPECT_EQ(s().MsgParams.StartTime, "9:30 pm");
-    EXPECT_TRUE(s().Players.empty());
-    EXPECT_EQ(form->windowTitle(), "Tarvex Kestrova - Default");
-    EXPECT_EQ(s().Settings.RecentTourneys.front(), s().TourneyPath);
 }
 
 }  // namespace
