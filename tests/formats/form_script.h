@@ -14,6 +14,7 @@
 //   clear = NAME, call NAME = METHOD (a slot or signal without arguments),
 //   choose NAME = INDEX        a combo's item picked (and activated)
 //   select NAME = A | B        only the rows of a list with those texts selected
+//   caret NAME = AT[-TO]       a text field's caret put at AT (TO: selected up to)
 //   menu = Top/Sub/Item        an item of the window's menu bar triggered
 //   label = TEXT, group = TITLE  a label with that text, a group box so titled
 //   dialog ... end             the steps between run inside the next modal
@@ -28,8 +29,10 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QTreeWidget>
 #include <functional>
@@ -174,6 +177,16 @@ struct TFormScript {
             emit combo->activated(std::stoi(value));
         } else if (verb == "call") {
             EXPECT_TRUE(QMetaObject::invokeMethod(Find(w, key.substr(blank + 1)), value.c_str()));
+        } else if (verb == "caret") {
+            const QStringList at = text.split('-');
+            QWidget* field = Find(w, key.substr(blank + 1));
+            if (auto* line = qobject_cast<QLineEdit*>(field))
+                return line->setSelection(at[0].toInt(), at.back().toInt() - at[0].toInt());
+            auto* plain = qobject_cast<QPlainTextEdit*>(field);
+            QTextCursor c = plain->textCursor();
+            c.setPosition(at[0].toInt());
+            c.setPosition(at.back().toInt(), QTextCursor::KeepAnchor);
+            plain->setTextCursor(c);
         } else if (verb == "select") {
             auto* list = qobject_cast<QListWidget*>(Find(w, key.substr(blank + 1)));
             const QStringList rows = text.split(" | ");
