@@ -108,6 +108,23 @@ void WindowScripts::Step(const std::string& key, const std::string& value) {
     TAddFindStrip* strip = form->AddFind();
     const auto w = Words(value);
     const auto n = [&w](size_t i) { return std::stoi(w.at(i)); };
+    const std::map<std::string, std::function<void()>> simple = {  // the others below
+        {"click", [&] { ClickWin(TBracketKind::Winners, s().SelectedTab[0], n(1), n(2)); }},
+        {"start up", [&] { form->StartUp({}); }},
+        {"move", [&] { form->move(area.left() + n(0), area.top() + n(1)); }},
+        {"play a round", [&] { PlayOneRound(); }},
+        {"scroll to", [&] { form->Panel(TBracketKind::Winners)->ScrollToTable(n(0)); }},
+        {"round", [&] { form->Panel(TBracketKind::Winners)->Tabs()->setCurrentIndex(n(0)); }},
+        {"clock", [&] { clock->Time = EncodeDateTime(n(0), n(1), n(2), n(3), n(4), 0); }},
+        {"room closed", [&] { windows->Close(rooms[value]); }},
+        {"show", [&] { form->show(); }},
+        {"at", [&] { clock->Time = s().StartedAt + n(0) / SecondsPerDay; }},
+        {"tick timing", [&] { form->Timing().Tick(); }},
+        {"tick", [&] { form->TickClock(); }},
+        {"close window", [&] { form->close(); }},
+        {"load macros", [&] { form->LobbyCommands().LoadMacros(); }},
+    };
+    if (auto verb = simple.find(key); verb != simple.end()) return verb->second();
     if (key == "add") {
         for (const auto& name : w)
             Add(QString::fromStdString(name));
@@ -134,21 +151,15 @@ void WindowScripts::Step(const std::string& key, const std::string& value) {
         lobby->Clipboard.clear();
         dialogs->Asked.clear();
         store->Saves = 0;
-    } else if (key == "click") {
-        ClickWin(TBracketKind::Winners, s().SelectedTab[0], n(1), n(2));
     } else if (key == "play to the end") {
         for (int guard = 0; guard < 60 && (PlayOneRound() || GiveAForcedBye()); ++guard) {
         }
-    } else if (key == "start up") {
-        form->StartUp({});
     } else if (key == "fit") {
         const QSize size(n(0), n(1));
         form->FitToArea(size);
         EXPECT_LE(form->minimumWidth(), size.width());
         EXPECT_LE(form->minimumHeight(), size.height());
         form->resize(size - QSize(8, 32));
-    } else if (key == "move") {
-        form->move(area.left() + n(0), area.top() + n(1));
     } else if (key == "keys") {
         for (const auto& name : w) {
             ASSERT_EQ(QApplication::focusWidget(), strip->AddEdit()) << name;
@@ -158,10 +169,6 @@ void WindowScripts::Step(const std::string& key, const std::string& value) {
     } else if (key == "type" || key == "find") {
         if (key == "find") strip->FindEdit()->clear();
         QTest::keyClicks(key == "type" ? strip->AddEdit() : strip->FindEdit(), v);
-    } else if (key == "play a round") {
-        PlayOneRound();
-    } else if (key == "scroll to") {
-        form->Panel(TBracketKind::Winners)->ScrollToTable(n(0));
     } else if (key == "double click brackets") {
         QTest::mouseDClick(form->Panel(TBracketKind::Winners), Qt::LeftButton, {}, QPoint(5, 5));
     } else if (key == "press") {
@@ -177,10 +184,6 @@ void WindowScripts::Step(const std::string& key, const std::string& value) {
         QListWidget* rows = strip->Suggestions()->List();
         QTest::mouseClick(rows->viewport(), Qt::LeftButton, {},
                           rows->visualItemRect(rows->item(std::stoi(value))).center());
-    } else if (key == "round") {
-        form->Panel(TBracketKind::Winners)->Tabs()->setCurrentIndex(std::stoi(value));
-    } else if (key == "clock") {
-        clock->Time = EncodeDateTime(n(0), n(1), n(2), n(3), n(4), 0);
     } else if (key == "answer" || key == "yesno") {
         for (const auto& a : w)
             key == "answer" ? (a == "yes" ? dialogs->AnswerYes() : dialogs->AnswerNo())
@@ -191,33 +194,21 @@ void WindowScripts::Step(const std::string& key, const std::string& value) {
                                                      : std::optional(dir.File(value)));
     } else if (key == "room old" || key == "room new") {
         rooms[value] = key == "room old" ? windows->AddOldRoom(value) : windows->AddNewRoom(value);
-    } else if (key == "room closed") {
-        windows->Close(rooms[value]);
     } else if (key == "save as") {
         form->SetSaveAsDialog([&](QWidget*, const QString& start) {
             EXPECT_EQ(start.toStdString(), s().TourneyPath);
             return std::make_optional(std::make_pair(QString::fromStdString(dir.File(w[1])), n(0)));
         });
         m().SaveAs->trigger();
-    } else if (key == "show") {
-        form->show();
     } else if (key == "later tables") {
         for (int k = 1; k < s().Winners[0].TableCount; ++k)
             s().Winners[0].Tables[k].StartTime = s().StartedAt + n(0) / SecondsPerDay;
-    } else if (key == "at") {
-        clock->Time = s().StartedAt + n(0) / SecondsPerDay;
     } else if (key == "macro answer") {
         const QString answer = value.empty() ? QString() : QString::fromStdString(dir.File(value));
         form->LobbyCommands().SetChooseFile([this, answer](auto, const QString& title, auto) {
             macroTitles.push_back(title.toStdString());
             return answer;
         });
-    } else if (key == "tick timing") {
-        form->Timing().Tick();
-    } else if (key == "tick") {
-        form->TickClock();
-    } else if (key == "close window") {
-        form->close();
     } else if (key == "lobby appends") {  // the lobby client adds a friend; the watcher sees it
         const size_t before = s().Players.size();
         std::ofstream(FriendsFile(), std::ios::binary | std::ios::app) << value << "\r\n";
@@ -239,8 +230,6 @@ void WindowScripts::Step(const std::string& key, const std::string& value) {
             duringPause = MacroMenus();
             if (lobby->Waits.size() >= size_t(n)) form->LobbyCommands().StopAction()->trigger();
         };
-    } else if (key == "load macros") {
-        form->LobbyCommands().LoadMacros();
     } else if (key == "toolbar") {
         m().MacrosBar->actions().at(std::stoi(value))->trigger();
         lobby->DuringWait = nullptr;
