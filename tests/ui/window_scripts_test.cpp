@@ -123,6 +123,7 @@ void WindowScripts::Step(const std::string& key, const std::string& value) {
         {"tick", [&] { form->TickClock(); }},
         {"close window", [&] { form->close(); }},
         {"load macros", [&] { form->LobbyCommands().LoadMacros(); }},
+        {"show link menu", [&] { form->ShowLinkMenu(true); }},  // as --show-link starts it
     };
     if (auto verb = simple.find(key); verb != simple.end()) return verb->second();
     if (key == "add") {
