@@ -165,10 +165,12 @@ struct TFormScript {
                 const QStringList parts = lines[i].split('\x1b');  // Esc between them
                 for (int j = 0; j < parts.size(); ++j) {
                     if (j > 0) QTest::keyClick(target, Qt::Key_Escape);
-                    for (QChar ch : parts[j])  // a letter beyond ASCII as a keyboard layout types it
-                        ch.unicode() < 128 ? QTest::keyClick(target, ch.toLatin1())
-                                           : QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown,
-                                                                 QString(ch), Qt::NoModifier);
+                    for (QChar ch :
+                         parts[j])  // a letter beyond ASCII as a keyboard layout types it
+                        ch.unicode() < 128
+                            ? QTest::keyClick(target, ch.toLatin1())
+                            : QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown,
+                                                  QString(ch), Qt::NoModifier);
                 }
             }
         } else if (verb == "choose") {
@@ -203,8 +205,9 @@ struct TFormScript {
         } else if (dot != std::string::npos && blank == std::string::npos) {
             QWidget* target = Find(w, key.substr(0, dot));
             const std::string property = key.substr(dot + 1);
-            Expect(property == "items" ? Items(target)
-                                       : target->property(property.c_str()).toString().toStdString(),
+            Expect(property == "items"
+                       ? Items(target)
+                       : target->property(property.c_str()).toString().toStdString(),
                    value);
         } else if (std::string arg; auto own = Lookup(Steps, key, arg)) {
             (*own)(arg, value);

@@ -24,14 +24,14 @@
 #include "common/int_list.h"
 #include "common/text.h"
 #include "engine/format_store.h"
+#include "engine/match_points_form.h"
 #include "engine/play_helpers.h"
+#include "engine/player_points_form.h"
 #include "engine/reassign_form.h"
+#include "engine/report_play.h"
 #include "engine/results.h"
 #include "engine/table_count.h"
 #include "engine/team_properties_form.h"
-#include "engine/match_points_form.h"
-#include "engine/player_points_form.h"
-#include "engine/report_play.h"
 #include "fakes/fake_ports.h"
 #include "formats/form_script.h"
 #include "formats/format_defaults.h"
@@ -83,9 +83,9 @@ TWidgetNames Names(QWidget* w) {
     if (auto* f = dynamic_cast<TNewTourneyForm*>(w))
         return {KESTROVA_NAMED(TeamBox), KESTROVA_NAMED(HostEdit), KESTROVA_NAMED(StartEdit)};
     if (auto* f = dynamic_cast<TReassignForm*>(w))
-        return {KESTROVA_NAMED(CurrentLabel),  KESTROVA_NAMED(OpponentLabel),
+        return {KESTROVA_NAMED(CurrentLabel),    KESTROVA_NAMED(OpponentLabel),
                 KESTROVA_NAMED(AssignWinChoice), KESTROVA_NAMED(MoveChoice),
-                KESTROVA_NAMED(TableList),     KESTROVA_NAMED(LegendLabel)};
+                KESTROVA_NAMED(TableList),       KESTROVA_NAMED(LegendLabel)};
     return {};
 }
 
@@ -149,7 +149,7 @@ struct FormatDialogs {
     std::unique_ptr<TTeamPropertiesForm> Team = std::make_unique<TTeamPropertiesForm>();
     Lines Handed;
     std::deque<std::string> ExportFiles;
-    QString Typed;  // in the last cell edited, before Enter
+    QString Typed;                            // in the last cell edited, before Enter
     RecordingAnnouncer* Announcer = nullptr;  // the window's
 
     FormatDialogs() {
@@ -230,8 +230,8 @@ struct FormatDialogs {
         QTreeWidget* list = Window->Docks().List(TStatusDocks::PlayerPoints);
         Lines rows;
         for (int i = 0; i < list->topLevelItemCount(); ++i)
-            rows.push_back(FromQ(list->topLevelItem(i)->text(0) + " " +
-                                 list->topLevelItem(i)->text(1)));
+            rows.push_back(
+                FromQ(list->topLevelItem(i)->text(0) + " " + list->topLevelItem(i)->text(1)));
         return Joined(rows);
     }
 
@@ -333,7 +333,8 @@ TEST(FormatDialogs, EachCaseAsWritten) {
                 {"cell", [&](TArg at, TArg v) { d.EditCell(at, v); }},
                 {"hosts", [&](TArg, TArg) { d.Window->StartStrip()->HostsButton()->click(); }},
                 {"new dialog", [&](TArg, TArg) { d.RealNewDialog(); }},
-                {"started double", [&](TArg, TArg v) { StartTourney(d.W(), TElimFormat::Double, std::stoi(v)); }},
+                {"started double",
+                 [&](TArg, TArg v) { StartTourney(d.W(), TElimFormat::Double, std::stoi(v)); }},
                 {"team mode",
                  [&](TArg, TArg) {
                      SetElimFormat(d.W(), TElimFormat::Single);
@@ -348,8 +349,10 @@ TEST(FormatDialogs, EachCaseAsWritten) {
                 {"reassign",
                  [&](TArg at, TArg) {
                      const auto n = Split(at, " ");
-                     RunReassign(d.W(), {TBracketKind::Winners, std::stoi(n[0]), std::stoi(n[1]),
-                                         std::stoi(n[2])}, d.Window.get());
+                     RunReassign(
+                         d.W(),
+                         {TBracketKind::Winners, std::stoi(n[0]), std::stoi(n[1]), std::stoi(n[2])},
+                         d.Window.get());
                  }},
                 {"team properties",
                  [&](TArg at, TArg) {
@@ -369,7 +372,8 @@ TEST(FormatDialogs, EachCaseAsWritten) {
                 {"window tier",
                  [&](TArg n) { return FormatIntList(d.W().MatchPointsTiers[std::stoi(n)]); }},
                 {"window win points", [&](TArg) { return FormatIntList(d.W().WinPoints); }},
-                {"window second place", [&](TArg) { return std::to_string(d.W().SecondPlacePoints); }},
+                {"window second place",
+                 [&](TArg) { return std::to_string(d.W().SecondPlacePoints); }},
                 {"window double points", [&](TArg) { return YesNo(d.W().DoublePlayerPoints); }},
                 {"window player points", [&](TArg) { return d.PlayerPoints(); }},
                 {"window had bye",
@@ -385,19 +389,27 @@ TEST(FormatDialogs, EachCaseAsWritten) {
                 {"log", [&](TArg) { return ReadFileBytes(d.Dir.File("t.log")); }},
                 {"frameless",
                  [&](TArg) { return YesNo(d.Team->windowFlags() & Qt::FramelessWindowHint); }},
-                {"team", [&](TArg) { return d.Team->TeamName() + "|" + d.Team->First() + "|" + d.Team->Second(); }},
+                {"team",
+                 [&](TArg) {
+                     return d.Team->TeamName() + "|" + d.Team->First() + "|" + d.Team->Second();
+                 }},
                 {"team result",
-                 [&](TArg) { return d.Team->result() == QDialog::Accepted ? "accepted" : "rejected"; }},
-                {"place", [&](TArg at) { return d.Place(at.substr(at.find(' ') + 1), std::stoi(at)); }},
+                 [&](TArg) {
+                     return d.Team->result() == QDialog::Accepted ? "accepted" : "rejected";
+                 }},
+                {"place",
+                 [&](TArg at) { return d.Place(at.substr(at.find(' ') + 1), std::stoi(at)); }},
                 {"result",
                  [&](TArg at) {
                      const auto n = Split(at, " ");
-                     return std::to_string(d.W().Winners[std::stoi(n[0])].Tables[std::stoi(n[1])].Result);
+                     return std::to_string(
+                         d.W().Winners[std::stoi(n[0])].Tables[std::stoi(n[1])].Result);
                  }},
                 {"seat",
                  [&](TArg at) {
                      const auto n = Split(at, " ");
-                     const TPlayer* p = d.W().Winners[0].Tables[std::stoi(n[0])].Seat[std::stoi(n[1])];
+                     const TPlayer* p =
+                         d.W().Winners[0].Tables[std::stoi(n[0])].Seat[std::stoi(n[1])];
                      return p ? p->Name + "|" + p->Player1 + "|" + p->Player2 : "(empty)";
                  }},
                 {"new tournament", [&](TArg) { return d.NewTourney(); }},

@@ -14,8 +14,8 @@
 #include <filesystem>
 
 #include "fakes/fake_ports.h"
-#include "kit/char_map_popup.h"
 #include "formats/form_script.h"
+#include "kit/char_map_popup.h"
 #include "lobby/macro_edit_form.h"
 #include "lobby/macro_manager_form.h"
 #include "lobby/script_steps.h"
@@ -36,8 +36,9 @@ TWidgetNames Names(QWidget* w) {
                 KESTROVA_NAMED(CopyButton), KESTROVA_NAMED(UpButton),
                 KESTROVA_NAMED(DownButton), KESTROVA_NAMED(SortButton)};
     if (auto* f = dynamic_cast<TMacroEditForm*>(w))
-        return {KESTROVA_NAMED(NameEdit),   KESTROVA_NAMED(TextEdit),    KESTROVA_NAMED(HotKeyEdit),
-                KESTROVA_NAMED(ToolbarBox), KESTROVA_NAMED(CaptionEdit), KESTROVA_NAMED(Preview),
+        return {KESTROVA_NAMED(NameEdit),     KESTROVA_NAMED(TextEdit),
+                KESTROVA_NAMED(HotKeyEdit),   KESTROVA_NAMED(ToolbarBox),
+                KESTROVA_NAMED(CaptionEdit),  KESTROVA_NAMED(Preview),
                 KESTROVA_NAMED(SymbolsButton)};
     return {};
 }

@@ -132,7 +132,8 @@ TEST(RecordsDialogs, EachCaseAsWritten) {
             {"banned", [&](TArg, TArg v) { d.S.BannedPlayers = Split(v); }},
         };
         script.Checks = {
-            {"stored filter", [&](TArg) { return std::to_string(d.S.Settings.ConfirmNotifyFilter); }},
+            {"stored filter",
+             [&](TArg) { return std::to_string(d.S.Settings.ConfirmNotifyFilter); }},
             {"form filter", [&](TArg) { return std::to_string(d.Confirmations().Filter()); }},
             {"stored clear zf", [&](TArg) { return YesNo(d.S.Settings.DefaultClearZfList); }},
             {"box",
@@ -141,7 +142,8 @@ TEST(RecordsDialogs, EachCaseAsWritten) {
                  return box ? FromQ(box->text()) + (box->isChecked() ? " -> ticked" : " -> clear")
                             : "(none)";
              }},
-            {"boxes", [&](TArg) { return std::to_string(d.Form->findChildren<QCheckBox*>().size()); }},
+            {"boxes",
+             [&](TArg) { return std::to_string(d.Form->findChildren<QCheckBox*>().size()); }},
             {"result",
              [&](TArg) { return d.Form->result() == QDialog::Accepted ? "accepted" : "rejected"; }},
             {"asked", [&](TArg) { return d.Asked.empty() ? "(none)" : d.Asked.back(); }},
@@ -150,7 +152,8 @@ TEST(RecordsDialogs, EachCaseAsWritten) {
                  QListWidgetItem* item = d.List()->currentItem();
                  return item ? FromQ(item->text()) : "-";
              }},
-            {"names", [&](TArg) { return Joined(dynamic_cast<TPlayerListForm&>(*d.Form).Names()); }},
+            {"names",
+             [&](TArg) { return Joined(dynamic_cast<TPlayerListForm&>(*d.Form).Names()); }},
             {"banned now", [&](TArg) { return Joined(d.S.BannedPlayers); }},
             {"edit banned players",
              [&](TArg) { return YesNo(EditBannedPlayers(d.S, nullptr, d.AskName())); }},

@@ -178,17 +178,22 @@ TEST(TimingDialogs, EachCaseAsWritten) {
                 {"stored limits", [&](TArg) { return FormatIntList(d.S.MsgParams.TimeLimits); }},
                 {"stored boot time", [&](TArg) { return std::to_string(d.S.BootTime); }},
                 {"stored reminders",
-                 [&](TArg) { return Format("%d%d%d", set.RemindAt15, set.RemindAt10, set.RemindAt5); }},
+                 [&](TArg) {
+                     return Format("%d%d%d", set.RemindAt15, set.RemindAt10, set.RemindAt5);
+                 }},
                 {"settings saves", [&](TArg) { return std::to_string(d.Store.Saves); }},
                 {"saved",
                  [&](TArg) { return ReadFileBytes(d.Dir.File("t.kvb")).empty() ? "no" : "yes"; }},
                 {"asked", [&](TArg) { return d.World.Dialogs.Asked.back(); }},
                 {"default rows", [&](TArg) { return JoinLines(d.Store.Defaults, "|"); }},
                 {"shown row",
-                 [&](TArg) { return FormatIntList(dynamic_cast<TStartTablesForm&>(*d.Form).Tables()); }},
+                 [&](TArg) {
+                     return FormatIntList(dynamic_cast<TStartTablesForm&>(*d.Form).Tables());
+                 }},
                 {"start tables command",
                  [&](TArg) { return RunDefaultStartTables(d.S, nullptr) ? "run" : "refused"; }},
-                {"first table", [&](TArg) { return std::to_string(d.S.Winners[0].Tables[0].TableNo); }},
+                {"first table",
+                 [&](TArg) { return std::to_string(d.S.Winners[0].Tables[0].TableNo); }},
                 {"timer",
                  [&](TArg) {
                      const QTimer& t = d.Timer();
@@ -210,8 +215,10 @@ TEST(TimingDialogs, EachCaseAsWritten) {
                              d.Window->ClockPanel(2)->text())
                          .toStdString();
                  }},
-                {"window right zone", [&](TArg) { return d.Window->State().Settings.RightTimeZone; }},
-                {"accepted", [&](TArg) { return d.Form->result() == QDialog::Accepted ? "" : "no"; }},
+                {"window right zone",
+                 [&](TArg) { return d.Window->State().Settings.RightTimeZone; }},
+                {"accepted",
+                 [&](TArg) { return d.Form->result() == QDialog::Accepted ? "" : "no"; }},
                 {"clocks",
                  [&](TArg) {
                      return Trim(Format("%.0f %.0f ", d.S.MiddleZoneBias, d.S.RightZoneBias) +

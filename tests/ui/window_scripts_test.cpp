@@ -108,7 +108,8 @@ void WindowScripts::Step(const std::string& key, const std::string& value) {
     TAddFindStrip* strip = form->AddFind();
     const auto w = Words(value);
     const auto n = [&w](size_t i) { return std::stoi(w.at(i)); };
-    const std::map<std::string, std::function<void()>> simple = {  // the others below
+    const std::map<std::string, std::function<void()>> simple = {
+        // the others below
         {"click", [&] { ClickWin(TBracketKind::Winners, s().SelectedTab[0], n(1), n(2)); }},
         {"start up", [&] { form->StartUp({}); }},
         {"move", [&] { form->move(area.left() + n(0), area.top() + n(1)); }},
