@@ -11,21 +11,28 @@
 //                              row is its first two columns, "/" between)
 //   set NAME.PROPERTY = VALUE  writes a property, as an edit by the host would
 //   click = NAME, keys NAME = TEXT (typed; \n for Enter, \x1b for Esc),
-//   clear = NAME,
+//   clear = NAME, call NAME = METHOD (a slot or signal without arguments),
 //   choose NAME = INDEX        a combo's item picked (and activated)
+//   select NAME = A | B        only the rows of a list with those texts selected
+//   caret NAME = AT[-TO]       a text field's caret put at AT (TO: selected up to)
+//   menu = Top/Sub/Item        an item of the window's menu bar triggered
 //   label = TEXT, group = TITLE  a label with that text, a group box so titled
 //   dialog ... end             the steps between run inside the next modal
 //                              dialog to open; the steps after "end" go on
 //                              outside (the one that opens it comes next)
 //   open = KIND                the test opens a dialog; the next steps drive it
-// Any other step is one of the test's own.
+// Any other step is one of the test's own: an action, or a check whose text
+// must be the value ("~TEXT": hold TEXT).
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMainWindow>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QTreeWidget>
 #include <functional>
@@ -44,10 +51,11 @@ using TWidgetNames = std::map<std::string, QWidget*>;
 
 struct TFormScript {
     std::function<TWidgetNames(QWidget*)> Names;
-    // The test's own steps: "KEY = VALUE" by its key, or "WORD ARG = VALUE"
-    // by its first word with the rest of the key as ARG.
+    // The test's own steps and checks: "KEY = VALUE" by its key, or "NAME ARG
+    // = VALUE" by the longest name that begins the key, the rest as ARG.
     using TArg = const std::string&;
     std::map<std::string, std::function<void(TArg arg, TArg value)>> Steps;
+    std::map<std::string, std::function<std::string(TArg arg)>> Checks;
     std::function<QWidget*(const std::string& kind)> Open;
 
     void Play(QWidget* form, const TCase& c) {
@@ -99,6 +107,27 @@ struct TFormScript {
         return w;
     }
 
+    // The entry named KEY, or the longest whose name and a blank begin KEY
+    // (the rest is its argument).
+    template <class F>
+    static const F* Lookup(const std::map<std::string, F>& table, const std::string& key,
+                           std::string& arg) {
+        const F* found = nullptr;
+        for (const auto& [name, f] : table)
+            if (key == name || key.rfind(name + " ", 0) == 0) {
+                found = &f;
+                arg = key.substr(std::min(key.size(), name.size() + 1));
+            }
+        return found;
+    }
+
+    static void Expect(const std::string& shown, const std::string& value) {
+        if (value.rfind('~', 0) == 0)
+            EXPECT_NE(shown.find(value.substr(1)), std::string::npos) << shown;
+        else
+            EXPECT_EQ(shown, value);
+    }
+
     static std::string Items(QWidget* w) {
         QStringList out;
         if (auto* list = qobject_cast<QListWidget*>(w))
@@ -136,31 +165,54 @@ struct TFormScript {
                 const QStringList parts = lines[i].split('\x1b');  // Esc between them
                 for (int j = 0; j < parts.size(); ++j) {
                     if (j > 0) QTest::keyClick(target, Qt::Key_Escape);
-                    QTest::keyClicks(target, parts[j]);
+                    for (QChar ch :
+                         parts[j])  // a letter beyond ASCII as a keyboard layout types it
+                        ch.unicode() < 128
+                            ? QTest::keyClick(target, ch.toLatin1())
+                            : QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown,
+                                                  QString(ch), Qt::NoModifier);
                 }
             }
         } else if (verb == "choose") {
             auto* combo = qobject_cast<QComboBox*>(Find(w, key.substr(blank + 1)));
             combo->setCurrentIndex(std::stoi(value));
             emit combo->activated(std::stoi(value));
+        } else if (verb == "call") {
+            EXPECT_TRUE(QMetaObject::invokeMethod(Find(w, key.substr(blank + 1)), value.c_str()));
+        } else if (verb == "caret") {
+            const QStringList at = text.split('-');
+            QWidget* field = Find(w, key.substr(blank + 1));
+            if (auto* line = qobject_cast<QLineEdit*>(field))
+                return line->setSelection(at[0].toInt(), at.back().toInt() - at[0].toInt());
+            auto* plain = qobject_cast<QPlainTextEdit*>(field);
+            QTextCursor c = plain->textCursor();
+            c.setPosition(at[0].toInt());
+            c.setPosition(at.back().toInt(), QTextCursor::KeepAnchor);
+            plain->setTextCursor(c);
+        } else if (verb == "select") {
+            auto* list = qobject_cast<QListWidget*>(Find(w, key.substr(blank + 1)));
+            const QStringList rows = text.split(" | ");
+            list->clearSelection();
+            for (int i = 0; i < list->count(); ++i)
+                list->item(i)->setSelected(rows.contains(list->item(i)->text()));
+        } else if (key == "menu") {
+            QAction* item = MenuItem(qobject_cast<QMainWindow*>(w->window()), text);
+            ASSERT_NE(item, nullptr);
+            item->trigger();
         } else if (verb == "set" && dot != std::string::npos) {
             QWidget* target = Find(w, key.substr(blank + 1, dot - blank - 1));
             EXPECT_TRUE(target->setProperty(key.substr(dot + 1).c_str(), text));
         } else if (dot != std::string::npos && blank == std::string::npos) {
             QWidget* target = Find(w, key.substr(0, dot));
             const std::string property = key.substr(dot + 1);
-            const std::string shown =
-                property == "items" ? Items(target)
-                                    : target->property(property.c_str()).toString().toStdString();
-            if (value.rfind('~', 0) == 0)
-                EXPECT_NE(shown.find(value.substr(1)), std::string::npos) << shown;
-            else
-                EXPECT_EQ(shown, value);
-        } else if (auto own = Steps.find(key); own != Steps.end()) {
-            own->second("", value);
-        } else if (auto word = Steps.find(verb);
-                   blank != std::string::npos && word != Steps.end()) {
-            word->second(key.substr(blank + 1), value);
+            Expect(property == "items"
+                       ? Items(target)
+                       : target->property(property.c_str()).toString().toStdString(),
+                   value);
+        } else if (std::string arg; auto own = Lookup(Steps, key, arg)) {
+            (*own)(arg, value);
+        } else if (auto check = Lookup(Checks, key, arg)) {
+            Expect((*check)(arg), value);
         } else {
             ADD_FAILURE() << "unknown step";
         }

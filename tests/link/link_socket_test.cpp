@@ -18,7 +18,6 @@
 #include "link/link_errors.h"
 #include "link/local_addresses_form.h"
 #include "lobby/script_steps.h"
-#include "ui/kestrova_form.h"
 #include "ui/link_commands.h"
 #include "ui/modal_helper.h"
 
@@ -182,16 +181,6 @@ TEST(LinkSockets, QtErrorsMapOntoTheWinsockCodes) {
             WinsockCodeOf(QAbstractSocket::SocketError(errors.keyToValue(name.c_str())));
         EXPECT_EQ(std::to_string(code) + " " + SocketErrorText(code), shown) << name;
     }
-}
-
-TEST(LinkSockets, TheSubmenuIsHiddenUnlessAskedFor) {
-    TKestrovaForm window;
-    QAction* submenu = window.Menus().InternetLink->menuAction();
-    EXPECT_FALSE(submenu->isVisible());
-    EXPECT_FALSE(window.Menus().LinkDisconnect->isEnabled());
-    EXPECT_TRUE(window.Menus().LinkAllow->isEnabled());
-    window.ShowLinkMenu(true);
-    EXPECT_TRUE(submenu->isVisible());
 }
 
 }  // namespace

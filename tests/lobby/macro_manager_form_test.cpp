@@ -1,7 +1,7 @@
 // The "Macro Manager" and "Macro Editor" driven through their widgets from
 // tests/data/lobby/macro_forms.txt: add, edit, copy, delete, up/down, sort,
-// the editor's refusals, the fields a player macro hides, the preview, and
-// the file written on OK (not on Cancel).
+// the editor's refusals, the fields a player macro hides, the preview, the
+// character map, and the file written on OK (not on Cancel).
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -10,10 +10,12 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QToolButton>
 #include <filesystem>
 
 #include "fakes/fake_ports.h"
 #include "formats/form_script.h"
+#include "kit/char_map_popup.h"
 #include "lobby/macro_edit_form.h"
 #include "lobby/macro_manager_form.h"
 #include "lobby/script_steps.h"
@@ -34,8 +36,10 @@ TWidgetNames Names(QWidget* w) {
                 KESTROVA_NAMED(CopyButton), KESTROVA_NAMED(UpButton),
                 KESTROVA_NAMED(DownButton), KESTROVA_NAMED(SortButton)};
     if (auto* f = dynamic_cast<TMacroEditForm*>(w))
-        return {KESTROVA_NAMED(NameEdit),   KESTROVA_NAMED(TextEdit),    KESTROVA_NAMED(HotKeyEdit),
-                KESTROVA_NAMED(ToolbarBox), KESTROVA_NAMED(CaptionEdit), KESTROVA_NAMED(Preview)};
+        return {KESTROVA_NAMED(NameEdit),     KESTROVA_NAMED(TextEdit),
+                KESTROVA_NAMED(HotKeyEdit),   KESTROVA_NAMED(ToolbarBox),
+                KESTROVA_NAMED(CaptionEdit),  KESTROVA_NAMED(Preview),
+                KESTROVA_NAMED(SymbolsButton)};
     return {};
 }
 
@@ -108,6 +112,11 @@ TEST(MacroForms, EachCaseAsWritten) {
                  EXPECT_EQ(d.form->result() == QDialog::Accepted ? "accepted" : "refused", v);
              }},
             {"edit", [&](TArg, TArg v) { EXPECT_EQ(Shown(d.Editor().Result()), v); }},
+            {"char map",
+             [&](TArg, TArg v) {
+                 QApplication::processEvents();  // a closed map is deleted on the next turn
+                 EXPECT_EQ(d.form->findChild<TCharMapPopup*>() ? "open" : "closed", v);
+             }},
             {"messages",
              [&](TArg, TArg v) { EXPECT_EQ(d.since("messages", d.dialogs.Messages), v); }},
             {"file",

@@ -16,6 +16,7 @@
 #include "fakes/fake_ports.h"
 #include "formats/form_script.h"
 #include "kit/dialog_util.h"
+#include "lobby/script_steps.h"
 #include "records/confirm.h"
 #include "records/confirm_dlg_form.h"
 #include "records/confirmations_form.h"
@@ -41,20 +42,6 @@ TWidgetNames Names(QWidget* w) {
 }
 
 #undef KESTROVA_NAMED
-
-std::string Joined(const std::vector<std::string>& names) {
-    std::string out;
-    for (const std::string& n : names)
-        out += (&n == &names.front() ? "" : " | ") + n;
-    return out;
-}
-
-TNameList Split(const std::string& v) {  // " | " between the names
-    TNameList out;
-    for (size_t from = 0, bar = 0; !v.empty() && bar != std::string::npos; from = bar + 3)
-        out.push_back(v.substr(from, (bar = v.find(" | ", from)) - from));
-    return out;
-}
 
 struct RecordsDialogs {
     TempDir Dir;
@@ -97,24 +84,18 @@ struct RecordsDialogs {
     TConfirmationsForm& Confirmations() const { return dynamic_cast<TConfirmationsForm&>(*Form); }
 };
 
-const char* YesNo(bool b) {
-    return b ? "yes" : "no";
-}
-
 TEST(RecordsDialogs, EachCaseAsWritten) {
     for (const TCase& c : ReadCases("settings/dialogs.txt")) {
         RecordsDialogs d;
         TFormScript script;
         script.Names = Names;
         script.Open = [&](const std::string& kind) { return d.Open(kind); };
-        auto modal = [] { return QApplication::activeModalWidget(); };
+        const auto confirm = [&](TArg v) {  // "TEXT -> ANSWER": the answer shown
+            const TConfirmAnswer a = d.Dialogs.ConfirmDlg(Arrow(v).first);
+            EXPECT_EQ(YesNo(a.Yes) + (a.DontAskAgain ? ", ticked" : ""), Arrow(v).second);
+        };
         script.Steps = {
-            {"confirm",
-             [&](TArg, TArg v) {
-                 const TConfirmAnswer a = d.Dialogs.ConfirmDlg(Arrow(v).first);
-                 EXPECT_EQ(std::string(YesNo(a.Yes)) + (a.DontAskAgain ? ", ticked" : ""),
-                           Arrow(v).second);
-             }},
+            {"confirm", [&](TArg, TArg v) { confirm(v); }},
             {"notify",
              [&](TArg, TArg v) {
                  EXPECT_EQ(YesNo(d.Dialogs.NotifyDlg(Arrow(v).first)), Arrow(v).second);
@@ -126,52 +107,19 @@ TEST(RecordsDialogs, EachCaseAsWritten) {
              }},
             {"laid out",
              [&](TArg, TArg) {
-                 auto* f = dynamic_cast<TConfirmDlgForm*>(modal());
+                 auto* f = dynamic_cast<TConfirmDlgForm*>(QApplication::activeModalWidget());
                  EXPECT_TRUE(f->MessageLabel->alignment() & Qt::AlignHCenter);
                  EXPECT_LT(f->DontAskBox->x(), f->YesButton->x());
                  EXPECT_GT(f->DontAskBox->y(), f->MessageLabel->y());
              }},
             {"filter", [&](TArg, TArg v) { d.S.Settings.ConfirmNotifyFilter = std::stoul(v); }},
-            {"stored filter",
-             [&](TArg, TArg v) { EXPECT_EQ(d.S.Settings.ConfirmNotifyFilter, std::stoul(v)); }},
-            {"form filter",
-             [&](TArg, TArg v) { EXPECT_EQ(d.Confirmations().Filter(), std::stoul(v)); }},
             {"clear zf", [&](TArg, TArg v) { d.S.Settings.DefaultClearZfList = v == "yes"; }},
-            {"stored clear zf",
-             [&](TArg, TArg v) { EXPECT_EQ(YesNo(d.S.Settings.DefaultClearZfList), v); }},
-            {"box",
-             [&](TArg bit, TArg v) {
-                 QCheckBox* box = d.Confirmations().BoxOf(1u << std::stoi(bit));
-                 const std::string shown =
-                     box ? FromQ(box->text()) + (box->isChecked() ? " -> ticked" : " -> clear")
-                         : "(none)";
-                 EXPECT_EQ(shown, v);
-             }},
             {"click box",
              [&](TArg, TArg v) { d.Confirmations().BoxOf(1u << std::stoi(v))->click(); }},
-            {"boxes",
-             [&](TArg, TArg v) {
-                 EXPECT_EQ(d.Form->findChildren<QCheckBox*>().size(), std::stoi(v));
-             }},
-            {"result",
-             [&](TArg, TArg v) {
-                 EXPECT_EQ(d.Form->result() == QDialog::Accepted ? "accepted" : "rejected", v);
-             }},
             {"answers",
              [&](TArg, TArg v) {
                  for (const std::string& a : Split(v))
                      d.Answers.push_back(a == "(cancel)" ? std::nullopt : std::optional(a));
-             }},
-            {"asked",
-             [&](TArg, TArg v) { EXPECT_EQ(d.Asked.empty() ? "(none)" : d.Asked.back(), v); }},
-            {"current",
-             [&](TArg, TArg v) {
-                 QListWidgetItem* item = d.List()->currentItem();
-                 EXPECT_EQ(item ? FromQ(item->text()) : "-", v);
-             }},
-            {"names",
-             [&](TArg, TArg v) {
-                 EXPECT_EQ(Joined(dynamic_cast<TPlayerListForm&>(*d.Form).Names()), v);
              }},
             {"double-click",
              [&](TArg, TArg v) {
@@ -182,13 +130,35 @@ TEST(RecordsDialogs, EachCaseAsWritten) {
                  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
              }},
             {"banned", [&](TArg, TArg v) { d.S.BannedPlayers = Split(v); }},
-            {"banned now", [&](TArg, TArg v) { EXPECT_EQ(Joined(d.S.BannedPlayers), v); }},
-            {"edit banned players",
-             [&](TArg, TArg v) {
-                 EXPECT_EQ(YesNo(EditBannedPlayers(d.S, nullptr, d.AskName())), v);
+        };
+        script.Checks = {
+            {"stored filter",
+             [&](TArg) { return std::to_string(d.S.Settings.ConfirmNotifyFilter); }},
+            {"form filter", [&](TArg) { return std::to_string(d.Confirmations().Filter()); }},
+            {"stored clear zf", [&](TArg) { return YesNo(d.S.Settings.DefaultClearZfList); }},
+            {"box",
+             [&](TArg bit) {
+                 QCheckBox* box = d.Confirmations().BoxOf(1u << std::stoi(bit));
+                 return box ? FromQ(box->text()) + (box->isChecked() ? " -> ticked" : " -> clear")
+                            : "(none)";
              }},
-            {"saves", [&](TArg, TArg v) { EXPECT_EQ(d.World.Settings.Saves, std::stoi(v)); }},
-            {"file", [&](TArg name, TArg v) { EXPECT_EQ(ReadFileBytes(d.Dir.File(name)), v); }},
+            {"boxes",
+             [&](TArg) { return std::to_string(d.Form->findChildren<QCheckBox*>().size()); }},
+            {"result",
+             [&](TArg) { return d.Form->result() == QDialog::Accepted ? "accepted" : "rejected"; }},
+            {"asked", [&](TArg) { return d.Asked.empty() ? "(none)" : d.Asked.back(); }},
+            {"current",
+             [&](TArg) {
+                 QListWidgetItem* item = d.List()->currentItem();
+                 return item ? FromQ(item->text()) : "-";
+             }},
+            {"names",
+             [&](TArg) { return Joined(dynamic_cast<TPlayerListForm&>(*d.Form).Names()); }},
+            {"banned now", [&](TArg) { return Joined(d.S.BannedPlayers); }},
+            {"edit banned players",
+             [&](TArg) { return YesNo(EditBannedPlayers(d.S, nullptr, d.AskName())); }},
+            {"saves", [&](TArg) { return std::to_string(d.World.Settings.Saves); }},
+            {"file", [&](TArg name) { return ReadFileBytes(d.Dir.File(name)); }},
         };
         script.Play(nullptr, c);
     }

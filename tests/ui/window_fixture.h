@@ -80,23 +80,7 @@ class WindowTest : public ::testing::Test {
         for (QMenu* popup : {m().PlayerMenu, m().BootMenu, m().TableMenu})
             popup->hide();
     }
-    // "Options/View options/Hide completed matches": captions without '&'.
-    QAction* Item(const QString& path) {
-        QList<QAction*> level = form->menuBar()->actions();
-        QAction* found = nullptr;
-        for (const QString& caption : path.split('/')) {
-            found = nullptr;
-            for (QAction* a : level)
-                if (Plain(a->text()) == caption) found = a;
-            if (!found) return nullptr;
-            if (found->menu()) level = found->menu()->actions();
-        }
-        return found;
-    }
-    // A caption as the host reads it: "&&" is a '&', a lone '&' marks the key.
-    static QString Plain(QString caption) {
-        return caption.replace("&&", "\x01").remove('&').replace('\x01', '&');
-    }
+    QAction* Item(const QString& path) { return MenuItem(form.get(), path); }
     static QStringList Captions(const QList<QAction*>& actions) {
         QStringList out;
         for (QAction* a : actions)

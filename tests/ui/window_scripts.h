@@ -42,9 +42,10 @@
 //   folder = NAME/        the next folder chosen (made first; "cancel" cancels)
 //   room old|new = Title  a lobby room opens;  room closed = Title;  tick (a second)
 //   save as = TYPE NAME   "Save as" answered with the file type (1 to 4) and name
-//   load macros (from the macro file), toolbar = N (a macro toolbar button), stop in pause = N (the
-//   running macro's Stop pressed in its Nth pause, the menus seen then kept for the probe "during
-//   pause") close window, destroy window (then only expect file lines) lobby appends = NAME  the
+//   show link menu (as started with --show-link), load macros (from the macro file),
+//   toolbar = N (a macro toolbar button), stop in pause = N (the running macro's Stop
+//   pressed in its Nth pause, the menus seen then kept for the probe "during pause"),
+//   close window, destroy window (then only expect file lines) lobby appends = NAME  the
 //   lobby client adds a friend (and the entry is signed up);
 //                         lobby appends late = NAME (nothing is signed up)
 //   zone title = TITLE|none  the client window's title changes (the nick checked) or it goes

@@ -1,5 +1,4 @@
-// The window scripts played (vocabulary in window_scripts.h), and the New dialog of the
-// real window answered through its own widgets.
+// The window scripts played (vocabulary in window_scripts.h).
 #include <fstream>
 #include <set>
 
@@ -109,6 +108,25 @@ void WindowScripts::Step(const std::string& key, const std::string& value) {
     TAddFindStrip* strip = form->AddFind();
     const auto w = Words(value);
     const auto n = [&w](size_t i) { return std::stoi(w.at(i)); };
+    const std::map<std::string, std::function<void()>> simple = {
+        // the others below
+        {"click", [&] { ClickWin(TBracketKind::Winners, s().SelectedTab[0], n(1), n(2)); }},
+        {"start up", [&] { form->StartUp({}); }},
+        {"move", [&] { form->move(area.left() + n(0), area.top() + n(1)); }},
+        {"play a round", [&] { PlayOneRound(); }},
+        {"scroll to", [&] { form->Panel(TBracketKind::Winners)->ScrollToTable(n(0)); }},
+        {"round", [&] { form->Panel(TBracketKind::Winners)->Tabs()->setCurrentIndex(n(0)); }},
+        {"clock", [&] { clock->Time = EncodeDateTime(n(0), n(1), n(2), n(3), n(4), 0); }},
+        {"room closed", [&] { windows->Close(rooms[value]); }},
+        {"show", [&] { form->show(); }},
+        {"at", [&] { clock->Time = s().StartedAt + n(0) / SecondsPerDay; }},
+        {"tick timing", [&] { form->Timing().Tick(); }},
+        {"tick", [&] { form->TickClock(); }},
+        {"close window", [&] { form->close(); }},
+        {"load macros", [&] { form->LobbyCommands().LoadMacros(); }},
+        {"show link menu", [&] { form->ShowLinkMenu(true); }},  // as --show-link starts it
+    };
+    if (auto verb = simple.find(key); verb != simple.end()) return verb->second();
     if (key == "add") {
         for (const auto& name : w)
             Add(QString::fromStdString(name));
@@ -135,21 +153,15 @@ void WindowScripts::Step(const std::string& key, const std::string& value) {
         lobby->Clipboard.clear();
         dialogs->Asked.clear();
         store->Saves = 0;
-    } else if (key == "click") {
-        ClickWin(TBracketKind::Winners, s().SelectedTab[0], n(1), n(2));
     } else if (key == "play to the end") {
         for (int guard = 0; guard < 60 && (PlayOneRound() || GiveAForcedBye()); ++guard) {
         }
-    } else if (key == "start up") {
-        form->StartUp({});
     } else if (key == "fit") {
         const QSize size(n(0), n(1));
         form->FitToArea(size);
         EXPECT_LE(form->minimumWidth(), size.width());
         EXPECT_LE(form->minimumHeight(), size.height());
         form->resize(size - QSize(8, 32));
-    } else if (key == "move") {
-        form->move(area.left() + n(0), area.top() + n(1));
     } else if (key == "keys") {
         for (const auto& name : w) {
             ASSERT_EQ(QApplication::focusWidget(), strip->AddEdit()) << name;
@@ -159,10 +171,6 @@ void WindowScripts::Step(const std::string& key, const std::string& value) {
     } else if (key == "type" || key == "find") {
         if (key == "find") strip->FindEdit()->clear();
         QTest::keyClicks(key == "type" ? strip->AddEdit() : strip->FindEdit(), v);
-    } else if (key == "play a round") {
-        PlayOneRound();
-    } else if (key == "scroll to") {
-        form->Panel(TBracketKind::Winners)->ScrollToTable(n(0));
     } else if (key == "double click brackets") {
         QTest::mouseDClick(form->Panel(TBracketKind::Winners), Qt::LeftButton, {}, QPoint(5, 5));
     } else if (key == "press") {
@@ -178,10 +186,6 @@ void WindowScripts::Step(const std::string& key, const std::string& value) {
         QListWidget* rows = strip->Suggestions()->List();
         QTest::mouseClick(rows->viewport(), Qt::LeftButton, {},
                           rows->visualItemRect(rows->item(std::stoi(value))).center());
-    } else if (key == "round") {
-        form->Panel(TBracketKind::Winners)->Tabs()->setCurrentIndex(std::stoi(value));
-    } else if (key == "clock") {
-        clock->Time = EncodeDateTime(n(0), n(1), n(2), n(3), n(4), 0);
     } else if (key == "answer" || key == "yesno") {
         for (const auto& a : w)
             key == "answer" ? (a == "yes" ? dialogs->AnswerYes() : dialogs->AnswerNo())
@@ -192,33 +196,21 @@ void WindowScripts::Step(const std::string& key, const std::string& value) {
                                                      : std::optional(dir.File(value)));
     } else if (key == "room old" || key == "room new") {
         rooms[value] = key == "room old" ? windows->AddOldRoom(value) : windows->AddNewRoom(value);
-    } else if (key == "room closed") {
-        windows->Close(rooms[value]);
     } else if (key == "save as") {
         form->SetSaveAsDialog([&](QWidget*, const QString& start) {
             EXPECT_EQ(start.toStdString(), s().TourneyPath);
             return std::make_optional(std::make_pair(QString::fromStdString(dir.File(w[1])), n(0)));
         });
         m().SaveAs->trigger();
-    } else if (key == "show") {
-        form->show();
     } else if (key == "later tables") {
         for (int k = 1; k < s().Winners[0].TableCount; ++k)
             s().Winners[0].Tables[k].StartTime = s().StartedAt + n(0) / SecondsPerDay;
-    } else if (key == "at") {
-        clock->Time = s().StartedAt + n(0) / SecondsPerDay;
     } else if (key == "macro answer") {
         const QString answer = value.empty() ? QString() : QString::fromStdString(dir.File(value));
         form->LobbyCommands().SetChooseFile([this, answer](auto, const QString& title, auto) {
             macroTitles.push_back(title.toStdString());
             return answer;
         });
-    } else if (key == "tick timing") {
-        form->Timing().Tick();
-    } else if (key == "tick") {
-        form->TickClock();
-    } else if (key == "close window") {
-        form->close();
     } else if (key == "lobby appends") {  // the lobby client adds a friend; the watcher sees it
         const size_t before = s().Players.size();
         std::ofstream(FriendsFile(), std::ios::binary | std::ios::app) << value << "\r\n";
@@ -240,8 +232,6 @@ void WindowScripts::Step(const std::string& key, const std::string& value) {
             duringPause = MacroMenus();
             if (lobby->Waits.size() >= size_t(n)) form->LobbyCommands().StopAction()->trigger();
         };
-    } else if (key == "load macros") {
-        form->LobbyCommands().LoadMacros();
     } else if (key == "toolbar") {
         m().MacrosBar->actions().at(std::stoi(value))->trigger();
         lobby->DuringWait = nullptr;
@@ -355,36 +345,6 @@ TEST_F(WindowScripts, EveryScriptShowsTheHostWhatItExpects) {
         macroTitles.clear();
         qputenv("PATH", path);
     }
-}
-
-// File, "&New...": the dialog's choices make the tournament, its file and its caption.
-TEST_F(WindowTest, ANewTournamentIsMadeThroughTheDialog) {
-    Make();
-    form->show();
-    form->SetNewTourneyDialog([this](QWidget* parent) -> std::optional<TNewTourneyOptions> {
-        TNewTourneyForm dialog(s(), parent);
-        WhenModal([](QWidget* w) {
-            auto* d = qobject_cast<TNewTourneyForm*>(w);
-            ASSERT_NE(d, nullptr);
-            d->TeamBox->setChecked(true);
-            d->HostEdit->setText("Ann");
-            d->StartEdit->setText("9:30 pm");
-            emit d->StartEdit->editingFinished();  // leaving the field renames the file
-            QTest::mouseClick(d->StartButton, Qt::LeftButton);
-        });
-        dialog.exec();
-        if (dialog.Result() != TNewTourneyForm::TResult::Start) return std::nullopt;
-        return dialog.Options();
-    });
-    form->NewTourney();
-    EXPECT_EQ(s().TourneyPath, dir.Path() + "Default 05Dec26 930 pm Tournament.kvb");
-    EXPECT_FALSE(ReadFileBytes(s().TourneyPath).empty());
-    EXPECT_TRUE(s().TeamMode);
-    EXPECT_EQ(s().MsgParams.HostName, "Ann");
-    EXPECT_EQ(s().MsgParams.StartTime, "9:30 pm");
-    EXPECT_TRUE(s().Players.empty());
-    EXPECT_EQ(form->windowTitle(), "Tarvex Kestrova - Default");
-    EXPECT_EQ(s().Settings.RecentTourneys.front(), s().TourneyPath);
 }
 
 }  // namespace
