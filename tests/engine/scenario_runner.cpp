@@ -29,11 +29,11 @@
 //   zero until full GF | zero until decided | zero until complete W1
 //                      seat 0 wins every playable table in order
 //   random 7           random results (seed 7) until nothing is playable
-//   answer yes | answer no   the next confirmation's answer
+//   answer yes [always] | answer no   the next confirmation's answer ("Don't ask me again")
 //   rename W0.0.0 P099 | rename W0.0.0 -   a name edited (or erased)
 //   find p002          typed into the find box, then the table located
 //   team on, onepertable off, ban Bob zed, voided 51 53 | voided all (sign-up
-//       tables left out), allstart, file (every change saved to a file),
+//       tables left out), allstart, close, file (every change saved to a file),
 //       properties W0.2.1 The Aces|ann|   (team, first and second names)
 // Expectations:
 //   expect W1.0 = P01 -     who sits there ("-": nobody); also: W0.0 result 1,
@@ -262,7 +262,7 @@ void TScenarioPlay::Act(const std::string& op, std::istringstream& words) {
         while (PlayRandomResult(s_, rng))
             ASSERT_EQ(CheckInvariants(s_), "") << DumpState(s_);
     } else if (op == "answer") {
-        a == "yes" ? world_.Dialogs.AnswerYes() : world_.Dialogs.AnswerNo();
+        a == "yes" ? world_.Dialogs.AnswerYes(b == "always") : world_.Dialogs.AnswerNo();
     } else if (op == "signup") {  // "signup 16": 16 more entries, sign-ups open (Double)
         if (s_.Players.empty()) SetElimFormat(s_, TElimFormat::Double);
         for (int i = 0; i < std::stoi(a); ++i)
@@ -299,9 +299,9 @@ void TScenarioPlay::Act(const std::string& op, std::istringstream& words) {
         if (op == "bootbutton") ToggleBoot(s_, clock, Place(a));  // the seat's button
     } else if (op == "file") {  // from now on every change is saved to a file
         s_.TourneyPath = dir_.File("saved.kvb");
-    } else if (op == "allstart") {
+    } else if (op == "allstart" || op == "close") {
         world_.View.Calls.clear();
-        AllStart(s_);
+        op == "close" ? CloseSignups(s_) : AllStart(s_);
     } else if (op == "properties") {  // "properties W0.2.1 The Aces|ann|"
         std::string rest;
         std::getline(words, rest);

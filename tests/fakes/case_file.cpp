@@ -81,6 +81,12 @@ std::string JoinLines(const std::vector<std::string>& lines, const std::string& 
     return out;
 }
 
+std::string CrLf(const std::string& block) {
+    std::string out;
+    for (char c : block) out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return block.empty() ? "" : out + "\r\n";
+}
+
 std::vector<TCase> ReadCases(const std::string& name) {
     std::vector<TCase> cases;
     const std::vector<std::string> lines = SplitLines(ReadFileBytes(DataPath(name)));

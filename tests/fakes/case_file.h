@@ -34,6 +34,9 @@ std::string Unescape(std::string_view text);
 std::vector<TCase> ReadCases(const std::string& name);
 std::vector<std::string> SplitLines(const std::string& text);  // CR LF, LF or CR
 std::string JoinLines(const std::vector<std::string>& lines, const std::string& end);
+// A block's lines, each ended by CR LF as the files on disk are; nothing for
+// an empty block.
+std::string CrLf(const std::string& block);
 
 // Compares `actual` with the data file `name` line by line, naming the first
 // line that differs; with KESTROVA_WRITE_GOLDEN set it rewrites the file

@@ -28,12 +28,6 @@ class ScriptedResolver : public IMergeResolver {
     }
 };
 
-std::string CrLf(const std::string& block) {
-    std::string out;
-    for (char c : block) out += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    return out + "\r\n";
-}
-
 TEST(MergeFormats, EachMergeEndsWithTheFileAsWritten) {
     for (const TCase& c : ReadCases("formats/merges.txt")) {
         SCOPED_TRACE(c.Where());

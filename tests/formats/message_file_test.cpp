@@ -15,13 +15,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// A block of the case file as the file's bytes: every line ended by CR LF.
-std::string CrLf(const std::string& block) {
-    std::string out;
-    for (char c : block) out += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    return block.empty() ? "" : out + "\r\n";
-}
-
 TEST(MessageFile, EachTextReadsAndSavesAsWritten) {
     for (const TCase& c : ReadCases("formats/section_files.txt")) {
         SCOPED_TRACE(c.Where());

@@ -43,14 +43,6 @@ inline std::string FileOrNone(const std::string& path) {
     return std::filesystem::exists(path) ? ReadFileBytes(path) : "none";
 }
 
-// A block's lines, each ending in CR LF as the files on disk do.
-inline std::string CrLf(const std::string& block) {
-    std::string out;
-    for (char c : block)
-        out += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    return out + "\r\n";
-}
-
 class TSinceLast {
   public:
     std::string operator()(const std::string& check, const std::vector<std::string>& items) {

@@ -1,11 +1,11 @@
-// Starting, closing and announcing: the lifecycle's worked cases.
+// Start-up, announcing and a new tournament's file name (closing and All
+// Start are scenarios of tests/data/engine/signup.txt).
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
+#include "common/datetime.h"
 #include "engine/play_helpers.h"
-#include "engine/table_count.h"
-#include "engine/undo.h"
 #include "fakes/fake_ports.h"
 #include "fakes/state_dump.h"
 #include "session/lifecycle.h"
@@ -20,7 +20,6 @@ class LifecycleTest : public ::testing::Test {
     void SetUp() override {
         world.Wire(s, &announcer);
         s.LogToFile = false;
-        SetElimFormat(s, TElimFormat::Double);
     }
     int Posted(TMessageKind kind) const {
         int n = 0;
@@ -32,81 +31,6 @@ class LifecycleTest : public ::testing::Test {
     RecordingAnnouncer announcer;
     TTourneyState s;
 };
-
-TEST_F(LifecycleTest, ClosingNeedsEightEntriesAndAsksUnlessToldNotTo) {
-    SeatEntries(s, 7);
-    const std::string before = DumpState(s);
-    CloseSignups(s);
-    EXPECT_EQ(world.Dialogs.Messages.back(),
-              "You need at least 8 players/teams in your tourney before you can close it");
-    EXPECT_FALSE(s.SignupClosed);
-    EXPECT_EQ(DumpState(s), before);
-    EXPECT_TRUE(world.Dialogs.Asked.empty());
-
-    SeatEntries(s, 0);
-    auto extra = std::make_unique<TPlayer>();
-    extra->Name = "P008";
-    s.Winners[0].Tables[3].Seat[1] = extra.get();
-    extra->Tables[0] = &s.Winners[0].Tables[3];
-    extra->Seats[0] = 1;
-    s.Players.push_back(std::move(extra));
-    world.Dialogs.AnswerNo();
-    CloseSignups(s);
-    EXPECT_EQ(world.Dialogs.Asked.back(),
-              "Are you sure that you want to close signups?\r\n\r\nThis action cannot be "
-              "reversed.");
-    EXPECT_FALSE(s.SignupClosed);
-
-    world.Dialogs.AnswerYes(true);  // "Don't ask me again"
-    CloseSignups(s);
-    EXPECT_TRUE(s.SignupClosed);
-    EXPECT_TRUE(s.Settings.ConfirmNotifyFilter & confirm_bits::CloseSignups);
-    EXPECT_EQ(Posted(TMessageKind::mkClosed), 1);
-
-    // A second close only posts "Closed" again; the next tournament closes without asking.
-    const size_t asked = world.Dialogs.Asked.size();
-    CloseSignups(s);
-    EXPECT_EQ(Posted(TMessageKind::mkClosed), 2);
-    ResetTourneyState(s);
-    SetElimFormat(s, TElimFormat::Double);
-    SeatEntries(s, 8);
-    CloseSignups(s);
-    EXPECT_TRUE(s.SignupClosed);
-    EXPECT_EQ(world.Dialogs.Asked.size(), asked);
-}
-
-// Closing without "All Start" starts and closes at once.
-TEST_F(LifecycleTest, NineEntriesFixTheFirstRoundWithAByeTable) {
-    SeatEntries(s, 9);  // table indexes 0 to 4, the last holding one entry
-    CloseSignups(s);
-    EXPECT_TRUE(s.Started);
-    EXPECT_EQ(s.StartedAt, s.ClosedAt);
-    EXPECT_EQ(s.Winners[0].Tables[3].StartTime, s.ClosedAt);
-    EXPECT_EQ(s.Winners[0].TableCount, 5);
-    EXPECT_TRUE(s.Winners[0].HasBye);
-    EXPECT_EQ(s.OneLoss[0].TableCount, 0);
-    EXPECT_TRUE(s.UndoList.empty());
-    EXPECT_EQ(CheckInvariants(s), "");
-}
-
-TEST_F(LifecycleTest, AllStartSetsTheStartOnceAndPostsEachTime) {
-    SeatEntries(s, 8);
-    AllStart(s);
-    const TDateTime started = s.StartedAt;
-    EXPECT_TRUE(s.Started);
-    EXPECT_EQ(s.Winners[0].Tables[0].StartTime, started);
-    world.Clock.AdvanceSeconds(120);
-    AllStart(s);
-    EXPECT_EQ(Posted(TMessageKind::mkAllStart), 2);
-    EXPECT_EQ(s.StartedAt, started);
-    EXPECT_EQ(s.Winners[0].Tables[0].StartTime, started);
-
-    // Closing after "All Start" keeps the earlier start.
-    world.Clock.AdvanceSeconds(60);
-    CloseSignups(s);
-    EXPECT_EQ(s.StartedAt, started);
-    EXPECT_GT(s.ClosedAt, started);
-}
 
 TEST_F(LifecycleTest, StartUpMakesTheFilesFolderAndReadsTheListsAndFormats) {
     TempDir dir;
@@ -130,6 +54,22 @@ TEST_F(LifecycleTest, AnnouncingWinnersChangesNothing) {
     AnnounceWinners(s);
     EXPECT_EQ(Posted(TMessageKind::mkAnnounceWinners), 1);
     EXPECT_EQ(DumpState(s), before);
+}
+
+TEST(NewTourneyFileName, FormatDateStartAndForbiddenCharacters) {
+    TLocaleInfo en;
+    TDateTime dec5 = EncodeDateTime(2026, 12, 5, 23, 59);
+    EXPECT_EQ(NewTourneyFileName("Default", "8:00 pm", dec5, en),
+              "Default 05Dec26 800 pm Tournament");
+    // Every forbidden character goes, wherever it stands.
+    EXPECT_EQ(NewTourneyFileName("Spades: \"Pro\" <A|B>", "9.30*?/\\", dec5, en),
+              "Spades Pro AB 05Dec26 930 Tournament");
+    EXPECT_EQ(NewTourneyFileName("", "", EncodeDateTime(2027, 1, 9), en), " 09Jan27  Tournament");
+    // The short month name comes from the locale; cp1252 letters stay.
+    TLocaleInfo fr;
+    fr.ShortMonthNames[1] = "f\xE9vr";
+    EXPECT_EQ(NewTourneyFileName("Belote", "20h", EncodeDateTime(2026, 2, 14), fr),
+              "Belote 14f\xE9vr26 20h Tournament");
 }
 
 }  // namespace

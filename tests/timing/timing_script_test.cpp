@@ -26,6 +26,7 @@
 #include "engine/undo.h"
 #include "fakes/case_file.h"
 #include "formats/format_defaults.h"
+#include "lobby/script_steps.h"
 #include "formats/messages.h"
 #include "session/lifecycle.h"
 #include "timing/boot_timer.h"
@@ -77,13 +78,6 @@ std::string Bytes(const std::string& hex) {
     std::istringstream in(hex);
     for (unsigned v; in >> std::hex >> v;)
         out += static_cast<char>(v);
-    return out;
-}
-
-std::string Joined(const Lines& v) {
-    std::string out = v.empty() ? "(none)" : "";
-    for (size_t i = 0; i < v.size(); ++i)
-        out += (i ? " | " : "") + v[i];
     return out;
 }
 
@@ -198,7 +192,7 @@ struct Script {
     TTourneyState S;
     FakeTimeZoneStore Zones;
     TRoundList Tables = DefaultStartTables;
-    std::map<std::string, size_t> Seen;
+    TSinceLast Since;
     // Steps run inside the modal boxes ("KEY = VALUE" lines), as ticks run
     // behind a real one; in the next box only, unless `EveryBox`.
     std::string InsideSteps;
@@ -235,13 +229,6 @@ struct Script {
     void Tick() { Clock.TimerTick(S); }
     TDateTime Now() const { return World.Clock.Time; }
     TPlayer* P(int i) { return S.Players[static_cast<size_t>(i - 1)].get(); }
-    std::string Since(const std::string& check, const Lines& list) {
-        size_t& from = Seen[check];
-        const Lines added(list.begin() + static_cast<long>(std::min(from, list.size())),
-                          list.end());
-        from = list.size();
-        return Joined(added);
-    }
     void At(double seconds) {
         const TRoundRec& shown = S.Winners[static_cast<size_t>(S.SelectedTab[0])];
         World.Clock.Time = shown.Tables[0].StartTime + seconds / SecondsPerDay;
