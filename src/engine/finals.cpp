@@ -88,8 +88,7 @@ void CrossOver(TTourneyState& s, TPlayer& p, const TTableRec& from, int stage) {
 // moved on past the new final sits at tables that can never count: its win
 // there was the final's. It goes back to that table as its last one (or on to
 // the final above, for a lower bracket's champion).
-bool UnseatBeyondFinals(TTourneyState& s, const TBeforeMove& beforeMove) {
-    bool moved = false;
+void UnseatBeyondFinals(TTourneyState& s, const TBeforeMove& beforeMove) {
     const int last[3] = {s.GrandFinalRound,
                          s.ElimFormat == TElimFormat::Triple ? s.OneLossLastRound
                                                              : s.OneLossFinalRound,
@@ -105,7 +104,6 @@ bool UnseatBeyondFinals(TTourneyState& s, const TBeforeMove& beforeMove) {
                     TTableRec* back = p->Tables[k - 1];
                     WriteLog(s, "    -> " + p->Name + " leaves a table beyond the final");
                     beforeMove();
-                    moved = true;
                     UnseatFrom(*p, k);
                     ReopenCrossingTable(s, *back);
                     if (back->Result != 0) CrossOver(s, *p, *back, k);
@@ -113,7 +111,6 @@ bool UnseatBeyondFinals(TTourneyState& s, const TBeforeMove& beforeMove) {
                 if (t.Result == 0) t.StartTime = 0;
             }
     }
-    return moved;
 }
 
 // Seat 1 of a crossing final belongs to the champion from below. An entry of
@@ -128,37 +125,35 @@ void MoveEntry(TPlayer& p, int k, TTableRec& from, TTableRec& to, int seat) {
     p.Seats[k] = seat;
 }
 
-bool KeepSeatOneFree(TTableRec& t, const TBeforeMove& beforeMove) {
+void KeepSeatOneFree(TTableRec& t, const TBeforeMove& beforeMove) {
     TPlayer* p = t.Seat[1];
-    if (t.Result != 0 || t.Seat[0] || !p) return false;
+    if (t.Result != 0 || t.Seat[0] || !p) return;
     const int k = StageAt(*p, t);
     const TTableRec* prev = k > 0 ? p->Tables[k - 1] : nullptr;
-    if (!prev || BracketOf(*prev) != BracketOf(t)) return false;
+    if (!prev || BracketOf(*prev) != BracketOf(t)) return;
     beforeMove();
     MoveEntry(*p, k, t, t, 0);
-    return true;
 }
 
 // The own bracket's finalist, left waiting at another table of a crossing
 // final's round when withdrawals made it the final, joins the final's table.
-bool JoinCrossingTable(TTourneyState& s, TRoundRec& round, const TBeforeMove& beforeMove) {
+void JoinCrossingTable(TTourneyState& s, TRoundRec& round, const TBeforeMove& beforeMove) {
     TTableRec& f = round.Tables[0];
-    if (f.Result != 0 || f.Seat[0]) return false;
+    if (f.Result != 0 || f.Seat[0]) return;
     const int count = std::min(std::max(round.TableCount, round.HighWater), MaxTablesPerRound);
     for (int j = 1; j < count; ++j) {
         TTableRec& t = round.Tables[j];
         if (t.Result != 0 || SeatsTaken(t) != 1) continue;
         TPlayer* p = t.Seat[0] ? t.Seat[0] : t.Seat[1];
         const int k = StageAt(*p, t);
-        if (k < 0) return false;
+        if (k < 0) return;
         beforeMove();
         MoveEntry(*p, k, t, f, 0);
         t.StartTime = 0;
         if (f.Seat[1]) f.StartTime = s.Now();
         WriteLog(s, Format("    -> %s moves to table %d for the final", p->Name.c_str(), f.TableNo));
-        return true;
+        return;
     }
-    return false;
 }
 
 // Swaps what two tables of one round hold (not their numbers) and the stage
@@ -189,8 +184,8 @@ void SwapTables(TTableRec& a, TTableRec& b) {
 // the final whose first table is empty or already decided (both players quit,
 // or its winner left before the next round), the table of the match still to
 // be played there moves first, or else one still to be filled.
-bool KeepFinalFirst(TRoundRec& round, const TBeforeMove& beforeMove) {
-    if (round.Tables[0].Result == 0 && !round.Tables[0].Empty()) return false;
+void KeepFinalFirst(TRoundRec& round, const TBeforeMove& beforeMove) {
+    if (round.Tables[0].Result == 0 && !round.Tables[0].Empty()) return;
     // A final round counts one table; a table in use past it is looked at too.
     const int count = std::min(std::max(round.TableCount, round.HighWater), MaxTablesPerRound);
     auto swapFirst = [&round, &beforeMove](TTableRec& t) {
@@ -198,23 +193,21 @@ bool KeepFinalFirst(TRoundRec& round, const TBeforeMove& beforeMove) {
         SwapTables(round.Tables[0], t);
         MarkTableUsed(round.Tables[0]);
         MarkTableUsed(t);
-        return true;
     };
     for (int j = 1; j < count; ++j) {
         TTableRec& t = round.Tables[j];
         if (t.Result == 0 && !t.Empty()) return swapFirst(t);
     }
-    if (round.Tables[0].Result == 0) return false;  // empty: it waits for its entries
+    if (round.Tables[0].Result == 0) return;  // empty: it waits for its entries
     for (int j = 1; j < count; ++j) {
         TTableRec& t = round.Tables[j];
         if (t.Result == 0) return swapFirst(t);
     }
-    if (round.Tables[0].Result != 4) return false;
+    if (round.Tables[0].Result != 4) return;
     for (int j = 1; j < count; ++j) {
         TTableRec& t = round.Tables[j];
         if (t.Result != 4) return swapFirst(t);
     }
-    return false;
 }
 }  // namespace
 
@@ -238,8 +231,7 @@ bool MayHaveCrossed(const TPlayer& p) {
 // still to be played that no longer leads from the bracket's last round into
 // the final's seat 1 is undone: the entry plays on in its own bracket from the
 // round after (or crosses into the final as it now stands).
-bool RedoStaleCrossings(TTourneyState& s, const TBeforeMove& beforeMove) {
-    bool moved = false;
+void RedoStaleCrossings(TTourneyState& s, const TBeforeMove& beforeMove) {
     const int last[3] = {s.GrandFinalRound,
                          s.ElimFormat == TElimFormat::Triple ? s.OneLossLastRound
                                                              : s.OneLossFinalRound,
@@ -259,7 +251,6 @@ bool RedoStaleCrossings(TTourneyState& s, const TBeforeMove& beforeMove) {
                                 r == last[fb];
             if (stands || r > last[fb]) continue;
             beforeMove();
-            moved = true;
             UnseatFrom(p, k);
             WriteLog(s, "    -> " + p.Name + " plays on in its bracket before the final");
             if (r == last[fb]) {
@@ -271,29 +262,27 @@ bool RedoStaleCrossings(TTourneyState& s, const TBeforeMove& beforeMove) {
             break;
         }
     }
-    return moved;
 }
 }  // namespace
 
 // After withdrawals: entries past a final that came forward go back, the live
 // table of each final round comes first, and seat 1 of a crossing final stays
 // free for the champion from below.
-bool SettleFinals(TTourneyState& s, const TBeforeMove& beforeMove) {
-    bool moved = UnseatBeyondFinals(s, beforeMove);
-    moved |= RedoStaleCrossings(s, beforeMove);
+void SettleFinals(TTourneyState& s, const TBeforeMove& beforeMove) {
+    UnseatBeyondFinals(s, beforeMove);
+    RedoStaleCrossings(s, beforeMove);
     if (s.GrandFinalRound >= 0 && s.GrandFinalRound < MaxRounds) {
-        moved |= KeepFinalFirst(s.Winners[s.GrandFinalRound], beforeMove);
+        KeepFinalFirst(s.Winners[s.GrandFinalRound], beforeMove);
         if (s.ElimFormat != TElimFormat::Single) {
-            moved |= KeepSeatOneFree(s.Winners[s.GrandFinalRound].Tables[0], beforeMove);
-            moved |= JoinCrossingTable(s, s.Winners[s.GrandFinalRound], beforeMove);
+            KeepSeatOneFree(s.Winners[s.GrandFinalRound].Tables[0], beforeMove);
+            JoinCrossingTable(s, s.Winners[s.GrandFinalRound], beforeMove);
         }
     }
     if (s.ElimFormat == TElimFormat::Triple && s.OneLossLastRound < MaxRounds) {
-        moved |= KeepFinalFirst(s.OneLoss[s.OneLossLastRound], beforeMove);
-        moved |= KeepSeatOneFree(s.OneLoss[s.OneLossLastRound].Tables[0], beforeMove);
-        moved |= JoinCrossingTable(s, s.OneLoss[s.OneLossLastRound], beforeMove);
+        KeepFinalFirst(s.OneLoss[s.OneLossLastRound], beforeMove);
+        KeepSeatOneFree(s.OneLoss[s.OneLossLastRound].Tables[0], beforeMove);
+        JoinCrossingTable(s, s.OneLoss[s.OneLossLastRound], beforeMove);
     }
-    return moved;
 }
 
 bool IsCrossingRound(const TTourneyState& s, const TTableRec& t) {

@@ -11,10 +11,10 @@ namespace kestrova {
 // that came forward go back, a crossing that no longer leads from a bracket's
 // last round is done again, the live table of each final comes first, and
 // seat 1 of a crossing final stays free for the champion from below.
-// True when it moved anybody (or a table's result or seats); beforeMove is
-// called before each such change, while the tables still read as before.
+// beforeMove is called before each move of anybody (or change of a table's
+// result or seats), while the tables still read as before.
 using TBeforeMove = std::function<void()>;
-bool SettleFinals(TTourneyState& s, const TBeforeMove& beforeMove);
+void SettleFinals(TTourneyState& s, const TBeforeMove& beforeMove);
 // t's round is a final that a lower bracket's champion crosses into (the
 // grand final; in Triple also the one-loss bracket's last round).
 bool IsCrossingRound(const TTourneyState& s, const TTableRec& t);

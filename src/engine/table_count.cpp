@@ -432,7 +432,13 @@ bool CountOnce(TTourneyState& s, const TBeforeMove& beforeMove) {
     FinishMarkers(s, f.Winners, f.OneLoss, f.TwoLoss);
     // Finals are only moved about when every bracket found its last round
     // within the rounds there are.
-    return f.Found && SettleFinals(s, beforeMove);
+    if (!f.Found) return false;
+    bool moved = false;
+    SettleFinals(s, [&] {
+        if (!moved) beforeMove();
+        moved = true;
+    });
+    return moved;
 }
 }  // namespace
 
