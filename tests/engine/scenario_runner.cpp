@@ -21,9 +21,9 @@
 //   starttable 13 150 (round index 13's start table, during sign-up)
 //   move P01 N [win]   reassign: to number N in the round (with "win": the
 //       win, and to N in the next round); relocate P16 W0.7 (from that table)
-//   booted P05, booting P05 60 (for 60 seconds), boot W0.1.0 (counting down),
-//       bootbutton T2.0.1 (the host's button), post P05 (its next assignment),
-//       wait 60 (seconds), winpoints 3 100 (every win's points, first place's)
+//   booted P05, booting P05 60 (60 seconds), boot W0.1.0 (counting down), bootbutton
+//       T2.0.1 (the host's button), post P05 | W1.0.0 (its next assignment | the copy
+//       button), wait 60 (seconds), winpoints 3 100 (every win's points, first place's)
 //   undo, redo, reopen (saved, opened again, played on from the file), reset
 //   sweep W0 [n]       seat 0 wins the round's first n tables (all)
 //   zero until full GF | zero until decided | zero until complete W1
@@ -48,8 +48,7 @@
 //   expect posting 1 name P01 opponent - round 1 table 90 boot 360
 //   expect notice TEXT | asked TEXT | message TEXT (the last one of its kind)
 //   expect quiet (no message box at all), undo N, players N, logged TEXT,
-//       saved (the file on disk holds what the state holds)
-//   expect stacks 1 0       undo and redo sizes (an empty one refuses)
+//       saved (the file on disk holds the state), stacks 1 0 (undo, redo sizes)
 //   expect snapshot below 65536, located O1 (the round shown),
 //       told scroll 0 0 2 (the view was told so by the last add or find)
 //   expect SUBJECT = TEXT   what the host reads there (see Observe): count O1
@@ -240,7 +239,8 @@ void TScenarioPlay::Act(const std::string& op, std::istringstream& words) {
     } else if (op == "booting") {
         Entry(a)->BootStart = world_.Clock.Time - std::stoi(b) / SecondsPerDay;
     } else if (op == "post") {
-        PostNextAssign(s_, *Entry(a));
+        if (a[0] == 'P') PostNextAssign(s_, *Entry(a));
+        else CopyForPlayer(s_, seat(a).Bracket, seat(a).Round, seat(a).Table, seat(a).Seat);
     } else if (op == "wait") {
         world_.Clock.AdvanceSeconds(std::stoi(a));
     } else if (op == "undo" || op == "redo") {

@@ -21,12 +21,6 @@ class LifecycleTest : public ::testing::Test {
         world.Wire(s, &announcer);
         s.LogToFile = false;
     }
-    int Posted(TMessageKind kind) const {
-        int n = 0;
-        for (const auto& p : announcer.Postings)
-            n += p.Kind == kind;
-        return n;
-    }
     FakeWorld world;
     RecordingAnnouncer announcer;
     TTourneyState s;
@@ -48,11 +42,24 @@ TEST_F(LifecycleTest, StartUpMakesTheFilesFolderAndReadsTheListsAndFormats) {
     EXPECT_EQ(s.FindText + "/" + std::to_string(s.FoundTableNo), "/0");  // no table stays found
 }
 
-TEST_F(LifecycleTest, AnnouncingWinnersChangesNothing) {
+// The host's buttons post one message each, as asked for (not automatic),
+// and change nothing in the tournament.
+TEST_F(LifecycleTest, TheAnnouncementButtonsPostAndChangeNothing) {
     StartTourney(s, TElimFormat::Double, 8);
+    announcer.Postings.clear();
+    s.MsgParams.RoundIndex = 3;
     const std::string before = DumpState(s);
     AnnounceWinners(s);
-    EXPECT_EQ(Posted(TMessageKind::mkAnnounceWinners), 1);
+    PostWelcome(s);
+    PostFormat(s);
+    ASSERT_EQ(announcer.Postings.size(), 3u);
+    const TMessageKind kinds[] = {TMessageKind::mkAnnounceWinners, TMessageKind::mkWelcome,
+                                  TMessageKind::mkFormat};
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(announcer.Postings[i].Kind, kinds[i]) << i;
+        EXPECT_FALSE(announcer.Postings[i].Automatic) << i;
+    }
+    EXPECT_EQ(announcer.Postings[2].Params.RoundIndex, 0);  // the format names the first round
     EXPECT_EQ(DumpState(s), before);
 }
 
