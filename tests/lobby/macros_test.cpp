@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <memory>
 
 #include "common/text.h"
@@ -86,47 +88,7 @@ std::string MacroRunTest::Menus() const {
 }
 
 void MacroRunTest::Step(const std::string& key, const std::string& v) {
-    if (key == "host") {
-        s.MsgParams.HostName = v;
-    } else if (key == "player") {
-        s.MsgParams.PlayerName = v;
-    } else if (key == "run") {
-        runner.RunMacro(s, v);
-    } else if (key == "file") {
-        WriteFileBytes(s.Settings.MacroFileName, v);
-    } else if (key == "tourney") {
-        s.LogToFile = true;
-        StartTourney(s, TElimFormat::Double, std::stoi(v));
-    } else if (key == "win") {
-        AssignWin(s, TBracketKind::Winners, 0, std::stoi(v), 0, true, true);
-    } else if (key == "advance") {
-        world.Clock.AdvanceSeconds(std::stoi(v));
-    } else if (key == "boot time") {
-        s.BootTime = std::stoi(v);
-    } else if (key == "boot started") {  // "SEAT SECONDS" ago
-        Seat(Split(v, " ")[0]).BootStart =
-            world.Clock.Time - std::stod(Split(v, " ")[1]) / SecondsPerDay;
-    } else if (key == "player macro") {  // "SEAT STAGE MACRO"
-        const auto f = Split(v, " ");
-        runner.RunPlayerMacro(s, Seat(f[0]), std::stoi(f[1]), f[2]);
-    } else if (key == "use") {
-        s.Settings.MacroFileName = dir.File(v);
-    } else if (key == "macro file") {
-        SetMacroFile(s, dir.File(v));
-    } else if (key == "save as") {
-        EXPECT_EQ(SaveMacrosAs(s, dir.File(Arrow(v).first)) ? "saved" : "refused", Arrow(v).second);
-    } else if (key == "in use") {
-        EXPECT_EQ(Tmp(s.Settings.MacroFileName), v);
-    } else if (key == "recent") {
-        std::vector<std::string> recent;
-        for (const std::string& path : s.Settings.RecentMacroFiles)
-            recent.push_back(Tmp(path));
-        EXPECT_EQ(Joined(recent), v);
-    } else if (key == "holds the first file") {
-        EXPECT_EQ(ReadFileBytes(dir.File(v)), kMacros);
-    } else if (key == "settings saved") {
-        EXPECT_EQ(std::to_string(world.Settings.Saves), v);
-    } else if (key.starts_with("at wait ")) {
+    if (key.starts_with("at wait ")) {
         const std::string when = key.substr(8);
         auto waits = std::make_shared<int>(0);
         world.Lobby.DuringWait = [this, when, v, waits](int) {
@@ -135,27 +97,62 @@ void MacroRunTest::Step(const std::string& key, const std::string& v) {
             if (v == "remove the file") std::filesystem::remove(s.Settings.MacroFileName);
             if (v.starts_with("run ")) runner.RunMacro(s, v.substr(4));
         };
-    } else if (key == "forget what was sent") {
-        since("sent", Sent());
-    } else if (key == "sent") {
-        EXPECT_EQ(since(key, Sent()), v);
-    } else if (key == "clipboard") {
-        EXPECT_EQ(since(key, world.Lobby.Clipboard), v);
-    } else if (key == "running") {
-        EXPECT_EQ(since(key, running), v);
-    } else if (key == "sent at") {
-        EXPECT_EQ(since(key, sentAt), v);
-    } else if (key == "clock before") {
-        EXPECT_LT(Seconds(), std::stod(v));
-    } else if (key == "stop requested") {
-        EXPECT_EQ(YesNo(runner.StopRequested()), v);
-    } else if (key == "menus") {
-        EXPECT_EQ(Menus(), v);
-    } else if (key == "log") {
-        EXPECT_NE(Log().find(v), std::string::npos) << v;
-    } else {
-        ADD_FAILURE() << "unknown step " << key;
+        return;
     }
+    const auto f = Split(v, " ");
+    const std::map<std::string, std::function<void()>> actions = {
+        {"host", [&] { s.MsgParams.HostName = v; }},
+        {"player", [&] { s.MsgParams.PlayerName = v; }},
+        {"run", [&] { runner.RunMacro(s, v); }},
+        {"file", [&] { WriteFileBytes(s.Settings.MacroFileName, v); }},
+        {"tourney",
+         [&] {
+             s.LogToFile = true;
+             StartTourney(s, TElimFormat::Double, std::stoi(v));
+         }},
+        {"win", [&] { AssignWin(s, TBracketKind::Winners, 0, std::stoi(v), 0, true, true); }},
+        {"advance", [&] { world.Clock.AdvanceSeconds(std::stoi(v)); }},
+        {"boot time", [&] { s.BootTime = std::stoi(v); }},
+        // "SEAT SECONDS" ago
+        {"boot started",
+         [&] { Seat(f[0]).BootStart = world.Clock.Time - std::stod(f[1]) / SecondsPerDay; }},
+        // "SEAT STAGE MACRO"
+        {"player macro", [&] { runner.RunPlayerMacro(s, Seat(f[0]), std::stoi(f[1]), f[2]); }},
+        {"use", [&] { s.Settings.MacroFileName = dir.File(v); }},
+        {"macro file", [&] { SetMacroFile(s, dir.File(v)); }},
+        {"forget what was sent", [&] { since("sent", Sent()); }},
+        {"save as",
+         [&] {
+             EXPECT_EQ(SaveMacrosAs(s, dir.File(Arrow(v).first)) ? "saved" : "refused",
+                       Arrow(v).second);
+         }},
+        {"holds the first file", [&] { EXPECT_EQ(ReadFileBytes(dir.File(v)), kMacros); }},
+        {"clock before", [&] { EXPECT_LT(Seconds(), std::stod(v)); }},
+        {"log", [&] { EXPECT_NE(Log().find(v), std::string::npos) << v; }},
+    };
+    const std::map<std::string, std::function<std::string()>> checks = {
+        {"in use", [&] { return Tmp(s.Settings.MacroFileName); }},
+        {"recent",
+         [&] {
+             std::vector<std::string> recent;
+             for (const std::string& path : s.Settings.RecentMacroFiles)
+                 recent.push_back(Tmp(path));
+             return Joined(recent);
+         }},
+        {"settings saved", [&] { return std::to_string(world.Settings.Saves); }},
+        {"sent", [&] { return since(key, Sent()); }},
+        {"clipboard", [&] { return since(key, world.Lobby.Clipboard); }},
+        {"running", [&] { return since(key, running); }},
+        {"sent at", [&] { return since(key, sentAt); }},
+        {"stop requested", [&] { return YesNo(runner.StopRequested()); }},
+        {"menus", [&] { return Menus(); }},
+    };
+    if (auto a = actions.find(key); a != actions.end())
+        a->second();
+    else if (auto c = checks.find(key); c != checks.end())
+        EXPECT_EQ(c->second(), v);
+    else
+        ADD_FAILURE() << "unknown step " << key;
 }
 
 TEST(MacroRuns, EachScriptRunsAsWritten) {
