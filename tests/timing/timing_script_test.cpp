@@ -103,7 +103,8 @@ std::string Fit(const std::string& in) {
 }
 
 // "single|double|triple PLAYERS" to each round's field: its last table, "open"
-// when it is enabled without an example, "-" when greyed.
+// when it is enabled without an example, "-" when greyed ("greyed N" for a
+// greyed field that still shows its last table).
 std::string Example(const TRoundList& tables, const std::string& in) {
     std::istringstream words(in);
     std::string format;
@@ -112,10 +113,11 @@ std::string Example(const TRoundList& tables, const std::string& in) {
     const auto f = Named<TElimFormat>(format, {"single", "double", "triple"});
     const TExampleTables x = ExampleLastTables(tables, players, f);
     std::string out;
-    for (size_t r = 0; r < 15; ++r)
-        out += (r ? " " : "") + (x.Shown[r]     ? std::to_string(x.Last[r])
-                                 : x.Reached[r] ? "open"
-                                                : "-");
+    for (size_t r = 0; r < 15; ++r) {
+        std::string field = x.Shown[r] ? std::to_string(x.Last[r]) : x.Reached[r] ? "open" : "-";
+        if (x.Shown[r] && !x.Reached[r]) field = "greyed " + field;
+        out += (r ? " " : "") + field;
+    }
     return out;
 }
 
@@ -126,6 +128,7 @@ class FakeTimingView : public ITimingView {
         std::string Text, Hint;
         TClockInk Ink = TClockInk::Unchanged;
         bool Yellow = false;
+        Lines Told;  // every call, as "time TEXT [INK]", "hint TEXT", "blink on|off"
     };
     std::map<std::pair<TBracketKind, int>, TSlot> Slots;
     std::vector<TOverdueTable> Overdue;
@@ -134,13 +137,17 @@ class FakeTimingView : public ITimingView {
     TSlot& At(TBracketKind b, int slot) { return Slots[{b, slot}]; }
     void SlotTimeChanged(TBracketKind b, int slot, const std::string& text,
                          TClockInk ink) override {
+        const char* inks[] = {"", " maroon", " navy"};
+        At(b, slot).Told.push_back("time " + text + inks[static_cast<int>(ink)]);
         At(b, slot).Text = text;
         if (ink != TClockInk::Unchanged) At(b, slot).Ink = ink;
     }
     void SlotHintChanged(TBracketKind b, int slot, const std::string& hint) override {
+        At(b, slot).Told.push_back("hint " + hint);
         At(b, slot).Hint = hint;
     }
     void SlotBlinkChanged(TBracketKind b, int slot, bool yellow) override {
+        At(b, slot).Told.push_back(yellow ? "blink on" : "blink off");
         At(b, slot).Yellow = yellow;
     }
     void StatusClocks() override {}
@@ -413,6 +420,7 @@ void Script::Step(std::string key, const std::string& v) {
         {"do", [&] { BootCommand(v, seat); }},
         {"slot", [&] { EXPECT_EQ(Slot(args[0], v), v); }},
         {"hint", [&] { EXPECT_EQ(TickView.At(W, args[0]).Hint, v); }},
+        {"told", [&] { EXPECT_EQ(Since(key, TickView.At(W, args[0]).Told), v); }},
         {"messages", [&] { EXPECT_EQ(Since(name, Dialogs.Messages), v); }},
         {"asked", [&] { EXPECT_EQ(Since(name, Dialogs.Asked), v); }},
         {"clipboard", [&] { EXPECT_EQ(Since(name, World.Lobby.Clipboard), v); }},
