@@ -107,6 +107,11 @@ TEST(FileUtil, AtomicWriteReplacesAndReportsFailure) {
     ::close(in);
     EXPECT_EQ(ReadFileBytes(path), "on 0");
     EXPECT_EQ(FolderOf("/x") + "|" + FolderOf("x") + "|" + FolderOf("/a/b"), "/|.|/a");
+    // Folders are made with their parents; one already there is fine, a file is not.
+    EXPECT_TRUE(MakeFolders(dir.File("p/q/r/")));
+    EXPECT_TRUE(FileExists(dir.File("p/q/r")));
+    EXPECT_TRUE(MakeFolders(dir.File("p/q")));
+    EXPECT_FALSE(MakeFolders(path));
 #endif
 }
 
