@@ -219,7 +219,7 @@ TEST(SettingsFile, ACommitThatCannotBeMadeThrowsAndKeepsTheValues) {
 
 TEST(SettingsFile, AHugeFileIsReadOnlyToItsFirstMegabyte) {
     TempDir dir;
-    WriteFileBytes(dir.File("big"), "[Kestrova]\n\"Left\"=dword:1\n" + std::string(3 << 20, 'x') +
+    WriteFileBytes(dir.File("big"), "[Kestrova]\n\"Left\"=dword:1\n" + std::string(3 << 19, 'x') +
                                         "\n\"Top\"=dword:2\n");
     TSettingsFile f(dir.File("big"));
     EXPECT_EQ(f.Read("", "Left").Int, 1);
