@@ -30,8 +30,7 @@
 //                      seat 0 wins every playable table in order
 //   random 7           random results (seed 7) until nothing is playable
 //   answer yes [always] | answer no   the next confirmation's answer ("Don't ask me again")
-//   rename W0.0.0 P099 | rename W0.0.0 -   a name edited (or erased)
-//   find p002          typed into the find box, then the table located
+//   rename W0.0.0 P099 | - (a name edited, or erased), find p002 (typed, table located)
 //   team on, onepertable off, ban Bob zed, voided 51 53 | voided all (sign-up
 //       tables left out), allstart, close, file (every change saved to a file),
 //       properties W0.2.1 The Aces|ann|   (team, first and second names)
@@ -239,8 +238,9 @@ void TScenarioPlay::Act(const std::string& op, std::istringstream& words) {
     } else if (op == "booting") {
         Entry(a)->BootStart = world_.Clock.Time - std::stoi(b) / SecondsPerDay;
     } else if (op == "post") {
+        const TSeatRef at = seat(a);
         if (a[0] == 'P') PostNextAssign(s_, *Entry(a));
-        else CopyForPlayer(s_, seat(a).Bracket, seat(a).Round, seat(a).Table, seat(a).Seat);
+        if (a[0] != 'P') CopyForPlayer(s_, at.Bracket, at.Round, at.Table, at.Seat);
     } else if (op == "wait") {
         world_.Clock.AdvanceSeconds(std::stoi(a));
     } else if (op == "undo" || op == "redo") {
