@@ -323,4 +323,13 @@ THostStep ChooseResult(const TTourneyState& s, std::mt19937& rng, int forcedByeO
     return OnSeat("lone final", lone, Press);
 }
 
+THostStep PlayMixedStep(TTourneyState& s, std::mt19937& rng, int forcedByeOneIn) {
+    THostStep step;
+    if (rng() % 4 == 0) step = ChooseCorrection(s, rng);
+    if (!step.Name.empty() && step.Do(s)) return step;
+    step = ChooseResult(s, rng, forcedByeOneIn);
+    if (step.Do) step.Do(s);
+    return step;
+}
+
 }  // namespace kestrova::testing

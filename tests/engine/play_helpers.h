@@ -57,6 +57,9 @@ THostStep ChooseCorrection(TTourneyState& s, std::mt19937& rng);
 // A random result, else a win for an entry left alone at a final (the grand
 // final last: a lower bracket's champion may still be on the way).
 THostStep ChooseResult(const TTourneyState& s, std::mt19937& rng, int forcedByeOneIn);
+// One step of a mix, made: one time in four a correction, else (or when the
+// correction is refused) a result. Its Do is empty when nothing was playable.
+THostStep PlayMixedStep(TTourneyState& s, std::mt19937& rng, int forcedByeOneIn);
 // "Single", "Double" or "Triple".
 const char* FormatName(TElimFormat f);
 

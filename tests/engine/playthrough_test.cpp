@@ -197,13 +197,8 @@ TEST_P(CorrectionsPlay, EndsWithOneChampionOrAnEmptiedFinal) {
         int steps = 0;
         while (!GrandFinalDecided(s)) {
             ASSERT_LT(steps++, 20 * c.Entries + 400) << "no end in sight\n" << DumpState(s);
-            THostStep step;
-            if (rng() % 4 == 0) step = ChooseCorrection(s, rng);
-            if (step.Name.empty() || !step.Do(s)) {
-                step = ChooseResult(s, rng, 40);
-                if (!step.Do) break;
-                step.Do(s);
-            }
+            const THostStep step = PlayMixedStep(s, rng, 40);
+            if (!step.Do) break;
             const std::string at = Format("step %d (%s)\n", steps, step.Name.c_str());
             ASSERT_EQ(Faults(), "") << at << DumpState(s);
             if (rng() % 5 != 0) continue;
