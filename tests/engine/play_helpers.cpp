@@ -199,10 +199,14 @@ THostStep Always(const std::string& name, std::function<void(TTourneyState&)> ac
             }};
 }
 
+// The step is named with its seat as the scenarios write it ("W0.3.1").
 THostStep OnSeat(const std::string& name, const std::optional<TSeatRef>& at,
                  void (*act)(TTourneyState&, const TSeatRef&)) {
     if (!at) return {};
-    return Always(name, [at = *at, act](TTourneyState& t) { act(t, at); });
+    const TSeatRef seat = *at;
+    const char bracket = "WOT"[static_cast<int>(seat.Bracket)];
+    const std::string where = Format(" %c%d.%d.%d", bracket, seat.Round, seat.Table, seat.Seat);
+    return Always(name + where, [seat, act](TTourneyState& t) { act(t, seat); });
 }
 
 void Press(TTourneyState& t, const TSeatRef& at) {
