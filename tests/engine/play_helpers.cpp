@@ -199,14 +199,16 @@ THostStep Always(const std::string& name, std::function<void(TTourneyState&)> ac
             }};
 }
 
-// The step is named with its seat as the scenarios write it ("W0.3.1").
+// A seat as the scenarios write it: " W0.3.1". Steps are named with theirs.
+std::string SeatText(const TSeatRef& at) {
+    const char bracket = "WOT"[static_cast<int>(at.Bracket)];
+    return Format(" %c%d.%d.%d", bracket, at.Round, at.Table, at.Seat);
+}
+
 THostStep OnSeat(const std::string& name, const std::optional<TSeatRef>& at,
                  void (*act)(TTourneyState&, const TSeatRef&)) {
     if (!at) return {};
-    const TSeatRef seat = *at;
-    const char bracket = "WOT"[static_cast<int>(seat.Bracket)];
-    const std::string where = Format(" %c%d.%d.%d", bracket, seat.Round, seat.Table, seat.Seat);
-    return Always(name + where, [seat, act](TTourneyState& t) { act(t, seat); });
+    return Always(name + SeatText(*at), [at = *at, act](TTourneyState& t) { act(t, at); });
 }
 
 void Press(TTourneyState& t, const TSeatRef& at) {
@@ -218,7 +220,7 @@ void Release(TTourneyState& t, const TSeatRef& at) {
 }
 
 THostStep Reassign(const std::string& name, const TSeatRef& at, bool win, const std::string& to) {
-    return Always(name,
+    return Always(name + " from" + SeatText(at),
                   [=](TTourneyState& t) { CarryOutReassign(t, BuildReassign(t, at), win, to); });
 }
 
