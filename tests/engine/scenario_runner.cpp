@@ -31,7 +31,7 @@
 //   random 7           random results (seed 7) until nothing is playable
 //   answer yes [always] | answer no   the next confirmation's answer ("Don't ask me again")
 //   rename W0.0.0 P099 | - (a name edited, or erased), find p002 (typed, table located)
-//   team on, onepertable off, ban Bob zed, voided 51 53 | voided all (sign-up
+//   team on, onepertable off, ban Bob zed, voided 51 53-55 | voided all (sign-up
 //       tables left out), allstart, close, file (every change saved to a file),
 //       properties W0.2.1 The Aces|ann|   (team, first and second names)
 // Expectations:
@@ -288,11 +288,12 @@ void TScenarioPlay::Act(const std::string& op, std::istringstream& words) {
         op == "team" ? SetTeamMode(s_, a == "on") : SetOnePerTable(s_, a == "on");
     } else if (op == "ban") {  // "ban Bob zed"
         s_.BannedPlayers = {a, b};
-    } else if (op == "voided") {  // "voided 51 53" | "voided all": sign-up tables left out
+    } else if (op == "voided") {  // "voided 51 53-55" | "voided all": sign-up tables left out
         for (int i = 0; a == "all" && i < MaxTablesPerRound; ++i)
             s_.VoidTables.push_back(s_.Winners[0].Tables[i].TableNo);
         for (std::istringstream n(a + " " + b); a != "all" && n >> a;)
-            s_.VoidTables.push_back(std::stoi(a));
+            for (int no = std::stoi(a); no <= std::stoi(a.substr(a.find('-') + 1)); ++no)
+                s_.VoidTables.push_back(no);
     } else if (op == "boot" || op == "bootbutton") {  // "boot W0.1.0": counting down
         TMatchClock clock;
         if (op == "boot") s_.ActiveBoots.push_back(Table(a).Seat[Place(a).Seat]);
@@ -590,11 +591,9 @@ TEST_P(ScenarioFile, PlaysAsWorkedOutByHand) {
         PlayScenario(sc);
 }
 
-INSTANTIATE_TEST_SUITE_P(Tables, ScenarioFile, ::testing::Values("tables"));
-
 INSTANTIATE_TEST_SUITE_P(Engine, ScenarioFile,
                          ::testing::Values("corrections", "finals", "results", "undo", "status",
-                                           "signup"));
+                                           "signup", "tables"));
 
 }  // namespace
 }  // namespace kestrova::testing
