@@ -3,9 +3,10 @@
 // "Hoster", and an assistant wired to scripted ports and a fake state.
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <condition_variable>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 
 #include "fakes/fake_friends.h"
 #include "fakes/fake_ports.h"
@@ -59,20 +60,28 @@ class FriendsFixture : public ::testing::Test {
     std::string Log() { return ReadFileBytes(dir.File("t.log")); }
 
     // A watcher that never reports a change: the tests call Reload themselves.
+    // (A mutex and a condition variable: GCC 12's std::atomic wait can miss a
+    // wake-up where it has no futex, as under mingw-w64, and the join hangs.)
     class TQuietNotice : public IChangeNotice {
       public:
         bool Wait() override {
-            while (!woken_.exchange(false))
-                woken_.wait(false);
+            std::unique_lock lock(mutex_);
+            woke_.wait(lock, [this] { return woken_; });
+            woken_ = false;
             return false;
         }
         void Wake() override {
-            woken_ = true;
-            woken_.notify_all();
+            {
+                std::lock_guard lock(mutex_);
+                woken_ = true;
+            }
+            woke_.notify_all();
         }
 
       private:
-        std::atomic<bool> woken_ = false;
+        std::mutex mutex_;
+        std::condition_variable woke_;
+        bool woken_ = false;
     };
     class TNoWatch : public IFolderWatcher {
       public:
