@@ -19,6 +19,7 @@
 #include "engine/status.h"
 #include "engine/results.h"
 #include "engine/table_count.h"
+#include "engine/tourney_file.h"
 #include "engine/undo.h"
 #include "fakes/case_file.h"
 #include "session/lifecycle.h"
@@ -113,6 +114,7 @@ void TFormatPlay::Step(const std::string& key, const std::string& value) {
         {"preset", [&] { ChooseMatchPointsPreset(s_, n[0]); }},
         {"closed", [&] { s_.SignupClosed = true; }},
         {"new", [&] { ResetTourneyState(s_); }},
+        {"reopen", [&] { EXPECT_TRUE(SaveTourney(s_) && ReadTourney(s_, s_.TourneyPath)); }},
         {"start", [&] { Play(value, false); }},
         {"play", [&] { Play(value, true); }},
         {"disqualified", [&] { s_.Players[entry]->Disqualified = true; }},

@@ -53,6 +53,7 @@ public:
     std::string FindBox;
     bool UndoEnabled = false, RedoEnabled = false;
     void RedrawRound(TBracketKind b, int r) override;
+    void RedrawAll() override { Calls.push_back("redraw all"); }
     void TabsChanged() override { Calls.push_back("tabs"); }
     void SelectRound(TBracketKind b, int r) override;
     void ScrollToTable(TBracketKind b, int r, int t) override;
