@@ -13,6 +13,7 @@
 #include "fakes/case_file.h"
 #include "fakes/fake_ports.h"
 #include "formats/messages.h"
+#include "session/lifecycle.h"
 
 namespace kestrova::testing {
 namespace {
@@ -70,6 +71,10 @@ struct Posting {
             Result = results[static_cast<int>(PostToLobby(S, v, key == "line"))];
         else if (key == "template" || key == "host template")
             PostMessageKind(S, v, key == "template");
+        else if (key == "format")
+            SelectFormat(S, v);
+        else if (key == "click")  // the host's buttons, through the templates' announcer
+            v == "Welcome" ? PostWelcome(S) : v == "Format" ? PostFormat(S) : AnnounceWinners(S);
         else if (key == "result")
             EXPECT_EQ(std::exchange(Result, ""), v);
         else if (key == "waiting")
