@@ -1,5 +1,7 @@
 #include "records/kvb_reader.h"
 
+#include <algorithm>
+
 #include "records/kvb_layout.h"
 
 namespace kestrova::kvb {
@@ -305,6 +307,28 @@ const TKvbTable* FinalTable(const TKvbFile& f, int bracket, int round) {
     return tables.empty() ? nullptr : &tables[0];
 }
 
+// Every entry seated at a counted table has that table at one of its
+// stages. Which seats are linked where follows the final-round markers, so a
+// file whose markers do not fit its brackets (a damaged one) leaves an entry
+// at a table it has no stage at, and the engine could not play on from it.
+void RequireEverySeatLinked(const TKvbFile& f) {
+    for (int b = 0; b < 3; ++b) {
+        const auto& rounds = f.Rounds[b];
+        for (int r = 0; r < static_cast<int>(rounds.size()); ++r) {
+            const auto& round = rounds[static_cast<size_t>(r)];
+            for (int i = 0; i < round.TableCount; ++i)
+                for (int seat = 0; seat < 2; ++seat) {
+                    const int p = round.Tables[static_cast<size_t>(i)].Seat[seat];
+                    if (p < 0) continue;
+                    const TKvbLinks& links = f.Links[static_cast<size_t>(p)];
+                    Require(std::any_of(links.begin(), links.end(), [&](const TKvbLink& l) {
+                        return l.Bracket == b && l.Round == r && l.Table == i && l.Seat == seat;
+                    }));
+                }
+        }
+    }
+}
+
 void BuildLinks(TKvbFile& f) {
     f.Links.assign(f.Players.size(), TKvbLinks{});
     const bool single = f.ElimFormat == 0;
@@ -334,6 +358,7 @@ void BuildLinks(TKvbFile& f) {
             Link(f, gf->Seat[1], stage, Winners, f.GrandFinalRound, 0, 1);
         }
     }
+    RequireEverySeatLinked(f);
 }
 
 }  // namespace
