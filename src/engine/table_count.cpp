@@ -276,6 +276,11 @@ TFinals CountRounds(TTourneyState& s) {
         WalkResult t = LayOutRound(s.TwoLoss[r], r, tIn, o.Down, false);
         SetCount(s.TwoLoss[r + 1], tIn = t.Next);
         if (oDone && EndsBracket(t) && o.Down == 0) {
+            // When the one-loss final is in this round too (withdrawals can
+            // leave the two-loss bracket empty), the one-loss last round
+            // comes after it and the loop ends before reaching it: it
+            // receives the one-loss champion, and nobody is on the way there.
+            if (f.OneLoss == r) LayOutRound(s.OneLoss[r + 1], r + 1, oIn, 0, false);
             f.TwoLoss = r;
             f.Found = true;
             return f;

@@ -95,9 +95,16 @@ TEST(FileUtil, AtomicWriteReplacesAndReportsFailure) {
     EXPECT_TRUE(CopyFileAtomically(path, dir.File("y.bak")));
     EXPECT_EQ(ReadFileBytes(dir.File("y.bak")), ReadFileBytes(path));
     EXPECT_FALSE(CopyFileAtomically(dir.File("missing"), dir.File("z")));
+    // One byte is written and appended like any other length.
+    EXPECT_NO_THROW(WriteFileAtomically(dir.File("one.txt"), "1"));
+    EXPECT_TRUE(AppendToFile(dir.File("one.txt"), "2"));
+    EXPECT_EQ(ReadFileBytes(dir.File("one.txt")), "12");
     EXPECT_EQ(ChangeFileExt("/a.b/Tourney Formats.ini", ".bak"), "/a.b/Tourney Formats.bak");
     EXPECT_EQ(ChangeFileExt("/a.b/noext", ".bak"), "/a.b/noext.bak");
     EXPECT_EQ(ChangeFileExt("/t/.kvb", ".bak"), "/t/.bak");  // the name is all extension
+    // The dot of "../" is the folder's; a file in the root folder has its own.
+    EXPECT_EQ(ChangeFileExt("../Friday", ".kvb"), "../Friday.kvb");
+    EXPECT_EQ(ChangeFileExt("/Friday.kvb", ".~kvb"), "/Friday.~kvb");
 #ifndef _WIN32
     // Started with its standard input closed, the program gets descriptor 0 for the file.
     const int in = ::dup(0);
