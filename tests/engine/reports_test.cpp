@@ -138,6 +138,17 @@ TEST_F(Reports, ResultsAreRefusedBeforeTheStartAndWriteNothing) {
     EXPECT_NE(ReadFileBytes(path).find("Number of Players:  0\r\n"), std::string::npos);
 }
 
+// Every result goes to seat 1: the final's W and L follow the seat that won.
+TEST_F(Reports, TheFinalMarksTheWinnerInEitherSeat) {
+    PlayKnownTourney(s, world, TElimFormat::Single, std::vector<std::string>(8), 1);
+    const std::string text = JoinReportLines(BuildTextReport(s));
+    const size_t at = text.find("\r\nFinal\r\n");
+    ASSERT_NE(at, std::string::npos) << text;
+    const std::string final = text.substr(at, text.find("\r\n\r\n", at) - at);
+    const size_t lost = final.find("- L   Email"), won = final.find("- W   Email");
+    EXPECT_TRUE(lost != std::string::npos && won != std::string::npos && lost < won) << final;
+}
+
 // Double, 8 entries: P001 wins the winners' bracket and the grand final
 // against the one-loss champion, who may have won the first game.
 TEST_F(Reports, FirstGameQuestionAndAlphabeticalOrderAfterwards) {
