@@ -152,7 +152,7 @@ TEST(KvbFiles, DamagedCopiesAreRefusedOrReadAsNoted) {
                       std::vector<std::string>{kOpenError + "Operation aborted"});
         }
     }
-    EXPECT_EQ(copies, 63);
+    EXPECT_EQ(copies, 67);
 }
 
 TEST_F(FileTest, RecordSizesFollowTheVersion) {

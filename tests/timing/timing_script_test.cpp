@@ -409,7 +409,12 @@ void Script::Step(std::string key, const std::string& v) {
         {"refresh", [&] { Clock.RefreshView(S, W); }},
         {"win", [&] { AssignWin(S, W, 0, a, b, true, false); }},
         {"undo", [&] { Undo(S); }},
-        {"new tourney", [&] { StartNewTourney(S, TNewTourneyOptions{}); }},
+        {"new tourney",  // "= ROW": the starting tables given in the dialog
+         [&] {
+             TNewTourneyOptions o;
+             if (!v.empty()) o.StartTables = ParseIntList(v);
+             StartNewTourney(S, o);
+         }},
         {"boot", [&] { ToggleBoot(S, Clock, seat); }},
         {"lobby window", [&] { S.FLobbyEditWnd = 1; }},
         {"answer", [&] { v == "no" ? Dialogs.AnswerNo() : Dialogs.AnswerYes(v != "yes"); }},
