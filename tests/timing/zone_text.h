@@ -1,7 +1,7 @@
 #pragma once
 // Time-zone rules and stored zones written as text, for the timing cases: a
-// date "MONTH/WEEKDAY/OCCURRENCE/HOUR" (weekday 0 is Sunday, occurrence 5
-// the last; "-" for none), a rule "BIAS STANDARD-BIAS DAYLIGHT-BIAS
+// date "MONTH/WEEKDAY/OCCURRENCE/HOUR[:MINUTE:SECOND]" (weekday 0 is Sunday,
+// occurrence 5 the last; "-" for none), a rule "BIAS STANDARD-BIAS DAYLIGHT-BIAS
 // STANDARD-DATE DAYLIGHT-DATE" in minutes west of UTC, and a zone "KEY |
 // STANDARD NAME | DAYLIGHT NAME | RULE", with " | fixed" when its offset is
 // fixed. A zone's display is "(UTC+HH:00) KEY", as the system names them.
@@ -17,7 +17,8 @@ namespace kestrova::testing {
 
 inline TSystemTime DateOf(const std::string& text) {
     TSystemTime d;
-    std::sscanf(text.c_str(), "%hu/%hu/%hu/%hu", &d.Month, &d.DayOfWeek, &d.Day, &d.Hour);
+    std::sscanf(text.c_str(), "%hu/%hu/%hu/%hu:%hu:%hu", &d.Month, &d.DayOfWeek, &d.Day, &d.Hour,
+                &d.Minute, &d.Second);
     return d;
 }
 
