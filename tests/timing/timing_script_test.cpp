@@ -420,6 +420,7 @@ void Script::Step(std::string key, const std::string& v) {
         {"answer", [&] { v == "no" ? Dialogs.AnswerNo() : Dialogs.AnswerYes(v != "yes"); }},
         {"boot time", [&] { SetBootTime(S, a); }},
         {"booted out", [&] { P(a)->BootedOut = true; }},
+        {"boot start", [&] { P(a)->BootStart = std::stod(v.substr(v.find(' '))); }},  // "N DAYS"
         {"copy time", [&] { CopyTimeRemaining(S, seat); }},
         {"reset timer", [&] { ResetTimer(S, Clock, seat); }},
         {"do", [&] { BootCommand(v, seat); }},
