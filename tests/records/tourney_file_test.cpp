@@ -152,7 +152,7 @@ TEST(KvbFiles, DamagedCopiesAreRefusedOrReadAsNoted) {
                       std::vector<std::string>{kOpenError + "Operation aborted"});
         }
     }
-    EXPECT_EQ(copies, 67);
+    EXPECT_EQ(copies, 68);
 }
 
 TEST_F(FileTest, RecordSizesFollowTheVersion) {
